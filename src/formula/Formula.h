@@ -1,0 +1,56 @@
+#pragma once
+
+#include "Controls.h"
+#include "Surface.h"
+
+#include <QString>
+#include <Qt>
+
+namespace zembrel {
+
+// The font every run starts with.
+SurfaceFont startFont();
+
+// Text of the radius label: the user's locale, shortest form, no grouping.
+QString radiusText(double radius);
+
+// Key code of a key as the editing rules know it: 8 Backspace, 48..57 the
+// digits of the main block, 96..105 those of the keypad, 65..90 the letters.
+short keyCode(int qtKey, Qt::KeyboardModifiers modifiers);
+
+// The formula of one element and the rules by which the user edits it.
+// Lives as long as the window; everything it draws goes to `picOut`.
+class Formula
+{
+public:
+    Formula(Surface &picOut, DotSlots &chbDot, SpinButton &vscRadiusUpDown, Caption &lblRadius);
+
+    void Form_KeyDown(short KeyCode, short Shift);
+    void Form_KeyPress(QChar KeyAscii);
+    void chbDot_Click(short Index);
+    void vscRadiusUpDown_Change();
+    void DrawPic();
+
+    // One key stroke as a Unicode toolkit delivers it: key-down, then a
+    // character event per typed character. Backspace redraws even where the
+    // toolkit gives it no character.
+    void keyStroke(int qtKey, Qt::KeyboardModifiers modifiers, const QString &text);
+
+    bool blnAllowInput = false;
+    bool blnDotEvents = false;
+    QString strFormula;
+    QString strFileName;
+    float sngRadius = 0;
+    float sngCropLeft = 0;
+    float sngCropTop = 0;
+    float sngCropWidth = 0;
+    float sngCropHeight = 0;
+
+private:
+    Surface &m_picOut;
+    DotSlots &m_chbDot;
+    SpinButton &m_vscRadiusUpDown;
+    Caption &m_lblRadius;
+};
+
+} // namespace zembrel

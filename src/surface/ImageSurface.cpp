@@ -1,0 +1,214 @@
+#include "ImageSurface.h"
+
+#include "RuntimeError.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace zembrel {
+
+namespace {
+
+constexpr int kDotsPerMetre = 3780; // 96 dpi
+constexpr double kMaxFontSize = 2160;
+
+[[noreturn]] void refuseProperty()
+{
+    throw RuntimeError(error::kInvalidPropertyValue, QStringLiteral("Недопустимое значение свойства"));
+}
+
+int toPixels(float value)
+{
+    if (!std::isfinite(value) || std::fabs(value) > 1.0e6f)
+        throw RuntimeError(error::kOverflow, QStringLiteral("Переполнение"));
+    return static_cast<int>(std::lround(value));
+}
+
+} // namespace
+
+ImageSurface::ImageSurface(QSize drawingArea, const SurfaceFont &font, int border)
+    : m_border(border), m_font(font)
+{
+    resize(drawingArea);
+    fontChanged();
+}
+
+void ImageSurface::resize(QSize drawingArea)
+{
+    QImage image(drawingArea.expandedTo(QSize(0, 0)), QImage::Format_RGB32);
+    image.setDotsPerMeterX(kDotsPerMetre);
+    image.setDotsPerMeterY(kDotsPerMetre);
+    image.fill(m_backColor);
+    if (!m_image.isNull() && !image.isNull()) {
+        // A persistent bitmap keeps what it holds where it still fits.
+        QPainter painter(&image);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(0, 0, m_image);
+    }
+    m_image = std::move(image);
+    changed();
+}
+
+void ImageSurface::changed() const
+{
+    if (m_changed)
+        m_changed();
+}
+
+void ImageSurface::Cls()
+{
+    m_image.fill(m_backColor);
+    m_current = QPointF(0, 0);
+    changed();
+}
+
+float ImageSurface::TextWidth(const QString &text) const
+{
+    return static_cast<float>(m_metrics->horizontalAdvance(text));
+}
+
+float ImageSurface::TextHeight(const QString &) const
+{
+    // One line's height, for an empty text too.
+    return static_cast<float>(m_metrics->height());
+}
+
+float ImageSurface::ScaleWidth() const
+{
+    return static_cast<float>(m_image.width());
+}
+
+float ImageSurface::ScaleHeight() const
+{
+    return static_cast<float>(m_image.height());
+}
+
+void ImageSurface::Print(const QString &text)
+{
+    if (text.isEmpty())
+        return;
+    QPainter painter(&m_image);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setFont(m_qfont);
+    painter.setPen(m_foreColor);
+    painter.drawText(QPointF(m_current.x(), m_current.y() + m_metrics->ascent()), text);
+    changed();
+}
+
+// Hard-edged like the platform's circles, so a dot is black, not a grey blur:
+// a pixel is inked when its centre lies within the radius, and the pixel under
+// the centre always is, so the smallest dot is one pixel. Inked pixels on the
+// disc's edge take the fore colour, the others the fill. Done by hand: a
+// QPainter ellipse costs several microseconds a dot.
+void ImageSurface::Circle(float x, float y, float radius)
+{
+    const double cx = x, cy = y, r = std::fabs(double(radius));
+    if (!std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(r))
+        throw RuntimeError(error::kOverflow, QStringLiteral("Переполнение"));
+    const double centreColumn = std::floor(cx), centreRow = std::floor(cy);
+    const auto inked = [&](int column, int row) {
+        const double dx = column + 0.5 - cx, dy = row + 0.5 - cy;
+        return dx * dx + dy * dy <= r * r || (column == centreColumn && row == centreRow);
+    };
+    const auto clampTo = [](double v, int hi) { return int(std::clamp(v, -1.0, double(hi))); };
+    const int left = clampTo(std::floor(cx - r) - 1, m_image.width());
+    const int right = clampTo(std::ceil(cx + r) + 1, m_image.width() - 1);
+    const int top = clampTo(std::floor(cy - r) - 1, m_image.height());
+    const int bottom = clampTo(std::ceil(cy + r) + 1, m_image.height() - 1);
+    const QRgb outline = m_foreColor.rgb();
+    for (int row = std::max(top, 0); row <= bottom; ++row) {
+        auto *line = reinterpret_cast<QRgb *>(m_image.scanLine(row));
+        for (int column = std::max(left, 0); column <= right; ++column) {
+            if (!inked(column, row))
+                continue;
+            const bool edge = !inked(column - 1, row) || !inked(column + 1, row) || !inked(column, row - 1)
+                || !inked(column, row + 1);
+            if (edge)
+                line[column] = outline;
+            else if (m_fillStyle == 0)
+                line[column] = m_fillColor | 0xff000000u;
+        }
+    }
+    changed();
+}
+
+void ImageSurface::setWidth(float width)
+{
+    resize(QSize(toPixels(width) - 2 * m_border, m_image.height()));
+}
+
+void ImageSurface::setHeight(float height)
+{
+    resize(QSize(m_image.width(), toPixels(height) - 2 * m_border));
+}
+
+void ImageSurface::PaintPicture(
+    const QImage &picture, float destX, float destY, float srcX, float srcY, float srcWidth, float srcHeight)
+{
+    const QRect wanted(toPixels(srcX), toPixels(srcY), toPixels(srcWidth), toPixels(srcHeight));
+    // Only the part of the rectangle that lies on the picture is copied; the
+    // rest of the destination keeps what it had (the background).
+    const QRect available = wanted & picture.rect();
+    if (available.isEmpty())
+        return;
+    const QPoint dest = QPoint(toPixels(destX), toPixels(destY)) + (available.topLeft() - wanted.topLeft());
+    QPainter painter(&m_image);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(dest, picture, available);
+    changed();
+}
+
+void ImageSurface::Refresh()
+{
+    changed();
+}
+
+void ImageSurface::setFontName(const QString &name)
+{
+    if (name.trimmed().isEmpty())
+        refuseProperty();
+    m_font.Name = name;
+    fontChanged();
+}
+
+void ImageSurface::setFontSize(double points)
+{
+    if (!(points > 0 && points <= kMaxFontSize))
+        refuseProperty();
+    m_font.Size = points;
+    fontChanged();
+}
+
+void ImageSurface::setFontWeight(short weight)
+{
+    if (weight < 0 || weight > 1000)
+        refuseProperty();
+    m_font.Weight = weight;
+    fontChanged();
+}
+
+void ImageSurface::setFontItalic(bool italic)
+{
+    m_font.Italic = italic;
+    fontChanged();
+}
+
+const QPaintDevice *ImageSurface::hDC() const
+{
+    return m_screen ? m_screen : &m_image;
+}
+
+void ImageSurface::fontChanged()
+{
+    QFont font(m_font.Name);
+    font.setPointSizeF(m_font.Size);
+    // Weight 0 asks for the normal weight, as it does in the font records.
+    font.setWeight(QFont::Weight(m_font.Weight == 0 ? 400 : m_font.Weight));
+    font.setItalic(m_font.Italic);
+    m_qfont = font;
+    m_metrics.emplace(m_qfont, &m_image);
+}
+
+} // namespace zembrel
