@@ -1,0 +1,61 @@
+#pragma once
+
+#include "Dialogs.h"
+#include "Formula.h"
+#include "RuntimeError.h"
+#include "Surface.h"
+
+#include <QByteArrayList>
+
+#include <functional>
+
+namespace zembrel {
+
+// How the process ends, for callers that wait on it; the file tells the rest.
+enum class ExitStatus : int {
+    Done = 0, // picture exported or cancelled
+    StartupFailed = 1, // no usable path; no file written
+    Failed = 2, // an error ended the run; the file is absent or empty
+};
+
+// Start-up, cancel, close request and export: everything the calling program
+// sees of a run.
+class Exchange
+{
+public:
+    enum QueryUnloadMode { vbFormControlMenu = 0, vbFormCode = 1 };
+
+    // `closeFromCode` closes the window from code with the given status.
+    Exchange(Formula &formula, Surface &picOut, Surface &picTemp, Dialogs &dialogs,
+        std::function<void(ExitStatus)> closeFromCode);
+
+    void Form_Load(const QByteArrayList &arguments);
+    void cbCancel_Click();
+    void cbExport_Click();
+    void Form_QueryUnload(bool &Cancel, int UnloadMode);
+
+    // Runs an event handler; an error it does not handle itself is reported
+    // and ends the run, as no handler may leave the window half-done.
+    template <typename Handler> void guarded(Handler &&handler)
+    {
+        try {
+            handler();
+        } catch (const RuntimeError &e) {
+            reportAndEnd(e);
+        }
+    }
+
+private:
+    void reportAndEnd(const RuntimeError &e);
+
+    Formula &m_formula;
+    Surface &m_picOut;
+    Surface &m_picTemp;
+    Dialogs &m_dialogs;
+    std::function<void(ExitStatus)> m_closeFromCode;
+};
+
+// "Ошибка <number>: <description>", the first line of every error box.
+QString errorText(const RuntimeError &e);
+
+} // namespace zembrel
