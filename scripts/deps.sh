@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev fonts-liberation
+    qt6-base-dev qt6-translations-l10n fonts-liberation
     libbenchmark-dev libx11-dev libxtst-dev
     xvfb xdotool x11-utils imagemagick
 )

@@ -3,11 +3,20 @@
 #include "ImageSurface.h"
 #include "WidgetDialogs.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
+#include <algorithm>
+#include <functional>
 #include <tuple>
 
 using namespace zembrel;
@@ -142,6 +151,9 @@ private Q_SLOTS:
     void recordAnswers();
     void fontDialog_data();
     void fontDialog();
+    void yesNoBox_data();
+    void yesNoBox();
+    void russianDialogTexts();
 };
 
 void TestMdlFont::mulDiv_data()
@@ -362,6 +374,79 @@ void TestMdlFont::fontDialog()
     QCOMPARE(shown.italic(), drawn.italic());
     QCOMPARE(shown.weight(), drawn.weight());
     QCOMPARE(shown.pointSize(), initial.pointSize());
+
+    // Without the effects beside it, the sample must still have room to show a large size.
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const auto edits = dialog.findChildren<QLineEdit *>();
+    const auto sample = std::find_if(edits.begin(), edits.end(),
+        [](const QLineEdit *edit) { return qobject_cast<QGroupBox *>(edit->parentWidget()); });
+    QVERIFY(sample != edits.end());
+    QVERIFY2((*sample)->height() >= 40, qPrintable(QString::number((*sample)->height())));
+}
+
+void TestMdlFont::yesNoBox_data()
+{
+    QTest::addColumn<QStringList>("actions");
+    QTest::addColumn<bool>("answer");
+    QTest::newRow("Enter takes the default, Yes") << QStringList{u"Enter"_s} << true;
+    QTest::newRow("Нет") << QStringList{u"Нет"_s} << false;
+    QTest::newRow("Escape does not answer") << QStringList{u"Escape"_s, u"Да"_s} << true;
+    QTest::newRow("nor does the close box") << QStringList{u"close"_s, u"Нет"_s} << false;
+}
+
+void TestMdlFont::yesNoBox()
+{
+    QFETCH(QStringList, actions);
+    QFETCH(bool, answer);
+    QWidget window;
+    WidgetDialogs dialogs(&window);
+    QStringList seen;
+    // Acts on the box once it runs its own loop, one action per turn.
+    std::function<void()> act = [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || actions.isEmpty())
+            return;
+        seen << box->windowTitle() << box->text();
+        const QString action = actions.takeFirst();
+        if (action == u"Enter"_s)
+            QTest::keyClick(box, Qt::Key_Return);
+        else if (action == u"Escape"_s)
+            QTest::keyClick(box, Qt::Key_Escape);
+        else if (action == u"close"_s)
+            box->close();
+        else {
+            const auto buttons = box->findChildren<QPushButton *>();
+            const auto named = std::find_if(
+                buttons.begin(), buttons.end(), [&](QPushButton *b) { return b->text() == action; });
+            QVERIFY2(named != buttons.end(), qPrintable(action));
+            (*named)->click();
+        }
+        QTimer::singleShot(0, act);
+    };
+    QTimer::singleShot(0, act);
+    QCOMPARE(dialogs.criticalYesNo(u"Ошибка 6: что-то"_s), answer);
+    QVERIFY(actions.isEmpty());
+    QCOMPARE(seen.value(1), u"Ошибка 6: что-то"_s);
+}
+
+void TestMdlFont::russianDialogTexts()
+{
+    QWidget window;
+    WidgetDialogs dialogs(&window);
+    QStringList labels;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QFontDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        for (const QLabel *label : dialog->findChildren<QLabel *>())
+            labels << label->text();
+        for (const QPushButton *button : dialog->findChildren<QPushButton *>())
+            labels << button->text();
+        dialog->reject();
+    });
+    QVERIFY(!dialogs.chooseFont(QFont(u"Arial"_s, 12)));
+    QVERIFY2(labels.contains(u"&Размер"_s) && labels.contains(u"Отмена"_s), qPrintable(labels.join(u" | ")));
 }
 
 QTEST_MAIN(TestMdlFont)
