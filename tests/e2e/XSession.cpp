@@ -21,15 +21,24 @@ bool XSession::available(QString *why)
 bool XSession::xdotool(const QStringList &arguments, QString *output, int timeoutMs)
 {
     QProcess process;
+    // Window titles are Russian: xdotool only matches them in a UTF-8 locale.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    process.setProcessEnvironment(environment);
     process.start(QStringLiteral("xdotool"), arguments);
     if (!process.waitForFinished(timeoutMs)) {
         process.kill();
         process.waitForFinished();
+        qWarning("xdotool %s: no answer in %d ms", qPrintable(arguments.join(u' ')), timeoutMs);
         return false;
     }
     if (output)
         *output = QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        qWarning("xdotool %s: %s", qPrintable(arguments.join(u' ')), process.readAllStandardError().constData());
+        return false;
+    }
+    return true;
 }
 
 bool XSession::sendCloseBox(unsigned long window)

@@ -8,7 +8,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <QFontInfo>
+
 #include <cmath>
+#include <functional>
 
 using namespace zembrel;
 using namespace Qt::StringLiterals;
@@ -40,11 +43,21 @@ public:
     {
         QString id;
         if (!XSession::xdotool({u"search"_s, u"--sync"_s, u"--onlyvisible"_s, u"--pid"_s,
-                                QString::number(m_process.processId())},
-                               &id))
+                                   QString::number(m_process.processId())},
+                &id))
             return {};
         id = id.section(u'\n', 0, 0);
         return XSession::xdotool({u"windowfocus"_s, u"--sync"_s, id}) ? id : QString();
+    }
+    // The tool's visible windows other than `window`: a dialog over it.
+    QStringList dialogsOver(const QString &window)
+    {
+        QString ids;
+        XSession::xdotool(
+            {u"search"_s, u"--onlyvisible"_s, u"--pid"_s, QString::number(m_process.processId())}, &ids);
+        QStringList others = ids.split(u'\n', Qt::SkipEmptyParts);
+        others.removeAll(window);
+        return others;
     }
     int finish()
     {
@@ -60,7 +73,7 @@ private:
 bool click(const QString &window, QPoint at)
 {
     return XSession::xdotool({u"mousemove"_s, u"--window"_s, window, QString::number(at.x()),
-                              QString::number(at.y()), u"click"_s, u"1"_s});
+        QString::number(at.y()), u"click"_s, u"1"_s});
 }
 
 QPoint dotButtonCentre(int x, int y)
@@ -77,6 +90,7 @@ class TestE2E : public QObject
 private Q_SLOTS:
     void init();
     void typeClickAndExport();
+    void fontDialog();
     void cancel_data();
     void cancel();
 
@@ -89,6 +103,25 @@ void TestE2E::init()
     QString why;
     if (!XSession::available(&why))
         QSKIP(qPrintable(why));
+}
+
+// The picture at `path` is the crop of `symbol` in `font` with dots of radius r
+// on the given slot centres (relative to the text box's left, top, width, height).
+void verifyPicture(const QString &path, const QString &symbol, const SurfaceFont &font, float r,
+    const QList<std::function<QPointF(float, float, float, float)>> &dots)
+{
+    const QImage picture(path);
+    QVERIFY2(!picture.isNull(), "no picture at the path");
+    ImageSurface measure(QSize(120, 109), font);
+    const float W = measure.TextWidth(symbol), H = measure.TextHeight(symbol);
+    const float L = (120 - W) / 2, T = (109 - H) / 2;
+    QCOMPARE(picture.size(), QSize(int(std::lround(6 * r + W + 2)), int(std::lround(3 * r + H + 4))));
+    const QPoint origin(int(std::lround(L - 3 * r - 1)), int(std::lround(T - 2 * r - 1)));
+    for (const auto &dot : dots) {
+        const QPointF centre = dot(L, T, W, H);
+        const QPoint at = QPoint(int(std::floor(centre.x())), int(std::floor(centre.y()))) - origin;
+        QCOMPARE(picture.pixel(at), qRgb(0, 0, 0));
+    }
 }
 
 void TestE2E::typeClickAndExport()
@@ -107,20 +140,37 @@ void TestE2E::typeClickAndExport()
     QVERIFY(XSession::xdotool({u"key"_s, u"Return"_s}));
     QCOMPARE(run.finish(), 0);
 
-    const QImage picture(path);
-    QVERIFY2(!picture.isNull(), "no picture at the path");
-    ImageSurface measure(QSize(120, 109), startFont());
-    const QString symbol = u"Nн"_s; // a second letter is always small
-    const float W = measure.TextWidth(symbol), H = measure.TextHeight(symbol), r = 2.5f;
-    const float L = (120 - W) / 2, T = (109 - H) / 2;
-    const float cropLeft = L - 3 * r - 1, cropTop = T - 2 * r - 1;
-    QCOMPARE(picture.size(), QSize(int(std::lround(6 * r + W + 2)), int(std::lround(3 * r + H + 4))));
-    const QPoint origin(int(std::lround(cropLeft)), int(std::lround(cropTop)));
-    for (const QPointF &centre : {QPointF(L - 2 * r, T + H / 2), QPointF(L + W / 2, T - r),
-                                  QPointF(L + W + r, T + H / 2)}) {
-        const QPoint at = QPoint(int(std::floor(centre.x())), int(std::floor(centre.y()))) - origin;
-        QCOMPARE(picture.pixel(at), qRgb(0, 0, 0));
-    }
+    const float r = 2.5f;
+    verifyPicture(path, u"Nн"_s /* a second letter is always small */, startFont(), r,
+        {[r](float L, float T, float, float H) { return QPointF(L - 2 * r, T + H / 2); },
+            [r](float L, float T, float W, float) { return QPointF(L + W / 2, T - r); },
+            [r](float L, float T, float W, float H) { return QPointF(L + W + r, T + H / 2); }});
+}
+
+void TestE2E::fontDialog()
+{
+    const QString path = m_dir.filePath(u"шрифт.bmp"_s);
+    Run run(path);
+    const QString window = run.window();
+    QVERIFY2(!window.isEmpty(), "the window did not appear");
+
+    QVERIFY(XSession::xdotool({u"key"_s, u"O"_s}));
+    QVERIFY(click(window, {272 + 40, 80 + 12})); // "Шрифт"
+    QTRY_VERIFY2(!run.dialogsOver(window).isEmpty(), "the font dialog did not appear");
+    // The size field by its Russian mnemonic, as a person would reach it.
+    QVERIFY(XSession::xdotool({u"key"_s, u"alt+Cyrillic_er"_s, u"ctrl+a"_s}));
+    QVERIFY(XSession::xdotool({u"type"_s, u"36"_s}));
+    QVERIFY(XSession::xdotool({u"key"_s, u"Return"_s}));
+    QTRY_VERIFY2(run.dialogsOver(window).isEmpty(), "the font dialog did not close");
+    // Return would press the focused "Шрифт" again; the default button is clicked.
+    QVERIFY(click(window, {264 + 48, 8 + 12}));
+    QCOMPARE(run.finish(), 0);
+
+    // The dialog gives back the face Arial resolves to here, at 36 points.
+    SurfaceFont font = startFont();
+    font.Name = QFontInfo(QFont(font.Name)).family();
+    font.Size = 36;
+    verifyPicture(path, u"O"_s, font, 2, {});
 }
 
 void TestE2E::cancel_data()

@@ -402,7 +402,8 @@ void TestMdlFont::yesNoBox()
     QWidget window;
     WidgetDialogs dialogs(&window);
     QStringList seen;
-    // Acts on the box once it runs its own loop, one action per turn.
+    // Acts on the box once it runs its own loop, one action per turn; tied to
+    // the window, since the last turn can come after this test has returned.
     std::function<void()> act = [&] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         if (!box || actions.isEmpty())
@@ -422,9 +423,9 @@ void TestMdlFont::yesNoBox()
             QVERIFY2(named != buttons.end(), qPrintable(action));
             (*named)->click();
         }
-        QTimer::singleShot(0, act);
+        QTimer::singleShot(0, &window, act);
     };
-    QTimer::singleShot(0, act);
+    QTimer::singleShot(0, &window, act);
     QCOMPARE(dialogs.criticalYesNo(u"Ошибка 6: что-то"_s), answer);
     QVERIFY(actions.isEmpty());
     QCOMPARE(seen.value(1), u"Ошибка 6: что-то"_s);
