@@ -19,7 +19,7 @@ export DISPLAY=:$display LC_ALL=C.UTF-8
 "$build/src/app/zembrel" "$work/formula.bmp" &
 tool=$!
 window=$(xdotool search --sync --onlyvisible --pid "$tool" | head -n1)
-xdotool windowfocus --sync "$window" key N key Cyrillic_a
+xdotool windowfocus --sync "$window" key N key a
 # Dot buttons at their top-left corners: the left pair, the upper pair, the right pair.
 for at in "32 72" "32 104" "104 32" "136 32" "192 72" "192 104"; do
     read -r x y <<<"$at"
