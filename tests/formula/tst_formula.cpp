@@ -1,9 +1,7 @@
 #include "Formula.h"
 #include "ImageSurface.h"
 #include "Letters.h"
-#include "RuntimeError.h"
 
-#include <QFontInfo>
 #include <QLocale>
 #include <QTest>
 
@@ -15,79 +13,28 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Dot-slot buttons; `nested` makes a switch-off raise the slot's click at once,
-// as a toolkit may.
-struct FakeDots final : DotSlots
-{
-    std::array<short, kCount> values{};
-    Formula *nested = nullptr;
-
-    short Value(int index) const override { return values[std::size_t(index)]; }
-    void setValue(int index, short value) override
-    {
-        const bool raises = values[std::size_t(index)] != value;
-        values[std::size_t(index)] = value;
-        if (nested && raises)
-            nested->chbDot_Click(short(index));
-    }
-    // A user's click: the button toggles itself, then reports.
-    void click(Formula &formula, int index)
-    {
-        values[std::size_t(index)] = short(1 - values[std::size_t(index)]);
-        formula.chbDot_Click(short(index));
-    }
-    QList<int> on() const
-    {
-        QList<int> slots;
-        for (int i = 0; i < kCount; ++i)
-            if (values[std::size_t(i)] == 1)
-                slots << i;
-        return slots;
-    }
-};
-
-struct FakeSpin final : SpinButton
-{
-    short max = 20;
-    short value = 17;
-    short Max() const override { return max; }
-    short Value() const override { return value; }
-};
-
-struct FakeCaption final : Caption
-{
-    QString text;
-    void setCaption(const QString &caption) override { text = caption; }
-};
-
-// A surface with fixed text metrics that records what is drawn on it.
+// Fixed metrics (24 px a letter, 36 px a line, 120 x 109 area); records the drawing.
 struct RecordingSurface final : Surface
 {
-    float charWidth = 24;
-    float lineHeight = 36;
     QStringList log;
-    QList<std::array<float, 3>> circles;
+    QList<QPointF> centres;
     QPointF printedAt;
     QImage image;
 
-    void Cls() override
-    {
-        log << u"Cls"_s;
-        circles.clear();
-    }
-    float TextWidth(const QString &t) const override { return charWidth * float(t.size()); }
-    float TextHeight(const QString &) const override { return lineHeight; }
+    void Cls() override { log << u"Cls"_s; }
+    float TextWidth(const QString &t) const override { return 24 * float(t.size()); }
+    float TextHeight(const QString &) const override { return 36; }
     float ScaleWidth() const override { return 120; }
     float ScaleHeight() const override { return 109; }
     void setCurrentX(float x) override { printedAt.setX(x); }
     void setCurrentY(float y) override { printedAt.setY(y); }
-    void Print(const QString &) override { log << u"Print"_s; }
+    void Print(const QString &t) override { log << u"Print "_s + t; }
     void setFillStyle(int s) override { log << u"FillStyle %1"_s.arg(s); }
     void setFillColor(QRgb c) override { log << u"FillColor %1"_s.arg(c & 0xffffff); }
     void Circle(float x, float y, float r) override
     {
-        log << u"Circle"_s;
-        circles.append({x, y, r});
+        log << u"Circle r %1"_s.arg(r);
+        centres << QPointF(x, y);
     }
     void setWidth(float) override { }
     void setHeight(float) override { }
@@ -102,38 +49,56 @@ struct RecordingSurface final : Surface
     const QPaintDevice *hDC() const override { return nullptr; }
 };
 
-// A formula wired to fakes, started the way the window starts it.
-template <typename SurfaceType> struct Rig
+// The formula with its dot-slot buttons, spin button and radius label, started
+// as the window starts it. With `nested` set, switching a slot off raises its
+// click at once, as a toolkit may.
+struct Rig final : DotSlots, SpinButton, Caption
 {
-    SurfaceType &surface;
-    FakeDots dots;
-    FakeSpin spin;
-    FakeCaption caption;
-    Formula formula{surface, dots, spin, caption};
+    std::array<short, kCount> values{};
+    bool nested = false;
+    short value;
+    QString caption;
+    Formula formula;
 
-    explicit Rig(SurfaceType &s, short spinValue = 17) : surface(s)
+    explicit Rig(Surface &surface, short spinValue = 17)
+        : value(spinValue), formula(surface, *this, *this, *this)
     {
-        spin.value = spinValue;
         formula.blnDotEvents = true;
         formula.vscRadiusUpDown_Change();
     }
-};
-
-// Spin value for a radius: r = (20 - value + 1) / 2.
-short spinFor(float radius)
-{
-    return short(21 - std::lround(radius * 2));
-}
-
-void type(Formula &formula, const QString &keys)
-{
-    for (const QChar c : keys) {
-        if (c == u'\b')
-            formula.keyStroke(Qt::Key_Backspace, {}, u"\b"_s);
-        else
-            formula.keyStroke(c.toUpper().unicode(), {}, QString(c));
+    short Value(int i) const override { return values[std::size_t(i)]; }
+    void setValue(int i, short v) override
+    {
+        if (std::exchange(values[std::size_t(i)], v) != v && nested)
+            formula.chbDot_Click(short(i));
     }
-}
+    short Max() const override { return 20; }
+    short Value() const override { return value; }
+    void setCaption(const QString &text) override { caption = text; }
+
+    // A user's click: the button toggles itself, then reports.
+    void click(int slot)
+    {
+        if (slot >= 0 && slot < kCount)
+            values[std::size_t(slot)] = short(1 - values[std::size_t(slot)]);
+        formula.chbDot_Click(short(slot));
+    }
+    // A key stroke per character: "\b" Backspace, "⌫" a Backspace that gives no
+    // character, "⌦" a Delete that gives DEL, "←" Left, "¹" keypad 1.
+    void type(const QString &keys)
+    {
+        for (const QChar c : keys) {
+            switch (c.unicode()) {
+            case u'\b': formula.keyStroke(Qt::Key_Backspace, {}, u"\b"_s); break;
+            case u'⌫': formula.keyStroke(Qt::Key_Backspace, {}, {}); break;
+            case u'⌦': formula.keyStroke(Qt::Key_Delete, {}, u"\x7f"_s); break;
+            case u'←': formula.keyStroke(Qt::Key_Left, {}, {}); break;
+            case u'¹': formula.keyStroke(Qt::Key_1, Qt::KeypadModifier, u"1"_s); break;
+            default: formula.keyStroke(c.toUpper().unicode(), {}, QString(c));
+            }
+        }
+    }
+};
 
 } // namespace
 
@@ -142,389 +107,230 @@ class TestFormula : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void dotCentres_data();
-    void dotCentres();
-    void cropRect_data();
-    void cropRect();
-    void drawsSymbolBeforeDots();
-    void symbolStaysWhenOnlyRadiusChanges();
-    void letterSet_data();
+    void layout_data();
+    void layout();
+    void drawOrderAndTextBox();
     void letterSet();
     void typing_data();
     void typing();
-    void typingGate_data();
-    void typingGate();
     void dotGroups_data();
     void dotGroups();
-    void nestedClickIsHarmless_data();
-    void nestedClickIsHarmless();
     void radius_data();
     void radius();
-    void radiusOverflowRaises();
-    void startFontIsArialAt29Pixels();
     void pixelsOfNitrogenWithThreeDots();
 };
 
-// Fake text box: symbol "NN" is 48 x 36, so L = 36, T = 36.5, W = 48, H = 36.
-void TestFormula::dotCentres_data()
+// Text boxes with the fake metrics: T 36.5, H 36; "NN" L 36, W 48; "N" L 48, W 24; empty L 60, W 0.
+void TestFormula::layout_data()
 {
     QTest::addColumn<QString>("symbol");
     QTest::addColumn<float>("radius");
-    QTest::addColumn<int>("slot");
-    QTest::addColumn<float>("x");
-    QTest::addColumn<float>("y");
+    QTest::addColumn<QList<float>>("dots"); // x left and right, y top and bottom, x of slots 5, 6, 7
+    QTest::addColumn<QRectF>("crop");
 
-    const float r2[16][2]
-        = {{32, 45.5}, {32, 54.5}, {32, 63.5}, {32, 48.5}, {32, 60.5}, {50, 34.5}, {68, 34.5}, {60, 34.5},
-            {86, 45.5}, {86, 54.5}, {86, 63.5}, {86, 48.5}, {86, 60.5}, {50, 72.5}, {68, 72.5}, {60, 72.5}};
-    for (int slot = 0; slot < 16; ++slot)
-        QTest::addRow("slot %d at radius 2", slot) << u"NN"_s << 2.0f << slot << r2[slot][0] << r2[slot][1];
-
-    QTest::newRow("left column at radius 0.5") << u"NN"_s << 0.5f << 1 << 35.0f << 54.5f;
-    QTest::newRow("right column at radius 0.5") << u"NN"_s << 0.5f << 11 << 84.5f << 48.5f;
-    QTest::newRow("slot 5 at radius 0.5") << u"NN"_s << 0.5f << 5 << 51.5f << 36.0f;
-    QTest::newRow("slot 13 at radius 0.5") << u"NN"_s << 0.5f << 13 << 51.5f << 72.5f;
-    QTest::newRow("left column at radius 10") << u"NN"_s << 10.0f << 4 << 16.0f << 60.5f;
-    QTest::newRow("right column at radius 10") << u"NN"_s << 10.0f << 8 << 94.0f << 45.5f;
-    QTest::newRow("slot 6 at radius 10") << u"NN"_s << 10.0f << 6 << 68.0f << 26.5f;
-    QTest::newRow("slot 15 at radius 10") << u"NN"_s << 10.0f << 15 << 60.0f << 72.5f;
-
-    // Empty symbol: the box has no width and stands at the middle, 60.
-    QTest::newRow("empty, left column") << QString() << 2.0f << 0 << 56.0f << 45.5f;
-    QTest::newRow("empty, right column") << QString() << 2.0f << 12 << 62.0f << 60.5f;
-    QTest::newRow("empty, slot 5") << QString() << 2.0f << 5 << 58.0f << 34.5f;
-    QTest::newRow("empty, slot 14") << QString() << 2.0f << 14 << 60.0f << 72.5f;
-    QTest::newRow("empty, slot 7") << QString() << 2.0f << 7 << 60.0f << 34.5f;
+    QTest::newRow("NN at radius 2") << u"NN"_s << 2.0f << QList<float>{32, 86, 34.5, 72.5, 50, 68, 60}
+                                    << QRectF(29, 31.5, 62, 46);
+    QTest::newRow("NN at radius 0.5")
+        << u"NN"_s << 0.5f << QList<float>{35, 84.5, 36, 72.5, 51.5, 68, 60} << QRectF(33.5, 34.5, 53, 41.5);
+    QTest::newRow("N at radius 10") << u"N"_s << 10.0f << QList<float>{28, 82, 26.5, 72.5, 46, 64, 60}
+                                    << QRectF(17, 15.5, 86, 70);
+    QTest::newRow("empty at radius 2")
+        << QString() << 2.0f << QList<float>{56, 62, 34.5, 72.5, 58, 60, 60} << QRectF(53, 31.5, 14, 46);
 }
 
-void TestFormula::dotCentres()
+// No slot on, then every slot on: each dot on its place, the crop the same both times.
+void TestFormula::layout()
 {
     QFETCH(QString, symbol);
     QFETCH(float, radius);
-    QFETCH(int, slot);
-    QFETCH(float, x);
-    QFETCH(float, y);
+    QFETCH(QList<float>, dots);
+    QFETCH(QRectF, crop);
 
+    QList<QPointF> centres;
+    const auto column = [&](float x) {
+        for (const float y : {45.5f, 54.5f, 63.5f, 48.5f, 60.5f}) // T + H/4, H/2, 3H/4, H/3, 2H/3
+            centres << QPointF(x, y);
+    };
+    const auto row = [&](float y) {
+        for (const float x : {dots[4], dots[5], dots[6]})
+            centres << QPointF(x, y);
+    };
+    column(dots[0]), row(dots[2]), column(dots[1]), row(dots[3]); // slots 0-4, 5-7, 8-12, 13-15
     RecordingSurface surface;
-    Rig rig(surface, spinFor(radius));
+    Rig rig(surface, short(21 - std::lround(radius * 2)));
+    const Formula &f = rig.formula;
     rig.formula.strFormula = symbol;
-    rig.dots.values[std::size_t(slot)] = 1;
-    rig.formula.DrawPic();
-
-    QCOMPARE(surface.circles.size(), 1);
-    QCOMPARE(surface.circles[0][0], x);
-    QCOMPARE(surface.circles[0][1], y);
-    QCOMPARE(surface.circles[0][2], radius);
-}
-
-void TestFormula::cropRect_data()
-{
-    QTest::addColumn<QString>("symbol");
-    QTest::addColumn<float>("radius");
-    QTest::addColumn<QList<float>>("crop");
-
-    QTest::newRow("radius 0.5") << u"NN"_s << 0.5f << QList<float>{33.5f, 34.5f, 53, 41.5f};
-    QTest::newRow("radius 2") << u"NN"_s << 2.0f << QList<float>{29, 31.5f, 62, 46};
-    QTest::newRow("radius 10") << u"NN"_s << 10.0f << QList<float>{5, 15.5f, 110, 70};
-    QTest::newRow("empty symbol, radius 2") << QString() << 2.0f << QList<float>{53, 31.5f, 14, 46};
-    QTest::newRow("empty symbol, radius 2.5") << QString() << 2.5f << QList<float>{51.5f, 30.5f, 17, 47.5f};
-}
-
-void TestFormula::cropRect()
-{
-    QFETCH(QString, symbol);
-    QFETCH(float, radius);
-    QFETCH(QList<float>, crop);
-
-    RecordingSurface surface;
-    Rig rig(surface, spinFor(radius));
-    rig.formula.strFormula = symbol;
-    rig.formula.DrawPic();
-    const QList<float> got{
-        rig.formula.sngCropLeft, rig.formula.sngCropTop, rig.formula.sngCropWidth, rig.formula.sngCropHeight};
-    QCOMPARE(got, crop);
-
-    // No slot changes the crop: it always has room for every dot.
-    rig.dots.values.fill(1);
-    rig.formula.DrawPic();
-    QCOMPARE(rig.formula.sngCropWidth, crop[2]);
-}
-
-void TestFormula::drawsSymbolBeforeDots()
-{
-    RecordingSurface surface;
-    Rig rig(surface);
-    rig.formula.strFormula = u"N"_s;
-    rig.dots.values[9] = 1;
-    rig.dots.values[10] = 2; // anything but 1 draws nothing
-    surface.log.clear();
-    rig.formula.DrawPic();
-    QCOMPARE(
-        surface.log, (QStringList{u"Cls"_s, u"Print"_s, u"FillStyle 0"_s, u"FillColor 0"_s, u"Circle"_s}));
-}
-
-void TestFormula::symbolStaysWhenOnlyRadiusChanges()
-{
-    ImageSurface surface(QSize(120, 109), startFont());
-    Rig rig(surface);
-    type(rig.formula, u"Na"_s);
-    rig.dots.values.fill(1);
-    const QPointF at2 = surface.currentPosition();
-    const float cropLeft = rig.formula.sngCropLeft;
-    for (short value : {short(1), short(20)}) {
-        rig.spin.value = value;
-        rig.formula.vscRadiusUpDown_Change();
-        QCOMPARE(surface.currentPosition(), at2);
+    for (const short on : {short(0), short(1)}) {
+        rig.values.fill(on);
+        surface.centres.clear();
+        rig.formula.DrawPic();
+        QCOMPARE(surface.centres, on ? centres : QList<QPointF>());
+        QCOMPARE(surface.log.count(u"Circle r %1"_s.arg(radius)), 16 * on);
+        QCOMPARE(QRectF(f.sngCropLeft, f.sngCropTop, f.sngCropWidth, f.sngCropHeight), crop);
     }
-    QVERIFY(rig.formula.sngCropLeft != cropLeft);
 }
 
-void TestFormula::letterSet_data()
+// The symbol first, the dots over it, only for a Value of exactly 1; the radius
+// moves the dots but never the symbol.
+void TestFormula::drawOrderAndTextBox()
 {
-    QTest::addColumn<QChar>("character");
-    QTest::addColumn<bool>("letter");
-
-    QTest::newRow("A") << QChar(u'A') << true;
-    QTest::newRow("z") << QChar(u'z') << true;
-    QTest::newRow("Ё") << QChar(u'Ё') << true;
-    QTest::newRow("ё") << QChar(u'ё') << true;
-    QTest::newRow("А") << QChar(u'А') << true;
-    QTest::newRow("я") << QChar(u'я') << true;
-    QTest::newRow("Ъ") << QChar(u'Ъ') << true;
-    QTest::newRow("digit") << QChar(u'7') << false;
-    QTest::newRow("space") << QChar(u' ') << false;
-    QTest::newRow("hyphen") << QChar(u'-') << false;
-    QTest::newRow("e acute") << QChar(u'é') << false;
-    QTest::newRow("Ukrainian i") << QChar(u'і') << false;
-    QTest::newRow("Belarusian short u") << QChar(u'ў') << false;
-    QTest::newRow("Greek alpha") << QChar(u'α') << false;
-    QTest::newRow("backspace") << QChar(8) << false;
+    RecordingSurface surface;
+    Rig rig(surface);
+    rig.type(u"N"_s);
+    rig.values[9] = 1;
+    rig.values[10] = 2;
+    for (const short value : {short(1), short(20)}) {
+        rig.value = value;
+        surface.log.clear();
+        rig.formula.vscRadiusUpDown_Change();
+        QCOMPARE(surface.log,
+            (QStringList{u"Cls"_s, u"Print N"_s, u"FillStyle 0"_s, u"FillColor 0"_s,
+                u"Circle r %1"_s.arg(rig.formula.sngRadius)}));
+        QCOMPARE(surface.printedAt, QPointF(48, 36.5));
+    }
 }
 
+// A to Z, a to z, А to я, Ё and ё, and nothing else in the whole 16-bit range.
 void TestFormula::letterSet()
 {
-    QFETCH(QChar, character);
-    QFETCH(bool, letter);
-    QCOMPARE(isLetter(character), letter);
+    for (int c = 0; c <= 0xffff; ++c) {
+        const bool expected = (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'А' && c <= u'я')
+            || c == u'Ё' || c == u'ё';
+        if (isLetter(QChar(c)) != expected)
+            QFAIL(qPrintable(u"U+%1"_s.arg(c, 4, 16, QChar(u'0'))));
+    }
 }
 
 void TestFormula::typing_data()
 {
-    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("keys"); // as Rig::type reads them
     QTest::addColumn<QString>("symbol");
+    QTest::addColumn<int>("redraws");
+    QTest::addColumn<bool>("gate");
 
-    QTest::newRow("lower case kept") << u"he"_s << u"he"_s;
-    QTest::newRow("upper case kept") << u"HE"_s << u"HE"_s;
-    QTest::newRow("first letter not capitalised") << u"nA"_s << u"nA"_s;
-    QTest::newRow("third letter refused") << u"NaC"_s << u"Na"_s;
-    QTest::newRow("Cyrillic") << u"Нё"_s << u"Нё"_s;
-    QTest::newRow("mixed alphabets") << u"Cя"_s << u"Cя"_s;
-    QTest::newRow("digits refused") << u"1N2"_s << u"N"_s;
-    QTest::newRow("punctuation and space refused") << u"., -N!"_s << u"N"_s;
-    QTest::newRow("backspace removes the last") << u"Na\b"_s << u"N"_s;
-    QTest::newRow("backspace on empty") << u"\b\b"_s << QString();
-    QTest::newRow("backspace then retype") << u"Na\b\bKr"_s << u"Kr"_s;
+    QTest::newRow("case kept, first not capitalised") << u"nA"_s << u"nA"_s << 2 << true;
+    QTest::newRow("third letter refused, redrawn") << u"NaC"_s << u"Na"_s << 3 << true;
+    QTest::newRow("Ё and ё") << u"Ёё"_s << u"Ёё"_s << 2 << true;
+    QTest::newRow("mixed alphabets") << u"Cя"_s << u"Cя"_s << 2 << true;
+    QTest::newRow("digits, space, punctuation refused, redrawn") << u"1., -N!"_s << u"N"_s << 7 << true;
+    QTest::newRow("Backspace removes the last") << u"Na\b"_s << u"N"_s << 3 << false;
+    QTest::newRow("Backspace on empty") << u"\b\b"_s << QString() << 2 << false;
+    QTest::newRow("Backspace then retype") << u"Na\b\bKr"_s << u"Kr"_s << 6 << true;
+    QTest::newRow("Backspace without a character redraws") << u"Na⌫"_s << u"N"_s << 3 << false;
+    QTest::newRow("main-block digit keeps the gate closed") << u"\b1"_s << QString() << 2 << false;
+    QTest::newRow("main-block digit keeps the gate open") << u"←1"_s << QString() << 1 << true;
+    QTest::newRow("keypad digit opens the gate") << u"\b¹"_s << QString() << 2 << true;
+    QTest::newRow("Delete and Left: no change, no redraw") << u"N⌦←"_s << u"N"_s << 1 << true;
 }
 
 void TestFormula::typing()
 {
     QFETCH(QString, keys);
     QFETCH(QString, symbol);
-
-    RecordingSurface surface;
-    Rig rig(surface);
-    surface.log.clear();
-    type(rig.formula, keys);
-    QCOMPARE(rig.formula.strFormula, symbol);
-    // Every key stroke that types a character redraws, refused or not.
-    QCOMPARE(surface.log.count(u"Cls"_s), keys.size());
-}
-
-// Raw handler calls: "d<code>" a key-down, "p<char>" a character event,
-// "s<Qt key>" a stroke with no character at all.
-void TestFormula::typingGate_data()
-{
-    QTest::addColumn<QStringList>("events");
-    QTest::addColumn<QString>("symbol");
-    QTest::addColumn<int>("redraws");
-
-    QTest::newRow("main-block digit keeps the gate closed")
-        << QStringList{u"d8"_s, u"d49"_s, u"pA"_s} << QString() << 1;
-    QTest::newRow("main-block digit keeps the gate open")
-        << QStringList{u"d65"_s, u"d57"_s, u"pA"_s} << u"A"_s << 1;
-    QTest::newRow("keypad digit opens the gate") << QStringList{u"d8"_s, u"d97"_s, u"pA"_s} << u"A"_s << 1;
-    QTest::newRow("key-down alone never redraws") << QStringList{u"d65"_s, u"d8"_s} << QString() << 0;
-    QTest::newRow("backspace without a character still redraws")
-        << QStringList{u"d65"_s, u"pN"_s, u"s%1"_s.arg(Qt::Key_Backspace)} << QString() << 2;
-    QTest::newRow("delete, arrows and F1 change nothing") << QStringList{u"d65"_s, u"pN"_s,
-        u"s%1"_s.arg(Qt::Key_Delete), u"s%1"_s.arg(Qt::Key_Left), u"s%1"_s.arg(Qt::Key_F1)}
-                                                          << u"N"_s << 1;
-}
-
-void TestFormula::typingGate()
-{
-    QFETCH(QStringList, events);
-    QFETCH(QString, symbol);
     QFETCH(int, redraws);
+    QFETCH(bool, gate);
 
     RecordingSurface surface;
     Rig rig(surface);
     surface.log.clear();
-    for (const QString &event : events) {
-        const QString arg = event.mid(1);
-        if (event.startsWith(u'd'))
-            rig.formula.Form_KeyDown(arg.toShort(), 0);
-        else if (event.startsWith(u'p'))
-            rig.formula.Form_KeyPress(arg.at(0));
-        else
-            rig.formula.keyStroke(arg.toInt(), {}, arg.toInt() == Qt::Key_Delete ? u"\x7f"_s : QString());
-    }
+    rig.type(keys);
     QCOMPARE(rig.formula.strFormula, symbol);
     QCOMPARE(surface.log.count(u"Cls"_s), redraws);
+    QCOMPARE(rig.formula.blnAllowInput, gate);
 }
 
 void TestFormula::dotGroups_data()
 {
+    QTest::addColumn<bool>("nested");
     QTest::addColumn<int>("slot");
-    QTest::addColumn<QList<int>>("switchedOff");
+    QTest::addColumn<QList<int>>("off");
 
     const QList<QList<int>> groups{{0, 1, 2}, {3, 4}, {5, 6}, {7}, {8, 9, 10}, {11, 12}, {13, 14}, {15}};
-    for (int g = 0; g < groups.size(); ++g) {
-        const QList<int> &partner = groups[g ^ 1];
-        for (int slot : groups[g])
-            QTest::addRow("slot %d", slot) << slot << partner;
+    for (const bool nested : {false, true}) {
+        const char *how = nested ? "nested click" : "no nested click";
+        for (qsizetype g = 0; g < groups.size(); ++g)
+            for (const int slot : groups[g])
+                QTest::addRow("slot %d, %s", slot, how) << nested << slot << groups[g ^ 1];
+        QTest::addRow("slot 0 switched off, %s", how) << nested << 0 << QList<int>{0, 3, 4};
+        QTest::addRow("slot 15 switched off, %s", how) << nested << 15 << QList<int>{13, 14, 15};
     }
+    QTest::newRow("slot -1") << false << -1 << QList<int>{};
+    QTest::newRow("slot 16") << false << 16 << QList<int>{};
 }
 
-// Every slot on but the clicked one: a click switches off exactly the other
-// group of its side and leaves its own group and the other sides alone.
+// Every other slot on (the clicked one too where it ends off): a click switches
+// off exactly the other group of its own side and redraws once.
 void TestFormula::dotGroups()
 {
-    QFETCH(int, slot);
-    QFETCH(QList<int>, switchedOff);
-
-    RecordingSurface surface;
-    Rig rig(surface);
-    rig.dots.values.fill(1);
-    rig.dots.values[std::size_t(slot)] = 0;
-    rig.dots.click(rig.formula, slot);
-
-    QList<int> expected;
-    for (int i = 0; i < DotSlots::kCount; ++i)
-        if (!switchedOff.contains(i))
-            expected << i;
-    QCOMPARE(rig.dots.on(), expected);
-}
-
-void TestFormula::nestedClickIsHarmless_data()
-{
-    QTest::addColumn<bool>("nested");
-    QTest::newRow("toolkit raises a nested click") << true;
-    QTest::newRow("toolkit raises nothing") << false;
-}
-
-void TestFormula::nestedClickIsHarmless()
-{
     QFETCH(bool, nested);
+    QFETCH(int, slot);
+    QFETCH(QList<int>, off);
 
     RecordingSurface surface;
     Rig rig(surface);
-    rig.dots.nested = nested ? &rig.formula : nullptr;
-
-    rig.dots.click(rig.formula, 0);
-    rig.dots.click(rig.formula, 2);
+    rig.nested = nested;
+    rig.values.fill(1);
+    if (!off.contains(slot) && slot >= 0 && slot < DotSlots::kCount)
+        rig.values[std::size_t(slot)] = 0;
     surface.log.clear();
-    rig.dots.click(rig.formula, 3);
-    QCOMPARE(rig.dots.on(), QList<int>{3});
+    rig.click(slot);
+
+    QList<short> expected(DotSlots::kCount, 1);
+    for (const int i : off)
+        expected[i] = 0;
+    QCOMPARE(QList<short>(rig.values.begin(), rig.values.end()), expected);
     QCOMPARE(surface.log.count(u"Cls"_s), 1);
-
-    rig.dots.click(rig.formula, 7);
-    rig.dots.click(rig.formula, 8);
-    rig.dots.click(rig.formula, 15);
-    QCOMPARE(rig.dots.on(), (QList<int>{3, 7, 8, 15}));
-    rig.dots.click(rig.formula, 5);
-    rig.dots.click(rig.formula, 6);
-    QCOMPARE(rig.dots.on(), (QList<int>{3, 5, 6, 8, 15}));
-
-    // Out of range: nothing switched off, still a redraw.
-    surface.log.clear();
-    rig.formula.chbDot_Click(16);
-    rig.formula.chbDot_Click(-1);
-    QCOMPARE(rig.dots.on(), (QList<int>{3, 5, 6, 8, 15}));
-    QCOMPARE(surface.log.count(u"Cls"_s), 2);
 }
 
 void TestFormula::radius_data()
 {
-    QTest::addColumn<short>("spinValue");
+    QTest::addColumn<short>("value");
     QTest::addColumn<float>("radius");
-    QTest::addColumn<QString>("russian");
-    QTest::addColumn<QString>("english");
+    QTest::addColumn<QLocale::Language>("language");
+    QTest::addColumn<QString>("label");
 
-    QTest::newRow("start") << short(17) << 2.0f << u"2"_s << u"2"_s;
-    QTest::newRow("one up") << short(16) << 2.5f << u"2,5"_s << u"2.5"_s;
-    QTest::newRow("smallest") << short(20) << 0.5f << u"0,5"_s << u"0.5"_s;
-    QTest::newRow("largest") << short(1) << 10.0f << u"10"_s << u"10"_s;
-    QTest::newRow("one below largest") << short(2) << 9.5f << u"9,5"_s << u"9.5"_s;
+    QTest::newRow("start") << short(17) << 2.0f << QLocale::Russian << u"2"_s;
+    QTest::newRow("one step up, Russian") << short(16) << 2.5f << QLocale::Russian << u"2,5"_s;
+    QTest::newRow("one step up, English") << short(16) << 2.5f << QLocale::English << u"2.5"_s;
+    QTest::newRow("smallest, Russian") << short(20) << 0.5f << QLocale::Russian << u"0,5"_s;
+    QTest::newRow("smallest, English") << short(20) << 0.5f << QLocale::English << u"0.5"_s;
+    QTest::newRow("largest") << short(1) << 10.0f << QLocale::English << u"10"_s;
 }
 
 void TestFormula::radius()
 {
-    QFETCH(short, spinValue);
+    QFETCH(short, value);
     QFETCH(float, radius);
-    QFETCH(QString, russian);
-    QFETCH(QString, english);
+    QFETCH(QLocale::Language, language);
+    QFETCH(QString, label);
 
     const QLocale saved;
+    QLocale::setDefault(QLocale(language));
     RecordingSurface surface;
-    for (const auto &[locale, label] : {std::pair{QLocale(QLocale::Russian, QLocale::Russia), russian},
-             std::pair{QLocale(QLocale::English, QLocale::UnitedStates), english}}) {
-        QLocale::setDefault(locale);
-        Rig rig(surface, spinValue);
-        QCOMPARE(rig.formula.sngRadius, radius);
-        QCOMPARE(rig.caption.text, label);
-    }
+    Rig rig(surface, value);
     QLocale::setDefault(saved);
+    QCOMPARE(rig.formula.sngRadius, radius);
+    QCOMPARE(rig.caption, label);
+    QCOMPARE(surface.log.count(u"Cls"_s), 1);
 }
 
-void TestFormula::radiusOverflowRaises()
-{
-    RecordingSurface surface;
-    FakeDots dots;
-    FakeSpin spin;
-    FakeCaption caption;
-    Formula formula(surface, dots, spin, caption);
-    spin.max = 32767;
-    spin.value = -1;
-    try {
-        formula.vscRadiusUpDown_Change();
-        QFAIL("no error raised");
-    } catch (const RuntimeError &e) {
-        QCOMPARE(e.number(), 6);
-    }
-    QCOMPARE(formula.sngRadius, 0.0f);
-}
-
-void TestFormula::startFontIsArialAt29Pixels()
-{
-    ImageSurface surface(QSize(120, 109), startFont());
-    QFont expected(u"Liberation Sans"_s);
-    expected.setPixelSize(29);
-    const QFontMetricsF metrics(expected, &surface.Image());
-    QCOMPARE(surface.TextHeight(QString()), float(metrics.height()));
-    QCOMPARE(surface.TextWidth(u"Na"_s), float(metrics.horizontalAdvance(u"Na"_s)));
-}
-
+// Drawn in Arial 21.75 pt, which is Liberation Sans at 29 px on the 96-dpi surface.
 void TestFormula::pixelsOfNitrogenWithThreeDots()
 {
     ImageSurface surface(QSize(120, 109), startFont());
     Rig rig(surface);
-    type(rig.formula, u"N"_s);
-    for (int slot : {1, 7, 9})
-        rig.dots.click(rig.formula, slot);
+    rig.type(u"N"_s);
+    for (const int slot : {1, 7, 9})
+        rig.click(slot);
+
+    QFont liberation(u"Liberation Sans"_s);
+    liberation.setPixelSize(29);
+    const QFontMetricsF metrics(liberation, &surface.Image());
+    const float W = surface.TextWidth(u"N"_s), H = surface.TextHeight(QString());
+    QCOMPARE(W, float(metrics.horizontalAdvance(u"N"_s)));
+    QCOMPARE(H, float(metrics.height()));
 
     const QImage &image = surface.Image();
-    const float W = surface.TextWidth(u"N"_s), H = surface.TextHeight(u"N"_s);
     const QRectF box((120 - W) / 2, (109 - H) / 2, W, H);
     const QList<QPointF> centres{{box.left() - 4, box.top() + H / 2}, {box.left() + W / 2, box.top() - 2},
         {box.right() + 2, box.top() + H / 2}};
@@ -538,10 +344,9 @@ void TestFormula::pixelsOfNitrogenWithThreeDots()
             bool nearDot = false;
             for (const QPointF &c : centres)
                 nearDot |= std::hypot(p.x() - c.x(), p.y() - c.y()) < 2 + 1.5;
-            const bool white = image.pixel(x, y) == qRgb(255, 255, 255);
             if (box.contains(p))
                 glyphInBox |= image.pixel(x, y) == qRgb(0, 0, 0);
-            else if (!nearDot && !white)
+            else if (!nearDot && image.pixel(x, y) != qRgb(255, 255, 255))
                 QFAIL(qPrintable(u"ink outside the box and the dots at %1,%2"_s.arg(x).arg(y)));
         }
     }

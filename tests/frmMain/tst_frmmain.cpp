@@ -8,21 +8,20 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <tuple>
+
 using namespace zembrel;
 using namespace Qt::StringLiterals;
 
 namespace {
 
-struct FakeDialogs final : Dialogs
+// Nothing in these tests may raise a box or open the font dialog.
+struct NoDialogs final : Dialogs
 {
-    QStringList boxes;
-    void critical(const QString &text) override { boxes << text; }
-    bool criticalYesNo(const QString &text) override
-    {
-        boxes << text;
-        return true;
-    }
-    std::optional<QFont> chooseFont(const QFont &) override { return std::nullopt; }
+    int shown = 0;
+    void critical(const QString &) override { ++shown; }
+    bool criticalYesNo(const QString &) override { return ++shown, true; }
+    std::optional<QFont> chooseFont(const QFont &) override { return ++shown, std::nullopt; }
 };
 
 // The window started with a path in a fresh folder, shown and active.
@@ -30,23 +29,21 @@ struct Window
 {
     QTemporaryDir dir;
     QString path = dir.filePath(u"formula.bmp"_s);
-    FakeDialogs dialogs;
+    NoDialogs dialogs;
     frmMain window{{QFile::encodeName(path)}, &dialogs};
+    bool active = (window.show(), window.activateWindow(), QTest::qWaitForWindowActive(&window));
 
-    Window()
-    {
-        window.show();
-        window.activateWindow();
-    }
-    template <typename T = QWidget>
-    T *control(const QString &name) const
+    template <typename T = QWidget> T *control(const QString &name) const
     {
         return window.findChild<T *>(name);
     }
-    QByteArray file() const
+    QString dotsOn() const
     {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("no file");
+        QStringList on;
+        for (int i = 0; i < DotSlots::kCount; ++i)
+            if (control<QAbstractButton>(u"chbDot(%1)"_s.arg(i))->isChecked())
+                on << QString::number(i);
+        return on.join(u',');
     }
 };
 
@@ -57,217 +54,130 @@ class TestFrmMain : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void controls_data();
-    void controls();
     void windowAtStart();
-    void tabChain();
-    void keyPreview_data();
-    void keyPreview();
-    void focusedControlStillGetsTheKey_data();
-    void focusedControlStillGetsTheKey();
-    void enterAndEscape_data();
-    void enterAndEscape();
-    void closeBoxCancels();
+    void keys_data();
+    void keys();
     void spinStopsAtBothEnds();
-    void pictureSurvivesHideAndShow();
+    void pictureSurvivesMinimising();
 };
 
-void TestFrmMain::controls_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("geometry");
-    QTest::addColumn<QString>("text");
-
-    QTest::newRow("picOut") << u"picOut"_s << QRect(64, 64, 124, 113) << QString();
-    const QList<QPoint> dots{{32, 72},  {32, 104},  {32, 136},  {0, 88},    {0, 120},  {96, 32},
-                             {128, 32}, {112, 0},   {192, 72},  {192, 104}, {192, 136}, {224, 88},
-                             {224, 120}, {96, 176}, {128, 176}, {112, 208}};
-    for (int i = 0; i < dots.size(); ++i) {
-        const QString name = u"chbDot(%1)"_s.arg(i);
-        QTest::newRow(qPrintable(name)) << name << QRect(dots[i], QSize(29, 31)) << QString();
-    }
-    QTest::newRow("cbExport") << u"cbExport"_s << QRect(264, 8, 97, 25) << u"Копировать"_s;
-    QTest::newRow("cbCancel") << u"cbCancel"_s << QRect(264, 40, 97, 25) << u"Отмена"_s;
-    QTest::newRow("cbFont") << u"cbFont"_s << QRect(272, 80, 81, 25) << u"Шрифт"_s;
-    QTest::newRow("lblRadius") << u"lblRadius"_s << QRect(312, 112, 25, 17) << u"2"_s;
-    QTest::newRow("vscRadiusUpDown") << u"vscRadiusUpDown"_s << QRect(336, 112, 17, 17) << QString();
-    QTest::newRow("lblRadiusCaption") << u"lblRadiusCaption"_s << QRect(272, 112, 41, 17) << u"Радиус:"_s;
-    QTest::newRow("Label1") << u"Label1"_s << QRect(264, 136, 97, 105)
-                            << u"С клавиатуры введите химический знак элемента и нажмите на те точки, "
-                               u"которые Вы хотите увидеть."_s;
-}
-
-void TestFrmMain::controls()
-{
-    QFETCH(QString, name);
-    QFETCH(QRect, geometry);
-    QFETCH(QString, text);
-
-    Window w;
-    QWidget *control = w.control(name);
-    QVERIFY2(control, qPrintable(name));
-    QCOMPARE(control->geometry(), geometry);
-    QVERIFY(control->isVisible() && control->isEnabled());
-    if (const auto *button = qobject_cast<QAbstractButton *>(control))
-        QCOMPARE(button->text(), text);
-    else if (const auto *label = qobject_cast<QLabel *>(control))
-        QCOMPARE(label->text(), text);
-}
-
+// Attributes, controls (place, text, tab order) and state when the window opens.
 void TestFrmMain::windowAtStart()
 {
     Window w;
+    QVERIFY(w.active);
     QCOMPARE(w.window.windowTitle(), u"Зембрель"_s);
     QCOMPARE(w.window.size(), QSize(365, 239));
     QCOMPARE(w.window.minimumSize(), w.window.maximumSize());
     QVERIFY(!(w.window.windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(w.window.windowFlags() & Qt::WindowMinimizeButtonHint);
-    QVERIFY(!QFile::exists(w.path));
-    QVERIFY(QTest::qWaitForWindowActive(&w.window));
-    QCOMPARE(QApplication::focusWidget(), w.control(u"picOut"_s));
-    for (int i = 0; i < 16; ++i)
-        QVERIFY(!w.control<QAbstractButton>(u"chbDot(%1)"_s.arg(i))->isChecked());
     QVERIFY(!w.window.windowIcon().isNull());
-    const QImage &picture = w.window.picture().Image();
-    QCOMPARE(picture.size(), QSize(120, 109));
-    QVERIFY(picture.allGray() && picture.pixel(60, 54) == qRgb(255, 255, 255));
-    QCOMPARE(picture, [&] {
-        QImage white(picture.size(), picture.format());
-        white.fill(Qt::white);
-        white.setDotsPerMeterX(picture.dotsPerMeterX());
-        white.setDotsPerMeterY(picture.dotsPerMeterY());
-        return white;
-    }());
-}
+    QVERIFY(!QFile::exists(w.path));
+    QCOMPARE(QApplication::focusWidget(), w.control(u"picOut"_s));
+    QCOMPARE(w.dotsOn(), QString());
+    QImage white(120, 109, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    QCOMPARE(w.window.picture().Image().convertToFormat(QImage::Format_RGB32), white);
 
-// Tab from picOut: dots 0-7, "Копировать", dots 8-15, "Шрифт", "Отмена", the
-// spin button, and round to picOut.
-void TestFrmMain::tabChain()
-{
-    Window w;
-    QVERIFY(QTest::qWaitForWindowActive(&w.window));
-    QStringList expected;
-    for (int i = 0; i < 8; ++i)
-        expected << u"chbDot(%1)"_s.arg(i);
-    expected << u"cbExport"_s;
-    for (int i = 8; i < 16; ++i)
-        expected << u"chbDot(%1)"_s.arg(i);
-    expected << u"cbFont"_s << u"cbCancel"_s << u"vscRadiusUpDown"_s << u"picOut"_s;
-    QStringList visited;
-    for (int i = 0; i < expected.size(); ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        visited << QApplication::focusWidget()->objectName();
+    const QPoint dots[] = {{32, 72}, {32, 104}, {32, 136}, {0, 88}, {0, 120}, {96, 32}, {128, 32}, {112, 0},
+        {192, 72}, {192, 104}, {192, 136}, {224, 88}, {224, 120}, {96, 176}, {128, 176}, {112, 208}};
+    QList<std::tuple<QString, QRect, QString>> table{{u"picOut"_s, {64, 64, 124, 113}, {}},
+        {u"cbExport"_s, {264, 8, 97, 25}, u"Копировать"_s}, {u"cbCancel"_s, {264, 40, 97, 25}, u"Отмена"_s},
+        {u"cbFont"_s, {272, 80, 81, 25}, u"Шрифт"_s}, {u"lblRadius"_s, {312, 112, 25, 17}, u"2"_s},
+        {u"vscRadiusUpDown"_s, {336, 112, 17, 17}, {}},
+        {u"lblRadiusCaption"_s, {272, 112, 41, 17}, u"Радиус:"_s},
+        {u"Label1"_s, {264, 136, 97, 105},
+            u"С клавиатуры введите химический знак элемента и нажмите на те точки, "
+            u"которые Вы хотите увидеть."_s}};
+    for (int i = 0; i < DotSlots::kCount; ++i)
+        table.append({u"chbDot(%1)"_s.arg(i), QRect(dots[i], QSize(29, 31)), {}});
+    for (const auto &[name, geometry, text] : table) {
+        QWidget *control = w.control(name);
+        QVERIFY2(control && control->isVisible() && control->isEnabled(), qPrintable(name));
+        QCOMPARE(control->geometry(), geometry);
+        if (const auto *button = qobject_cast<QAbstractButton *>(control))
+            QCOMPARE(button->text(), text);
+        else if (const auto *label = qobject_cast<QLabel *>(control))
+            QCOMPARE(label->text(), text);
     }
-    QCOMPARE(visited, expected);
+
+    // Tab: dots 0-7, "Копировать", dots 8-15, "Шрифт", "Отмена", the spin button, round to picOut.
+    QStringList tabs;
+    for (int i = 0; i < 16; ++i)
+        tabs << u"chbDot(%1)"_s.arg(i) << (i == 7 ? u"cbExport"_s : QString());
+    tabs.removeAll(QString());
+    tabs << u"cbFont"_s << u"cbCancel"_s << u"vscRadiusUpDown"_s << u"picOut"_s;
+    for (const QString &next : std::as_const(tabs)) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), next);
+    }
 }
 
-void TestFrmMain::keyPreview_data()
+// Typing reaches the symbol whichever control has the focus; the next key still
+// acts on that control, where Enter presses "Копировать" unless another push
+// button has the focus, and Escape and the close box cancel. Slot 0 is on beforehand.
+void TestFrmMain::keys_data()
 {
     QTest::addColumn<QString>("focus");
-    QTest::newRow("picture") << u"picOut"_s;
-    QTest::newRow("dot button") << u"chbDot(3)"_s;
-    QTest::newRow("push button") << u"cbFont"_s;
-    QTest::newRow("spin button") << u"vscRadiusUpDown"_s;
+    QTest::addColumn<int>("key"); // 0: none, -1: the close box
+    QTest::addColumn<QString>("state"); // the dots on, then the radius label
+    QTest::addColumn<QByteArray>("file"); // its first two bytes; "no" for no file
+
+    const QByteArray no("no"), bmp("BM"), empty;
+    QTest::newRow("picture") << u"picOut"_s << 0 << u"0 r2"_s << no;
+    QTest::newRow("push button") << u"cbFont"_s << 0 << u"0 r2"_s << no;
+    QTest::newRow("Space flips a dot button") << u"chbDot(3)"_s << int(Qt::Key_Space) << u"3 r2"_s << no;
+    QTest::newRow("Up on the spin button") << u"vscRadiusUpDown"_s << int(Qt::Key_Up) << u"0 r2.5"_s << no;
+    QTest::newRow("Down on the spin button")
+        << u"vscRadiusUpDown"_s << int(Qt::Key_Down) << u"0 r1.5"_s << no;
+    QTest::newRow("Enter on the picture exports") << u"picOut"_s << int(Qt::Key_Return) << u"0 r2"_s << bmp;
+    QTest::newRow("keypad Enter on a dot button exports")
+        << u"chbDot(5)"_s << int(Qt::Key_Enter) << u"0 r2"_s << bmp;
+    QTest::newRow("Enter on the spin button exports")
+        << u"vscRadiusUpDown"_s << int(Qt::Key_Return) << u"0 r2"_s << bmp;
+    QTest::newRow("Enter on Отмена cancels") << u"cbCancel"_s << int(Qt::Key_Return) << u"0 r2"_s << empty;
+    QTest::newRow("Escape cancels") << u"picOut"_s << int(Qt::Key_Escape) << u"0 r2"_s << empty;
+    QTest::newRow("Escape on Копировать cancels")
+        << u"cbExport"_s << int(Qt::Key_Escape) << u"0 r2"_s << empty;
+    QTest::newRow("close box cancels") << u"picOut"_s << -1 << u"0 r2"_s << empty;
 }
 
-void TestFrmMain::keyPreview()
+void TestFrmMain::keys()
 {
     QFETCH(QString, focus);
+    QFETCH(int, key);
+    QFETCH(QString, state);
+    QFETCH(QByteArray, file);
+
+    QLocale::setDefault(QLocale::c());
     Window w;
-    QVERIFY(QTest::qWaitForWindowActive(&w.window));
+    QVERIFY(w.active);
+    w.control<QAbstractButton>(u"chbDot(0)"_s)->click();
     QWidget *control = w.control(focus);
     control->setFocus();
     QTest::keyClicks(control, u"Na"_s);
     QTest::keyClick(control, Qt::Key_Backspace);
+    if (key > 0)
+        QTest::keyClick(control, Qt::Key(key));
+    else if (key < 0)
+        w.window.close();
     QCOMPARE(w.window.formula().strFormula, u"N"_s);
-    QVERIFY(!QFile::exists(w.path));
+    QCOMPARE(w.dotsOn() + u" r"_s + w.control<QLabel>(u"lblRadius"_s)->text(), state);
+    QCOMPARE(w.dialogs.shown, 0);
+    QCOMPARE(w.window.isFinished(), file != "no");
+    QCOMPARE(w.window.isVisible(), file == "no");
+    QFile written(w.path);
+    QCOMPARE(written.open(QIODevice::ReadOnly) ? written.read(2) : QByteArray("no"), file);
 }
 
-void TestFrmMain::focusedControlStillGetsTheKey_data()
-{
-    QTest::addColumn<QString>("focus");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<float>("radius");
-    QTest::addColumn<QString>("dotsOn");
-
-    QTest::newRow("Space flips a dot button") << u"chbDot(3)"_s << int(Qt::Key_Space) << 2.0f << u"3"_s;
-    QTest::newRow("Up raises the radius") << u"vscRadiusUpDown"_s << int(Qt::Key_Up) << 2.5f << QString();
-    QTest::newRow("Down lowers the radius") << u"vscRadiusUpDown"_s << int(Qt::Key_Down) << 1.5f << QString();
-}
-
-void TestFrmMain::focusedControlStillGetsTheKey()
-{
-    QFETCH(QString, focus);
-    QFETCH(int, key);
-    QFETCH(float, radius);
-    QFETCH(QString, dotsOn);
-
-    Window w;
-    QVERIFY(QTest::qWaitForWindowActive(&w.window));
-    w.control(u"chbDot(0)"_s)->setFocus();
-    QTest::keyClick(w.control(u"chbDot(0)"_s), Qt::Key_Space);
-    QWidget *control = w.control(focus);
-    control->setFocus();
-    QTest::keyClick(control, Qt::Key(key));
-    QStringList on;
-    for (int i = 0; i < 16; ++i)
-        if (w.control<QAbstractButton>(u"chbDot(%1)"_s.arg(i))->isChecked())
-            on << QString::number(i);
-    // Slot 0 was on; a click on slot 3 takes it off.
-    QCOMPARE(on.join(u','), dotsOn.isEmpty() ? u"0"_s : dotsOn);
-    QCOMPARE(w.window.formula().sngRadius, radius);
-    QCOMPARE(w.control<QLabel>(u"lblRadius"_s)->text(), QLocale().toString(double(radius)));
-}
-
-void TestFrmMain::enterAndEscape_data()
-{
-    QTest::addColumn<QString>("focus");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<bool>("picture");
-
-    QTest::newRow("Enter on the picture exports") << u"picOut"_s << int(Qt::Key_Return) << true;
-    QTest::newRow("Enter on a dot button exports") << u"chbDot(5)"_s << int(Qt::Key_Enter) << true;
-    QTest::newRow("Enter on the spin button exports") << u"vscRadiusUpDown"_s << int(Qt::Key_Return) << true;
-    QTest::newRow("Enter on Отмена cancels") << u"cbCancel"_s << int(Qt::Key_Return) << false;
-    QTest::newRow("Escape cancels") << u"picOut"_s << int(Qt::Key_Escape) << false;
-    QTest::newRow("Escape on Копировать cancels") << u"cbExport"_s << int(Qt::Key_Escape) << false;
-}
-
-void TestFrmMain::enterAndEscape()
-{
-    QFETCH(QString, focus);
-    QFETCH(int, key);
-    QFETCH(bool, picture);
-
-    Window w;
-    QVERIFY(QTest::qWaitForWindowActive(&w.window));
-    QTest::keyClicks(w.control(u"picOut"_s), u"He"_s);
-    w.control(focus)->setFocus();
-    QTest::keyClick(w.control(focus), Qt::Key(key));
-    QVERIFY(w.window.isFinished());
-    QVERIFY(!w.window.isVisible());
-    QCOMPARE(w.window.exitStatus(), ExitStatus::Done);
-    const QByteArray file = w.file();
-    QCOMPARE(file.startsWith("BM"), picture);
-    QCOMPARE(file.isEmpty(), !picture);
-    QVERIFY(w.dialogs.boxes.isEmpty());
-}
-
-void TestFrmMain::closeBoxCancels()
-{
-    Window w;
-    w.window.close();
-    QVERIFY(w.window.isFinished());
-    QCOMPARE(w.file(), QByteArray());
-}
-
+// The upper arrow raises the radius; neither arrow goes past its end or raises an event there.
 void TestFrmMain::spinStopsAtBothEnds()
 {
     Window w;
     auto *spin = w.control<QScrollBar>(u"vscRadiusUpDown"_s);
     QSignalSpy changes(spin, &QScrollBar::valueChanged);
     for (int i = 0; i < 20; ++i)
-        spin->triggerAction(QAbstractSlider::SliderSingleStepSub); // the upper arrow
+        spin->triggerAction(QAbstractSlider::SliderSingleStepSub);
     QCOMPARE(changes.count(), 16);
     QCOMPARE(w.window.formula().sngRadius, 10.0f);
     changes.clear();
@@ -277,22 +187,20 @@ void TestFrmMain::spinStopsAtBothEnds()
     QCOMPARE(w.window.formula().sngRadius, 0.5f);
 }
 
-void TestFrmMain::pictureSurvivesHideAndShow()
+// Minimising and restoring neither loses the picture nor redraws it, and the
+// window shows the bitmap itself.
+void TestFrmMain::pictureSurvivesMinimising()
 {
     Window w;
-    QVERIFY(QTest::qWaitForWindowExposed(&w.window));
     QTest::keyClicks(w.control(u"picOut"_s), u"Na"_s);
     const qint64 drawn = w.window.picture().Image().cacheKey();
     w.window.showMinimized();
     w.window.showNormal();
     QVERIFY(QTest::qWaitForWindowExposed(&w.window));
     QCOMPARE(w.window.picture().Image().cacheKey(), drawn);
-    // What the window shows is the bitmap itself.
-    const QImage shown = w.control(u"picOut"_s)->grab().toImage().copy(2, 2, 120, 109).convertToFormat(QImage::Format_RGB32);
-    QImage drawnImage = w.window.picture().Image();
-    drawnImage.setDotsPerMeterX(shown.dotsPerMeterX());
-    drawnImage.setDotsPerMeterY(shown.dotsPerMeterY());
-    QCOMPARE(shown, drawnImage);
+    const QImage shown = w.control(u"picOut"_s)->grab().toImage().copy(2, 2, 120, 109);
+    QCOMPARE(shown.convertToFormat(QImage::Format_RGB32),
+        w.window.picture().Image().convertToFormat(QImage::Format_RGB32));
 }
 
 QTEST_MAIN(TestFrmMain)
