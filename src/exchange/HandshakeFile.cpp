@@ -126,6 +126,16 @@ void savePicture(const QImage &picture, const QString &path)
         file.cancelWriting();
         throw fileError(code ? code : EIO);
     }
+    // A small picture sits whole in the write buffer, and a commit does not
+    // report a failure to empty it: on a full disk it would rename an empty
+    // file over the path, which the caller reads as a cancel. So the buffer is
+    // emptied here, where a failure still shows.
+    errno = 0;
+    if (!file.flush()) {
+        const int code = errno;
+        file.cancelWriting();
+        throw fileError(code ? code : EIO);
+    }
     errno = 0;
     if (!file.commit())
         throw fileError(errno ? errno : EIO);

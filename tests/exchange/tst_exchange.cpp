@@ -208,28 +208,33 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("box");
-        QTest::newRow("folder removed after start-up") << u"removed"_s << kPathNotFound;
-        QTest::newRow("disk full") << u"full"_s << u"Ошибка 61: Диск заполнен"_s;
-        QTest::newRow("read-only file system") << u"read-only"_s << kReadOnly;
+        QTest::addColumn<bool>("large"); // larger than any write buffer, or held whole in one
+        QTest::newRow("folder removed after start-up") << u"removed"_s << kPathNotFound << true;
+        QTest::newRow("disk full") << u"full"_s << u"Ошибка 61: Диск заполнен"_s << true;
+        QTest::newRow("disk full, a small picture") << u"full"_s << u"Ошибка 61: Диск заполнен"_s << false;
+        QTest::newRow("read-only file system") << u"read-only"_s << kReadOnly << true;
     }
     void exportFailureLeavesNothing()
     {
         QFETCH(QString, fault);
         QFETCH(QString, box);
+        QFETCH(bool, large);
         const QString folder = m_dir.filePath(u"export"_s);
         QVERIFY(QDir().mkpath(folder));
         std::optional<TinyFileSystem> tiny;
         if (fault != u"removed" && !tiny.emplace(folder, 0).mounted)
             QSKIP("needs root to mount a tiny tmpfs");
         Tool tool(folder + u"/picture.bmp"_s);
-        tool.formula.strFormula = u"Na"_s;
-        tool.dots.fill(1);
-        tool.spin = 1; // the largest radius: a picture larger than any write buffer
-        tool.formula.vscRadiusUpDown_Change();
+        if (large) {
+            tool.formula.strFormula = u"Na"_s;
+            tool.dots.fill(1);
+            tool.spin = 1; // the largest radius
+            tool.formula.vscRadiusUpDown_Change();
+        }
         if (fault == u"removed")
             QVERIFY(QDir(folder).removeRecursively());
         else if (fault == u"full")
-            QVERIFY(writeFile(folder + u"/filler"_s, QByteArray(2048, 'x')));
+            QVERIFY(writeFile(folder + u"/filler"_s, QByteArray(large ? 2048 : 4096, 'x')));
         else
             QVERIFY(::mount("tmpfs", tiny->path.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0);
         const QStringList before = entries(folder);
