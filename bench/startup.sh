@@ -1,26 +1,35 @@
 #!/usr/bin/env bash
 # Start-up benchmark. Runs the tool and a minimal Widgets program doing the same outer job
 # (zembrel_baseline) in turn on a private Xvfb, A B A B ..., each through zembrel_watcher: start, window
-# mapped, Return, exit, picture checked. Prints medians and the tool/baseline ratios, then the DrawPic
-# redraw micro-benchmark. The machine is shared and noisy, so the ratios are the figures; slowness never
-# fails the run, only breakage does (no window, no exit on Return, no picture at the handshake path).
+# mapped, Return, exit, picture checked. Prints medians and the tool/baseline ratios, the CPU time each
+# uses while its window sits idle, then the DrawPic redraw micro-benchmark. The machine is shared and
+# noisy, so the ratios are the figures; slowness never fails the run, only breakage does (no window, no
+# exit on Return, no picture at the handshake path).
 #
-# usage: bench/startup.sh [--pairs N] [--warmup N] [--build-dir DIR] [--tool PROGRAM]
-#                         [--timeout SECONDS] [--repetitions N]
-#   --pairs N        measured tool/baseline pairs (default 15)
-#   --warmup N       unmeasured pairs first, to fill the caches (default 2)
-#   --build-dir DIR  build there (configured as Release if new) instead of the ci preset
-#   --tool PROGRAM   the program measured against the baseline (default: the tool in the build dir);
-#                    give the baseline itself to see the noise floor
-#   --timeout S      a run that takes longer is broken (default 30)
-#   --repetitions N  repetitions of the DrawPic micro-benchmark (default 10)
+# usage: bench/startup.sh [--pairs N] [--warmup N] [--build-dir DIR] [--no-build] [--tool PROGRAM]
+#                         [--baseline PROGRAM] [--idle SECONDS] [--timeout SECONDS] [--repetitions N]
+#   --pairs N           measured tool/baseline pairs (default 15)
+#   --warmup N          unmeasured pairs first, to fill the caches (default 2)
+#   --build-dir DIR     build there (configured as Release if new) instead of the ci preset
+#   --no-build          take the programs already built in the build dir; without Xvfb, skip (status 77)
+#   --tool PROGRAM      the program measured against the baseline (default: the tool in the build dir);
+#                       give the baseline itself to see the noise floor
+#   --baseline PROGRAM  what the tool is measured against (default: zembrel_baseline in the build dir);
+#                       give an earlier build of the tool to measure one change
+#   --idle SECONDS      how long each program's window is left idle while its CPU time is read
+#                       (default 2; 0 leaves this out)
+#   --timeout S         a run that takes longer is broken (default 30)
+#   --repetitions N     repetitions of the DrawPic micro-benchmark (default 10)
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 pairs=15
 warmup=2
 build_dir=
+build=yes
 tool=
+baseline=
+idle=2
 timeout=30
 repetitions=10
 
@@ -31,12 +40,19 @@ usage() {
 count() { [[ $2 =~ ^[0-9]+$ ]] || { echo "startup.sh: $1 takes a whole number, not '$2'" >&2; exit 2; }; }
 
 while (($#)); do
+    if [[ $1 == --no-build ]]; then
+        build=
+        shift
+        continue
+    fi
     (($# >= 2)) || usage
     case $1 in
         --pairs) count "$1" "$2"; pairs=$2 ;;
         --warmup) count "$1" "$2"; warmup=$2 ;;
         --build-dir) build_dir=$(realpath -m "$2") ;;
         --tool) tool=$(realpath -m "$2") ;;
+        --baseline) baseline=$(realpath -m "$2") ;;
+        --idle) count "$1" "$2"; idle=$2 ;;
         --timeout) timeout=$2 ;;
         --repetitions) count "$1" "$2"; repetitions=$2 ;;
         *) usage ;;
@@ -45,7 +61,12 @@ while (($#)); do
 done
 ((pairs >= 1 && repetitions >= 1)) || usage
 
-"$root/scripts/deps.sh"
+if [[ -n $build ]]; then
+    "$root/scripts/deps.sh"
+elif ! command -v Xvfb >/dev/null; then
+    echo "startup.sh: skipped, there is no Xvfb" >&2
+    exit 77
+fi
 
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/zembrel-startup.XXXXXX")
 xvfb_pid=
@@ -58,27 +79,33 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Build only what this needs; the tool is left alone when another program stands in for it.
-targets=(zembrel_baseline zembrel_watcher bench_drawpic)
-[[ -n $tool ]] || targets+=(zembrel)
-echo "Building ${targets[*]} ..."
-if ! {
-    if [[ -z $build_dir ]]; then
-        build_dir=$root/build/ci
-        (cd "$root" && cmake --preset ci && cmake --build --preset ci --target "${targets[@]}")
-    else
-        [[ -f $build_dir/CMakeCache.txt ]] || cmake -S "$root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release
-        cmake --build "$build_dir" --target "${targets[@]}"
+build_dir=${build_dir:-$root/build/ci}
+if [[ -n $build ]]; then
+    # Build only what this needs; the tool and the baseline are left alone when other programs stand in.
+    targets=(zembrel_watcher bench_drawpic)
+    [[ -n $tool ]] || targets+=(zembrel)
+    [[ -n $baseline ]] || targets+=(zembrel_baseline)
+    echo "Building ${targets[*]} ..."
+    if ! {
+        if [[ $build_dir == "$root/build/ci" ]]; then
+            (cd "$root" && cmake --preset ci && cmake --build --preset ci --target "${targets[@]}")
+        else
+            [[ -f $build_dir/CMakeCache.txt ]] || cmake -S "$root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release
+            cmake --build "$build_dir" --target "${targets[@]}"
+        fi
+    } >"$tmp/build.log" 2>&1; then
+        cat "$tmp/build.log" >&2
+        echo "startup.sh: the build failed" >&2
+        exit 1
     fi
-} >"$tmp/build.log" 2>&1; then
-    cat "$tmp/build.log" >&2
-    echo "startup.sh: the build failed" >&2
-    exit 1
 fi
 tool=${tool:-$build_dir/src/app/zembrel}
-baseline=$build_dir/bench/zembrel_baseline
+baseline=${baseline:-$build_dir/bench/zembrel_baseline}
 watcher=$build_dir/bench/zembrel_watcher
 drawpic=$build_dir/bench/bench_drawpic
+for program in "$tool" "$baseline" "$watcher" "$drawpic"; do
+    [[ -x $program ]] || { echo "startup.sh: no program at $program" >&2; exit 1; }
+done
 
 # Xvfb picks a free display itself and writes its number to the fifo; an Xvfb that dies closes it.
 # -noreset: otherwise the server resets whenever the last client leaves and may refuse the next run.
@@ -98,7 +125,8 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 run() {
     local label=$1 program=$2 name=$3
     local handshake=$tmp/$name.bmp line
-    if ! line=$("$watcher" --timeout "$timeout" --bmp "$handshake" -- "$program" "$handshake" 2>"$tmp/run.err"); then
+    if ! line=$("$watcher" --timeout "$timeout" --bmp "$handshake" "${@:4}" -- "$program" "$handshake" \
+        2>"$tmp/run.err"); then
         cat "$tmp/run.err" >&2
         echo "startup.sh: run $name of $program is broken (see above)" >&2
         exit 1
@@ -139,6 +167,15 @@ row "window mapped (ms)" map_ms 1
 row "round trip (ms)" round_trip_ms 1
 row "Return to exit (ms)" enter_to_exit_ms 1
 row "peak RSS (MiB)" peak_rss_kib 1024
+
+if ((idle > 0)); then
+    echo
+    echo "Idle window: CPU time over $idle s, in clock ticks of 1/$(getconf CLK_TCK) s (0 is right)"
+    run tool-idle "$tool" idle-tool --idle "$idle"
+    run baseline-idle "$baseline" idle-baseline --idle "$idle"
+    printf '%-22s %10s %10s\n' "idle CPU (ticks)" "$(field "$tmp/tool-idle.runs" idle_ticks)" \
+        "$(field "$tmp/baseline-idle.runs" idle_ticks)"
+fi
 
 echo
 echo "DrawPic micro-benchmark: medians of $repetitions repetitions"

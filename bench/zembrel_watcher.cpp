@@ -1,11 +1,16 @@
 // Starts a program on the X display, times the mapping of its first top-level window, presses Return in
 // it and times its exit; then checks that it left a whole BMP picture where the caller expects one.
 //
-//   zembrel_watcher [--timeout SECONDS] [--bmp PATH] -- PROGRAM [ARG...]
+//   zembrel_watcher [--timeout SECONDS] [--bmp PATH] [--idle SECONDS] -- PROGRAM [ARG...]
 //
-// Prints one line "map_ms=... round_trip_ms=... enter_to_exit_ms=... peak_rss_kib=... bmp=WxH" and exits 0;
-// exits 1 when the program misbehaves (no window, no exit, a failure status, no picture), 2 when the
-// watcher itself cannot work (usage, no display, no XTest, cannot start the program).
+// With --idle it leaves the mapped window alone for a moment to settle and then for that many seconds
+// before pressing Return, and reports the CPU time the program used meanwhile (in clock ticks, its
+// threads included): an idle window should use none. Those seconds count in the round trip.
+//
+// Prints one line "map_ms=... round_trip_ms=... enter_to_exit_ms=... peak_rss_kib=... bmp=WxH", with
+// " idle_ticks=N" after it under --idle, and exits 0; exits 1 when the program misbehaves (no window, no
+// exit, a failure status, no picture), 2 when the watcher itself cannot work (usage, no display, no
+// XTest, cannot start the program).
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -29,8 +34,10 @@
 #include <cstring>
 #include <fstream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 extern char **environ;
@@ -46,12 +53,15 @@ struct Options
 {
     double timeoutSeconds = 30.0;
     std::string bmpPath;
+    double idleSeconds = 0.0;
     std::vector<char *> command; // null-terminated for posix_spawnp
 };
 
 [[noreturn]] void usage()
 {
-    std::fputs("usage: zembrel_watcher [--timeout SECONDS] [--bmp PATH] -- PROGRAM [ARG...]\n", stderr);
+    std::fputs(
+        "usage: zembrel_watcher [--timeout SECONDS] [--bmp PATH] [--idle SECONDS] -- PROGRAM [ARG...]\n",
+        stderr);
     std::exit(kCannotWatch);
 }
 
@@ -69,6 +79,11 @@ Options parseOptions(int argc, char **argv)
             char *end = nullptr;
             options.timeoutSeconds = std::strtod(argv[++i], &end);
             if (*end != '\0' || options.timeoutSeconds <= 0.0)
+                usage();
+        } else if (arg == "--idle" && i + 1 < argc) {
+            char *end = nullptr;
+            options.idleSeconds = std::strtod(argv[++i], &end);
+            if (*end != '\0' || options.idleSeconds <= 0.0)
                 usage();
         } else if (arg == "--bmp" && i + 1 < argc) {
             options.bmpPath = argv[++i];
@@ -172,6 +187,36 @@ std::optional<std::string> bmpSummary(const std::string &path, std::string &why)
     return std::to_string(littleEndian32(header, 18)) + "x" + std::to_string(height < 0 ? -height : height);
 }
 
+// utime + stime of the whole process from /proc/PID/stat; the command name in field 2 may hold blanks
+// and parentheses, so the count starts after its closing one.
+std::optional<unsigned long long> cpuTicks(pid_t pid)
+{
+    std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(file, line))
+        return std::nullopt;
+    const auto close = line.rfind(')');
+    if (close == std::string::npos)
+        return std::nullopt;
+    std::istringstream fields(line.substr(close + 1));
+    std::string field;
+    unsigned long long utime = 0, stime = 0;
+    for (int number = 3; number <= 15 && fields >> field; ++number) {
+        if (number == 14)
+            utime = std::stoull(field);
+        else if (number == 15)
+            stime = std::stoull(field);
+    }
+    if (!fields)
+        return std::nullopt;
+    return utime + stime;
+}
+
+void sleepFor(double seconds)
+{
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
 std::string describeStatus(int status)
 {
     if (WIFEXITED(status))
@@ -226,6 +271,7 @@ int main(int argc, char **argv)
         + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(options.timeoutSeconds));
     std::optional<Clock::time_point> mapped;
     std::optional<Clock::time_point> entered;
+    std::optional<unsigned long long> idleTicks;
     Clock::time_point exited;
     bool timedOut = false;
 
@@ -240,8 +286,17 @@ int main(int argc, char **argv)
             if (const auto owner = windowPid(display, window);
                 owner && *owner != static_cast<unsigned long>(pid))
                 continue;
-            if (!mapped)
+            if (!mapped) {
                 mapped = seen;
+                if (options.idleSeconds > 0.0) {
+                    sleepFor(0.5); // the first paint and whatever else start-up left in the queue
+                    const auto before = cpuTicks(pid);
+                    sleepFor(options.idleSeconds);
+                    const auto after = cpuTicks(pid);
+                    if (before && after)
+                        idleTicks = *after - *before;
+                }
+            }
             // A failure means the window went away again; its next MapNotify gets another try.
             if (focusWindow(display, window)) {
                 pressReturn(display);
@@ -304,8 +359,15 @@ int main(int argc, char **argv)
         }
         bmp = *summary;
     }
-    std::printf("map_ms=%.3f round_trip_ms=%.3f enter_to_exit_ms=%.3f peak_rss_kib=%ld bmp=%s\n",
+    if (options.idleSeconds > 0.0 && !idleTicks) {
+        std::fputs("zembrel_watcher: cannot read the program's CPU time from /proc\n", stderr);
+        return kCannotWatch;
+    }
+    std::printf("map_ms=%.3f round_trip_ms=%.3f enter_to_exit_ms=%.3f peak_rss_kib=%ld bmp=%s",
         msBetween(started, *mapped), msBetween(started, exited), msBetween(*entered, exited), usage.ru_maxrss,
         bmp.c_str());
+    if (idleTicks)
+        std::printf(" idle_ticks=%llu", *idleTicks);
+    std::printf("\n");
     return 0;
 }

@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
@@ -19,10 +20,10 @@ namespace {
 // Where each dot-slot button stands: slots on the inner line of a side sit 32 px
 // apart along the picture's edge, those of the outer line midway between them.
 constexpr std::array<QPoint, DotSlots::kCount> kDotButtonAt{{
-    {32, 72}, {32, 104}, {32, 136}, {0, 88}, {0, 120},        // left
-    {96, 32}, {128, 32}, {112, 0},                            // top
+    {32, 72}, {32, 104}, {32, 136}, {0, 88}, {0, 120}, // left
+    {96, 32}, {128, 32}, {112, 0}, // top
     {192, 72}, {192, 104}, {192, 136}, {224, 88}, {224, 120}, // right
-    {96, 176}, {128, 176}, {112, 208},                        // bottom
+    {96, 176}, {128, 176}, {112, 208}, // bottom
 }};
 constexpr QSize kDotButtonSize{29, 31};
 
@@ -46,12 +47,21 @@ const std::array<const char16_t *, DotSlots::kCount> kDotPlace{{
     u"Снизу, одна посередине",
 }};
 
+// An embedded picture read as the format it is. Left to guess, the reader
+// loads every image plugin installed to ask it first, even for a PNG.
+QIcon embeddedIcon(const QString &path, const char *format)
+{
+    QImageReader reader(path, format);
+    reader.setAutoDetectImageFormat(false);
+    return QIcon(QPixmap::fromImage(reader.read()));
+}
+
 } // namespace
 
 class frmMain::DotButtons final : public DotSlots
 {
 public:
-    explicit DotButtons(const std::array<QToolButton *, kCount> &buttons) : m_buttons(buttons) {}
+    explicit DotButtons(const std::array<QToolButton *, kCount> &buttons) : m_buttons(buttons) { }
     short Value(int index) const override { return m_buttons[std::size_t(index)]->isChecked() ? 1 : 0; }
     // The toolkit reports no click for a change made from code.
     void setValue(int index, short value) override { m_buttons[std::size_t(index)]->setChecked(value == 1); }
@@ -63,7 +73,7 @@ private:
 class frmMain::RadiusSpin final : public SpinButton
 {
 public:
-    explicit RadiusSpin(QScrollBar *const &bar) : m_bar(bar) {}
+    explicit RadiusSpin(QScrollBar *const &bar) : m_bar(bar) { }
     short Max() const override { return static_cast<short>(m_bar->maximum()); }
     short Value() const override { return static_cast<short>(m_bar->value()); }
 
@@ -74,7 +84,7 @@ private:
 class frmMain::RadiusLabel final : public Caption
 {
 public:
-    explicit RadiusLabel(QLabel *const &label) : m_label(label) {}
+    explicit RadiusLabel(QLabel *const &label) : m_label(label) { }
     void setCaption(const QString &text) override { m_label->setText(text); }
 
 private:
@@ -82,8 +92,9 @@ private:
 };
 
 frmMain::frmMain(const QByteArrayList &arguments, Dialogs *dialogs, QWidget *parent)
-    : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+    : QDialog(parent,
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_picOut(QSize(120, 109), startFont(), PictureBox::kBorder), m_picTemp(QSize(57, 49), startFont()),
       m_ownDialogs(dialogs ? nullptr : std::make_unique<WidgetDialogs>(this)),
       m_dialogs(dialogs ? *dialogs : *m_ownDialogs), m_dotSlots(std::make_unique<DotButtons>(chbDot)),
@@ -93,7 +104,7 @@ frmMain::frmMain(const QByteArrayList &arguments, Dialogs *dialogs, QWidget *par
       m_exchange(m_formula, m_picOut, m_picTemp, m_dialogs, [this](ExitStatus s) { closeFromCode(s); })
 {
     setWindowTitle(QStringLiteral("Зембрель"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/zembrel-32.png")));
+    setWindowIcon(embeddedIcon(QStringLiteral(":/icons/zembrel-32.png"), "png"));
     setFixedSize(kClientSize);
     // The layout is in fixed pixels, so its texts are too: an 11-px sans
     // serif, the dialog size the layout was drawn for, whatever the desktop's.
@@ -106,8 +117,8 @@ frmMain::frmMain(const QByteArrayList &arguments, Dialogs *dialogs, QWidget *par
     setAutoFillBackground(true);
 
     createControls();
-    m_fontSelection = std::make_unique<FontSelection>(m_picOut, m_formula, m_dialogs, this,
-                                                      [this] { m_exchange.cbCancel_Click(); });
+    m_fontSelection = std::make_unique<FontSelection>(
+        m_picOut, m_formula, m_dialogs, this, [this] { m_exchange.cbCancel_Click(); });
     m_exchange.Form_Load(arguments);
     bindEvents();
     picOut->setFocus();
@@ -127,7 +138,7 @@ void frmMain::createControls()
     picOut = new PictureBox(m_picOut, this);
     place(picOut, "picOut", {64, 64, 124, 113});
 
-    const QIcon dot(QStringLiteral(":/dot.gif"));
+    const QIcon dot = embeddedIcon(QStringLiteral(":/dot.gif"), "gif");
     for (std::size_t i = 0; i < chbDot.size(); ++i) {
         auto *button = new QToolButton(this);
         button->setCheckable(true);
@@ -137,7 +148,7 @@ void frmMain::createControls()
         button->setAccessibleName(QString::fromUtf16(kDotPlace[i]));
         button->setToolTip(QString::fromUtf16(kDotPlace[i]));
         place(button, QByteArray("chbDot(" + QByteArray::number(qsizetype(i)) + ')').constData(),
-              QRect(kDotButtonAt[i], kDotButtonSize));
+            QRect(kDotButtonAt[i], kDotButtonSize));
         chbDot[i] = button;
     }
 
@@ -172,7 +183,7 @@ void frmMain::createControls()
 
     Label1 = new QLabel(QStringLiteral("С клавиатуры введите химический знак элемента и нажмите на те точки, "
                                        "которые Вы хотите увидеть."),
-                        this);
+        this);
     place(Label1, "Label1", {264, 136, 97, 105});
     Label1->setWordWrap(true);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -196,13 +207,16 @@ void frmMain::bindEvents()
 {
     for (std::size_t i = 0; i < chbDot.size(); ++i) {
         connect(chbDot[i], &QToolButton::clicked, this,
-                [this, i] { m_exchange.guarded([&] { m_formula.chbDot_Click(short(i)); }); });
+            [this, i] { m_exchange.guarded([&] { m_formula.chbDot_Click(short(i)); }); });
     }
-    connect(cbExport, &QPushButton::clicked, this, [this] { m_exchange.guarded([&] { m_exchange.cbExport_Click(); }); });
-    connect(cbCancel, &QPushButton::clicked, this, [this] { m_exchange.guarded([&] { m_exchange.cbCancel_Click(); }); });
-    connect(cbFont, &QPushButton::clicked, this, [this] { m_exchange.guarded([&] { m_fontSelection->cbFont_Click(); }); });
+    connect(cbExport, &QPushButton::clicked, this,
+        [this] { m_exchange.guarded([&] { m_exchange.cbExport_Click(); }); });
+    connect(cbCancel, &QPushButton::clicked, this,
+        [this] { m_exchange.guarded([&] { m_exchange.cbCancel_Click(); }); });
+    connect(cbFont, &QPushButton::clicked, this,
+        [this] { m_exchange.guarded([&] { m_fontSelection->cbFont_Click(); }); });
     connect(vscRadiusUpDown, &QScrollBar::valueChanged, this,
-            [this] { m_exchange.guarded([&] { m_formula.vscRadiusUpDown_Change(); }); });
+        [this] { m_exchange.guarded([&] { m_formula.vscRadiusUpDown_Change(); }); });
 }
 
 // Every key reaches the formula first, whichever control has the focus, and
@@ -232,7 +246,8 @@ void frmMain::closeFromCode(ExitStatus status)
 void frmMain::closeEvent(QCloseEvent *event)
 {
     bool Cancel = false;
-    m_exchange.Form_QueryUnload(Cancel, m_closingFromCode ? Exchange::vbFormCode : Exchange::vbFormControlMenu);
+    m_exchange.Form_QueryUnload(
+        Cancel, m_closingFromCode ? Exchange::vbFormCode : Exchange::vbFormControlMenu);
     event->setAccepted(!Cancel);
     if (!Cancel) {
         m_finished = true;
