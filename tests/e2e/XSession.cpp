@@ -1,8 +1,11 @@
 #include "XSession.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QThread>
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
 bool XSession::available(QString *why)
@@ -35,7 +38,8 @@ bool XSession::xdotool(const QStringList &arguments, QString *output, int timeou
     if (output)
         *output = QString::fromUtf8(process.readAllStandardOutput()).trimmed();
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        qWarning("xdotool %s: %s", qPrintable(arguments.join(u' ')), process.readAllStandardError().constData());
+        qWarning(
+            "xdotool %s: %s", qPrintable(arguments.join(u' ')), process.readAllStandardError().constData());
         return false;
     }
     return true;
@@ -57,4 +61,102 @@ bool XSession::sendCloseBox(unsigned long window)
     XFlush(display);
     XCloseDisplay(display);
     return sent != 0;
+}
+
+namespace {
+
+// A window may vanish between two requests; that is no reason to end the test.
+int ignoreXError(Display *, XErrorEvent *)
+{
+    return 0;
+}
+
+QByteArray property(Display *display, Window window, Atom name, Atom type)
+{
+    Atom actualType = None;
+    int format = 0;
+    unsigned long count = 0, remaining = 0;
+    unsigned char *data = nullptr;
+    QByteArray value;
+    if (XGetWindowProperty(
+            display, window, name, 0, 1024, False, type, &actualType, &format, &count, &remaining, &data)
+            == Success
+        && data) {
+        // Xlib hands 32-bit items out as longs.
+        const qsizetype itemSize = format == 32 ? qsizetype(sizeof(long)) : format / 8;
+        value = QByteArray(reinterpret_cast<const char *>(data), qsizetype(count) * itemSize);
+        XFree(data);
+    }
+    return value;
+}
+
+struct DisplayConnection
+{
+    // A display that has just announced itself may not take connections yet,
+    // so the first attempts may be retried for `timeoutMs`.
+    explicit DisplayConnection(const QByteArray &name, int timeoutMs = 0)
+    {
+        XSetErrorHandler(ignoreXError);
+        QElapsedTimer clock;
+        clock.start();
+        while (!(display = XOpenDisplay(name.isEmpty() ? nullptr : name.constData()))
+            && clock.elapsed() < timeoutMs)
+            QThread::msleep(10);
+    }
+    DisplayConnection(const DisplayConnection &) = delete;
+    DisplayConnection &operator=(const DisplayConnection &) = delete;
+    ~DisplayConnection()
+    {
+        if (display)
+            XCloseDisplay(display);
+    }
+    Display *display = nullptr;
+};
+
+} // namespace
+
+unsigned long XSession::findWindow(qint64 pid, const QString &title, int timeoutMs, const QByteArray &display)
+{
+    QElapsedTimer clock;
+    clock.start();
+    const DisplayConnection connection(display, timeoutMs);
+    Display *const d = connection.display;
+    if (!d)
+        return 0;
+    const Atom pidAtom = XInternAtom(d, "_NET_WM_PID", False);
+    const Atom nameAtom = XInternAtom(d, "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(d, "UTF8_STRING", False);
+    do {
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned int count = 0;
+        if (XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &count)) {
+            Window found = 0;
+            for (unsigned int i = 0; i < count && !found; ++i) {
+                XWindowAttributes attributes{};
+                if (!XGetWindowAttributes(d, children[i], &attributes) || attributes.map_state != IsViewable)
+                    continue;
+                const QByteArray owner = property(d, children[i], pidAtom, XA_CARDINAL);
+                if (owner.size() < qsizetype(sizeof(long))
+                    || *reinterpret_cast<const long *>(owner.constData()) != pid)
+                    continue;
+                if (QString::fromUtf8(property(d, children[i], nameAtom, utf8)) == title)
+                    found = children[i];
+            }
+            if (children)
+                XFree(children);
+            if (found)
+                return found;
+        }
+        QThread::msleep(2);
+    } while (clock.elapsed() < timeoutMs);
+    return 0;
+}
+
+QSize XSession::windowSize(unsigned long window)
+{
+    const DisplayConnection connection({});
+    XWindowAttributes attributes{};
+    if (!connection.display || !XGetWindowAttributes(connection.display, window, &attributes))
+        return {};
+    return {attributes.width, attributes.height};
 }

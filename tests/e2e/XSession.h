@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -14,4 +15,12 @@ public:
     static bool xdotool(const QStringList &arguments, QString *output = nullptr, int timeoutMs = 10000);
     // The window's close box: WM_DELETE_WINDOW, as a window manager sends it.
     static bool sendCloseBox(unsigned long window);
+
+    // A shown top-level window of process `pid` with the given title, looked
+    // for every few milliseconds until `timeoutMs` has passed; 0 when none.
+    // `display` is the X display's name, the test's own when empty.
+    static unsigned long findWindow(
+        qint64 pid, const QString &title, int timeoutMs, const QByteArray &display = {});
+    // The size of a window's drawing area; empty when it is gone.
+    static QSize windowSize(unsigned long window);
 };
