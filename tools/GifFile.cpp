@@ -1,10 +1,14 @@
 #include "GifFile.h"
 
+#include "LittleEndian.h"
+
 #include <QtGlobal>
 
 #include <cstdint>
 
 namespace {
+
+using namespace littleEndian;
 
 // Two colours still take GIF's smallest LZW code size, so codes start 3 bits wide.
 constexpr std::uint32_t kMinCodeSize = 2;
@@ -14,17 +18,6 @@ constexpr int kCodeWidth = int(kMinCodeSize) + 1;
 
 constexpr std::uint8_t kBlackIndex = 0;
 constexpr std::uint8_t kTransparentIndex = 1;
-
-void putByte(QByteArray &out, std::uint32_t value)
-{
-    out.append(static_cast<char>(value & 0xffu));
-}
-
-void putWord(QByteArray &out, std::uint32_t value)
-{
-    putByte(out, value);
-    putByte(out, value >> 8);
-}
 
 // LZW codes go out least significant bit first.
 class CodeStream

@@ -1,9 +1,13 @@
 #include "IcoFile.h"
 
+#include "LittleEndian.h"
+
 #include <array>
 #include <cstdint>
 
 namespace {
+
+using namespace littleEndian;
 
 // The standard 16-colour palette, in its usual order.
 constexpr std::array<QRgb, 16> kPalette = {
@@ -29,23 +33,6 @@ constexpr std::uint32_t kDirectorySize = 6;
 constexpr std::uint32_t kEntrySize = 16;
 constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr std::uint32_t kBitsPerPixel = 4;
-
-void putByte(QByteArray &out, std::uint32_t value)
-{
-    out.append(static_cast<char>(value & 0xffu));
-}
-
-void putWord(QByteArray &out, std::uint32_t value)
-{
-    putByte(out, value);
-    putByte(out, value >> 8);
-}
-
-void putLong(QByteArray &out, std::uint32_t value)
-{
-    putWord(out, value);
-    putWord(out, value >> 16);
-}
 
 // Bitmap rows are padded to whole 32-bit words.
 std::uint32_t rowBytes(std::uint32_t width, std::uint32_t bitsPerPixel)
