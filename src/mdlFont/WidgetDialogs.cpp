@@ -64,8 +64,11 @@ protected:
 void WidgetDialogs::critical(const QString &text)
 {
     useRussianQtTexts();
+    // A start-up error comes before the window is shown: a box placed over the
+    // hidden window would sit in the screen's corner, so it is centred instead.
+    QWidget *parent = m_window && m_window->isVisible() ? m_window : nullptr;
     QMessageBox box(
-        QMessageBox::Critical, QApplication::applicationDisplayName(), text, QMessageBox::Ok, m_window);
+        QMessageBox::Critical, QApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
     box.exec();
 }
 

@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -346,6 +347,26 @@ private Q_SLOTS:
         QTEST(dialogs.criticalYesNo(u"Ошибка 6: что-то"_s), "answer");
         QVERIFY(actions.isEmpty() && !stuck);
         QCOMPARE(text, u"Ошибка 6: что-то"_s);
+    }
+
+    // A start-up error is shown before the window: centred on the screen, not
+    // over the hidden window in the corner.
+    void startupBoxIsCentred()
+    {
+        QWidget window;
+        window.resize(365, 239);
+        WidgetDialogs dialogs(&window);
+        QRect shown;
+        QTimer::singleShot(0, &window, [&] {
+            if (auto *box = QApplication::activeModalWidget()) {
+                shown = box->frameGeometry();
+                box->close();
+            }
+        });
+        dialogs.critical(u"Ошибка 76: Путь не найден"_s);
+        const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
+        QVERIFY2((shown.center() - centre).manhattanLength() < 20,
+            qPrintable(u"%1,%2"_s.arg(shown.center().x()).arg(shown.center().y())));
     }
 };
 
