@@ -9,7 +9,9 @@ fi
 
 fifo=$(mktemp -u)
 mkfifo "$fifo"
-Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$fifo" 2>/dev/null &
+# -noreset: the tests leave it without clients for moments between runs, and a
+# reset then would refuse the next run its display.
+Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp -noreset 5>"$fifo" 2>/dev/null &
 xvfb=$!
 read -r -t 20 display <"$fifo"
 rm -f "$fifo"

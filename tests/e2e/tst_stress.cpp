@@ -59,8 +59,10 @@ struct Tool
             args.push_back(arg.data());
         args.push_back(nullptr);
         clock.start();
-        if (posix_spawnp(&pid, args[0], nullptr, nullptr, args.data(), environ) != 0)
-            pid = -1;
+        // Without a child there is nothing to test, and a pid of -1 would make
+        // every kill below one for all processes.
+        if (posix_spawnp(&pid, args[0], nullptr, nullptr, args.data(), environ) != 0 || pid <= 0)
+            qFatal("cannot start %s", ZEMBREL_BINARY);
     }
     ~Tool()
     {
@@ -154,7 +156,12 @@ QByteArray state(const QByteArray &path)
 // not be built at the path itself, where a kill would leave a part of it.
 struct InPlaceWrites
 {
-    explicit InPlaceWrites(const QByteArray &folder) { inotify_add_watch(fd, folder.constData(), IN_MODIFY); }
+    explicit InPlaceWrites(const QByteArray &folder)
+    {
+        // A watch that failed would see nothing and pass for ever.
+        if (fd < 0 || inotify_add_watch(fd, folder.constData(), IN_MODIFY) < 0)
+            qFatal("cannot watch %s", folder.constData());
+    }
     ~InPlaceWrites() { ::close(fd); }
     QByteArrayList names() const
     {

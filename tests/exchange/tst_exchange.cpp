@@ -188,6 +188,8 @@ private Q_SLOTS:
         QVERIFY(::mkfifo(QFile::encodeName(m_dir.filePath(u"pipe"_s)).constData(), 0600) == 0);
         const TinyFileSystem readOnly(m_dir.filePath(u"read-only"_s), MS_RDONLY);
         QVERIFY(readOnly.mounted || ::chmod(readOnly.path.constData(), 0555) == 0);
+        if (QTest::currentDataTag() == "read-only folder"_ba && ::geteuid() == 0 && !readOnly.mounted)
+            QSKIP("root without the right to mount writes into any folder");
         QStringList after = entries(m_dir.path());
 
         Tool tool(arguments);
