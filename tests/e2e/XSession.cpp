@@ -152,6 +152,13 @@ unsigned long XSession::findWindow(qint64 pid, const QString &title, int timeout
     return 0;
 }
 
+unsigned long XSession::focusWindow(qint64 pid, const QString &title, int timeoutMs)
+{
+    const unsigned long id = findWindow(pid, title, timeoutMs);
+    return id && xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), QString::number(id)}) ? id
+                                                                                                         : 0;
+}
+
 QSize XSession::windowSize(unsigned long window)
 {
     const DisplayConnection connection({});

@@ -21,6 +21,9 @@ public:
     // `display` is the X display's name, the test's own when empty.
     static unsigned long findWindow(
         qint64 pid, const QString &title, int timeoutMs, const QByteArray &display = {});
+    // The same window, given the keyboard focus, as a person's click would; 0
+    // when it did not appear or would not take the focus.
+    static unsigned long focusWindow(qint64 pid, const QString &title, int timeoutMs);
     // The size of a window's drawing area; empty when it is gone.
     static QSize windowSize(unsigned long window);
 };

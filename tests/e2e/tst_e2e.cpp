@@ -41,13 +41,8 @@ public:
     // The tool's window once it is on screen, with the keyboard focus.
     QString window()
     {
-        QString id;
-        if (!XSession::xdotool({u"search"_s, u"--sync"_s, u"--onlyvisible"_s, u"--pid"_s,
-                                   QString::number(m_process.processId())},
-                &id))
-            return {};
-        id = id.section(u'\n', 0, 0);
-        return XSession::xdotool({u"windowfocus"_s, u"--sync"_s, id}) ? id : QString();
+        const unsigned long id = XSession::focusWindow(m_process.processId(), u"Зембрель"_s, 10000);
+        return id ? QString::number(id) : QString();
     }
     // The tool's visible windows other than `window`: a dialog over it.
     QStringList dialogsOver(const QString &window)

@@ -91,8 +91,7 @@ struct Tool
     // The tool's window (or its error box, which bears the same title), given the keyboard focus.
     unsigned long window(int timeoutMs = 10000) const
     {
-        const unsigned long id = XSession::findWindow(pid, kTitle, timeoutMs);
-        return id && XSession::xdotool({u"windowfocus"_s, u"--sync"_s, QString::number(id)}) ? id : 0;
+        return XSession::focusWindow(pid, kTitle, timeoutMs);
     }
 
     pid_t pid = -1;
