@@ -1,3 +1,4 @@
+#include "FakeControls.h"
 #include "Formula.h"
 #include "ImageSurface.h"
 #include "Letters.h"
@@ -49,40 +50,16 @@ struct RecordingSurface final : Surface
     const QPaintDevice *hDC() const override { return nullptr; }
 };
 
-// The formula with its dot-slot buttons, spin button and radius label, started
-// as the window starts it. With `nested` set, switching a slot off raises its
-// click at once, as a toolkit may.
-struct Rig final : DotSlots, SpinButton, Caption
+// The formula over fake controls, started as the window starts it.
+struct Rig final : FakeControls
 {
-    std::array<short, kCount> values{};
-    bool nested = false;
-    short value;
-    QString caption;
+    explicit Rig(Surface &surface, short spinValue = 17) : formula(surface, *this, *this, *this)
+    {
+        spin = spinValue;
+        start(formula);
+    }
     Formula formula;
 
-    explicit Rig(Surface &surface, short spinValue = 17)
-        : value(spinValue), formula(surface, *this, *this, *this)
-    {
-        formula.blnDotEvents = true;
-        formula.vscRadiusUpDown_Change();
-    }
-    short Value(int i) const override { return values[std::size_t(i)]; }
-    void setValue(int i, short v) override
-    {
-        if (std::exchange(values[std::size_t(i)], v) != v && nested)
-            formula.chbDot_Click(short(i));
-    }
-    short Max() const override { return 20; }
-    short Value() const override { return value; }
-    void setCaption(const QString &text) override { caption = text; }
-
-    // A user's click: the button toggles itself, then reports.
-    void click(int slot)
-    {
-        if (slot >= 0 && slot < kCount)
-            values[std::size_t(slot)] = short(1 - values[std::size_t(slot)]);
-        formula.chbDot_Click(short(slot));
-    }
     // A key stroke per character: "\b" Backspace, "⌫" a Backspace that gives no
     // character, "⌦" a Delete that gives DEL, "←" Left, "¹" keypad 1.
     void type(const QString &keys)
@@ -161,7 +138,7 @@ void TestFormula::layout()
     const Formula &f = rig.formula;
     rig.formula.strFormula = symbol;
     for (const short on : {short(0), short(1)}) {
-        rig.values.fill(on);
+        rig.dots.fill(on);
         surface.centres.clear();
         rig.formula.DrawPic();
         QCOMPARE(surface.centres, on ? centres : QList<QPointF>());
@@ -177,10 +154,10 @@ void TestFormula::drawOrderAndTextBox()
     RecordingSurface surface;
     Rig rig(surface);
     rig.type(u"N"_s);
-    rig.values[9] = 1;
-    rig.values[10] = 2;
+    rig.dots[9] = 1;
+    rig.dots[10] = 2;
     for (const short value : {short(1), short(20)}) {
-        rig.value = value;
+        rig.spin = value;
         surface.log.clear();
         rig.formula.vscRadiusUpDown_Change();
         QCOMPARE(surface.log,
@@ -268,17 +245,17 @@ void TestFormula::dotGroups()
 
     RecordingSurface surface;
     Rig rig(surface);
-    rig.nested = nested;
-    rig.values.fill(1);
+    rig.nestedClicks = nested;
+    rig.dots.fill(1);
     if (!off.contains(slot) && slot >= 0 && slot < DotSlots::kCount)
-        rig.values[std::size_t(slot)] = 0;
+        rig.dots[std::size_t(slot)] = 0;
     surface.log.clear();
     rig.click(slot);
 
     QList<short> expected(DotSlots::kCount, 1);
     for (const int i : off)
         expected[i] = 0;
-    QCOMPARE(QList<short>(rig.values.begin(), rig.values.end()), expected);
+    QCOMPARE(QList<short>(rig.dots.begin(), rig.dots.end()), expected);
     QCOMPARE(surface.log.count(u"Cls"_s), 1);
 }
 

@@ -1,3 +1,4 @@
+#include "FakeControls.h"
 #include "FontSelection.h"
 #include "Formula.h"
 #include "ImageSurface.h"
@@ -207,23 +208,13 @@ QStringList violations(const Event &e, const Observed &was, const Observed &now,
 }
 
 // The editing rules over fake controls and a surface of their own, with the font command.
-struct Rules final : DotSlots, SpinButton, Caption
+struct Rules final : FakeControls
 {
-    explicit Rules(Dice &d) : dice(d), nestedClicks(d.chance(50))
+    explicit Rules(Dice &d) : dice(d)
     {
-        formula.blnDotEvents = true;
-        formula.vscRadiusUpDown_Change();
+        nestedClicks = d.chance(50);
+        start(formula);
     }
-    short Value(int index) const override { return dots[std::size_t(index)]; }
-    void setValue(int index, short value) override
-    {
-        // Some toolkits click a button changed from code, at once.
-        if (std::exchange(dots[std::size_t(index)], value) != value && nestedClicks)
-            formula.chbDot_Click(short(index));
-    }
-    short Max() const override { return kSpinMax; }
-    short Value() const override { return spin; }
-    void setCaption(const QString &caption) override { label = caption; }
 
     // Now and then half a key stroke: the rules must hold for any order of events.
     Event key()
@@ -242,11 +233,6 @@ struct Rules final : DotSlots, SpinButton, Caption
         formula.Form_KeyPress(c);
         return {.what = u"character "_s + codes(c), .text = c, .gateUnknown = true};
     }
-    void click(int slot)
-    {
-        dots[std::size_t(slot)] = short(1 - dots[std::size_t(slot)]);
-        formula.chbDot_Click(short(slot));
-    }
     // An arrow at the end of the range changes nothing and raises nothing.
     bool spinArrow(bool up)
     {
@@ -261,14 +247,10 @@ struct Rules final : DotSlots, SpinButton, Caption
     Observed observed() const
     {
         return observe(
-            formula, spin, label, picOut.Font(), [this](int i) { return dots[std::size_t(i)] == 1; });
+            formula, spin, caption, picOut.Font(), [this](int i) { return dots[std::size_t(i)] == 1; });
     }
 
     Dice &dice;
-    bool nestedClicks;
-    std::array<short, kCount> dots{};
-    short spin = 17;
-    QString label;
     ImageSurface picOut{kDrawingArea, startFont()};
     Formula formula{picOut, *this, *this, *this};
     RandomDialogs dialogs{dice};
