@@ -6,16 +6,17 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build/dev}
-[[ -x $build/src/app/zembrel ]] || { cmake --preset dev -S "$root" >/dev/null && cmake --build "$build" >/dev/null; }
 
-fifo=$(mktemp -u) && mkfifo "$fifo"
-Xvfb -displayfd 5 -screen 0 640x480x24 -nolisten tcp 5>"$fifo" 2>/dev/null &
-xvfb=$!
-read -r -t 20 display <"$fifo"; rm -f "$fifo"
+if [[ ${2:-} != --on-display ]]; then
+    [[ -x $build/src/app/zembrel ]] || { cmake --preset dev -S "$root" >/dev/null && cmake --build "$build" >/dev/null; }
+    # The tests' own wrapper gives this script a display of its own.
+    exec "$root/tests/e2e/run-under-xvfb.sh" "$0" "$build" --on-display
+fi
+[[ -n ${DISPLAY:-} ]] || { echo "screenshot.sh: needs Xvfb" >&2; exit 1; }
+
 work=$(mktemp -d)
-trap 'kill "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
-export DISPLAY=:$display LC_ALL=C.UTF-8
-
+trap 'rm -rf "$work"' EXIT
+export LC_ALL=C.UTF-8
 "$build/src/app/zembrel" "$work/formula.bmp" &
 tool=$!
 window=$(xdotool search --sync --onlyvisible --pid "$tool" | head -n1)
