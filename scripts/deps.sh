@@ -7,6 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-translations-l10n fonts-liberation
     libbenchmark-dev libx11-dev libxtst-dev
+    qt6-svg-dev librsvg2-bin
     xvfb xdotool x11-utils imagemagick
 )
 

@@ -47,14 +47,19 @@ void Exchange::Form_QueryUnload(bool & /*Cancel*/, int UnloadMode)
 // Fractional crop values become whole pixels by rounding to the nearest,
 // halves away from zero; where the crop reaches past the drawing the picture
 // stays white.
+const QImage &cropPicture(const Formula &formula, const Surface &picOut, Surface &picTemp)
+{
+    picTemp.setWidth(formula.sngCropWidth);
+    picTemp.setHeight(formula.sngCropHeight);
+    picTemp.PaintPicture(picOut.Image(), 0, 0, formula.sngCropLeft, formula.sngCropTop, formula.sngCropWidth,
+        formula.sngCropHeight);
+    picTemp.Refresh();
+    return picTemp.Image();
+}
+
 void Exchange::cbExport_Click()
 {
-    m_picTemp.setWidth(m_formula.sngCropWidth);
-    m_picTemp.setHeight(m_formula.sngCropHeight);
-    m_picTemp.PaintPicture(m_picOut.Image(), 0, 0, m_formula.sngCropLeft, m_formula.sngCropTop,
-        m_formula.sngCropWidth, m_formula.sngCropHeight);
-    m_picTemp.Refresh();
-    savePicture(m_picTemp.Image(), m_formula.strFileName);
+    savePicture(cropPicture(m_formula, m_picOut, m_picTemp), m_formula.strFileName);
     m_closeFromCode(ExitStatus::Done);
 }
 

@@ -55,6 +55,10 @@ private:
     std::function<void(ExitStatus)> m_closeFromCode;
 };
 
+// The picture the export delivers: the crop that the last DrawPic worked out,
+// copied from `picOut` to `picTemp`, whose bitmap it is.
+const QImage &cropPicture(const Formula &formula, const Surface &picOut, Surface &picTemp);
+
 // "Ошибка <number>: <description>", the first line of every error box.
 QString errorText(const RuntimeError &e);
 

@@ -1,23 +1,12 @@
 #pragma once
 
+#include "WholeFile.h"
+
 #include <QByteArrayList>
 #include <QImage>
 #include <QString>
 
 namespace zembrel {
-
-// Error numbers of the handshake file, as the boxes show them. Stable: a
-// person reporting a box may quote them.
-namespace error {
-inline constexpr int kNoCommandLine = 1; // no path given
-inline constexpr int kBadFileName = 52; // name too long, not valid text
-inline constexpr int kIoError = 57; // the device failed
-inline constexpr int kDiskFull = 61; // no space, quota exceeded
-inline constexpr int kAccessDenied = 70; // permission denied
-inline constexpr int kReadOnly = 71; // read-only file system
-inline constexpr int kFileAccess = 75; // a folder or a device at the path, and the rest
-inline constexpr int kPathNotFound = 76; // a folder on the way is missing
-} // namespace error
 
 // The path the calling program gave: its arguments joined by single spaces,
 // with one pair of enclosing double quotes dropped, since callers quote paths

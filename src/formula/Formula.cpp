@@ -6,6 +6,7 @@
 
 #include <QLocale>
 
+#include <algorithm>
 #include <array>
 #include <limits>
 
@@ -37,6 +38,14 @@ short checkedShort(int value)
 }
 
 } // namespace
+
+bool excludeEachOther(int a, int b)
+{
+    if (a < 0 || a >= DotSlots::kCount)
+        return false;
+    const auto &excluded = kExcluded[static_cast<std::size_t>(a)];
+    return std::find(excluded.begin(), excluded.end(), b) != excluded.end() && b >= 0;
+}
 
 SurfaceFont startFont()
 {

@@ -3,10 +3,14 @@
 #include "Controls.h"
 #include "Surface.h"
 
+#include <QSize>
 #include <QString>
 #include <Qt>
 
 namespace zembrel {
+
+// The drawing area the symbol is centred in, in scale units.
+inline constexpr QSize kDrawingArea{120, 109};
 
 // The font every run starts with.
 SurfaceFont startFont();
@@ -17,6 +21,10 @@ QString radiusText(double radius);
 // Key code of a key as the editing rules know it: 8 Backspace, 48..57 the
 // digits of the main block, 96..105 those of the keypad, 65..90 the letters.
 short keyCode(int qtKey, Qt::KeyboardModifiers modifiers);
+
+// True when slots `a` and `b` lie in the two groups of one side, which
+// exclude each other: no formula the window makes has both.
+bool excludeEachOther(int a, int b);
 
 // The formula of one element and the rules by which the user edits it.
 // Lives as long as the window; everything it draws goes to `picOut`.

@@ -95,7 +95,7 @@ frmMain::frmMain(const QByteArrayList &arguments, Dialogs *dialogs, QWidget *par
     : QDialog(parent,
         Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
             | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      m_picOut(QSize(120, 109), startFont(), PictureBox::kBorder), m_picTemp(QSize(57, 49), startFont()),
+      m_picOut(kDrawingArea, startFont(), PictureBox::kBorder), m_picTemp(QSize(57, 49), startFont()),
       m_ownDialogs(dialogs ? nullptr : std::make_unique<WidgetDialogs>(this)),
       m_dialogs(dialogs ? *dialogs : *m_ownDialogs), m_dotSlots(std::make_unique<DotButtons>(chbDot)),
       m_spin(std::make_unique<RadiusSpin>(vscRadiusUpDown)),

@@ -12,35 +12,35 @@ namespace zembrel {
 namespace {
 
 constexpr int kDotsPerMetre = 3780; // 96 dpi
-constexpr double kMaxFontSize = 2160;
 
-[[noreturn]] void refuseProperty()
+QImage blankImage(QSize pixels, int scale, QColor color)
 {
-    throw RuntimeError(error::kInvalidPropertyValue, QStringLiteral("Недопустимое значение свойства"));
-}
-
-int toPixels(float value)
-{
-    if (!std::isfinite(value) || std::fabs(value) > 1.0e6f)
-        throw RuntimeError(error::kOverflow, QStringLiteral("Переполнение"));
-    return static_cast<int>(std::lround(value));
+    QImage image(pixels.expandedTo(QSize(0, 0)), QImage::Format_RGB32);
+    image.setDotsPerMeterX(kDotsPerMetre * scale);
+    image.setDotsPerMeterY(kDotsPerMetre * scale);
+    image.fill(color);
+    return image;
 }
 
 } // namespace
 
-ImageSurface::ImageSurface(QSize drawingArea, const SurfaceFont &font, int border)
-    : m_border(border), m_font(font)
+// The bitmap comes first: the font is measured at its resolution.
+ImageSurface::ImageSurface(QSize drawingArea, const SurfaceFont &font, int border, int scale)
+    : m_scale(std::clamp(scale, 1, kMaxScale)),
+      m_image(blankImage(drawingArea * m_scale, m_scale, Qt::white)), m_border(border), m_font(font, &m_image)
+{ }
+
+int ImageSurface::toPixels(float units) const
 {
-    resize(drawingArea);
-    fontChanged();
+    const double value = double(units) * m_scale;
+    if (!std::isfinite(value) || std::fabs(value) > 1.0e6)
+        throw RuntimeError(error::kOverflow, QStringLiteral("Переполнение"));
+    return static_cast<int>(std::lround(value));
 }
 
-void ImageSurface::resize(QSize drawingArea)
+void ImageSurface::resize(QSize pixels)
 {
-    QImage image(drawingArea.expandedTo(QSize(0, 0)), QImage::Format_RGB32);
-    image.setDotsPerMeterX(kDotsPerMetre);
-    image.setDotsPerMeterY(kDotsPerMetre);
-    image.fill(m_backColor);
+    QImage image = blankImage(pixels, m_scale, m_backColor);
     if (!m_image.isNull() && !image.isNull()) {
         // A persistent bitmap keeps what it holds where it still fits.
         QPainter painter(&image);
@@ -66,23 +66,23 @@ void ImageSurface::Cls()
 
 float ImageSurface::TextWidth(const QString &text) const
 {
-    return static_cast<float>(m_metrics->horizontalAdvance(text));
+    return static_cast<float>(m_font.metrics().horizontalAdvance(text) / m_scale);
 }
 
 float ImageSurface::TextHeight(const QString &) const
 {
     // One line's height, for an empty text too.
-    return static_cast<float>(m_metrics->height());
+    return static_cast<float>(m_font.metrics().height() / m_scale);
 }
 
 float ImageSurface::ScaleWidth() const
 {
-    return static_cast<float>(m_image.width());
+    return static_cast<float>(m_image.width()) / static_cast<float>(m_scale);
 }
 
 float ImageSurface::ScaleHeight() const
 {
-    return static_cast<float>(m_image.height());
+    return static_cast<float>(m_image.height()) / static_cast<float>(m_scale);
 }
 
 void ImageSurface::Print(const QString &text)
@@ -91,9 +91,10 @@ void ImageSurface::Print(const QString &text)
         return;
     QPainter painter(&m_image);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.setFont(m_qfont);
+    painter.setFont(m_font.qfont());
     painter.setPen(m_foreColor);
-    painter.drawText(QPointF(m_current.x(), m_current.y() + m_metrics->ascent()), text);
+    painter.drawText(
+        QPointF(m_current.x() * m_scale, m_current.y() * m_scale + m_font.metrics().ascent()), text);
     changed();
 }
 
@@ -104,7 +105,7 @@ void ImageSurface::Print(const QString &text)
 // QPainter ellipse costs several microseconds a dot.
 void ImageSurface::Circle(float x, float y, float radius)
 {
-    const double cx = x, cy = y, r = std::fabs(double(radius));
+    const double cx = double(x) * m_scale, cy = double(y) * m_scale, r = std::fabs(double(radius)) * m_scale;
     if (!std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(r))
         throw RuntimeError(error::kOverflow, QStringLiteral("Переполнение"));
     const double centreColumn = std::floor(cx), centreRow = std::floor(cy);
@@ -136,17 +137,18 @@ void ImageSurface::Circle(float x, float y, float radius)
 
 void ImageSurface::setWidth(float width)
 {
-    resize(QSize(toPixels(width) - 2 * m_border, m_image.height()));
+    resize(QSize(toPixels(width) - 2 * m_border * m_scale, m_image.height()));
 }
 
 void ImageSurface::setHeight(float height)
 {
-    resize(QSize(m_image.width(), toPixels(height) - 2 * m_border));
+    resize(QSize(m_image.width(), toPixels(height) - 2 * m_border * m_scale));
 }
 
 void ImageSurface::PaintPicture(
     const QImage &picture, float destX, float destY, float srcX, float srcY, float srcWidth, float srcHeight)
 {
+    // `picture` is a bitmap of a surface at this one's scale.
     const QRect wanted(toPixels(srcX), toPixels(srcY), toPixels(srcWidth), toPixels(srcHeight));
     // Only the part of the rectangle that lies on the picture is copied; the
     // rest of the destination keeps what it had (the background).
@@ -167,48 +169,27 @@ void ImageSurface::Refresh()
 
 void ImageSurface::setFontName(const QString &name)
 {
-    if (name.trimmed().isEmpty())
-        refuseProperty();
-    m_font.Name = name;
-    fontChanged();
+    m_font.setName(name);
 }
 
 void ImageSurface::setFontSize(double points)
 {
-    if (!(points > 0 && points <= kMaxFontSize))
-        refuseProperty();
-    m_font.Size = points;
-    fontChanged();
+    m_font.setSize(points);
 }
 
 void ImageSurface::setFontWeight(short weight)
 {
-    if (weight < 0 || weight > 1000)
-        refuseProperty();
-    m_font.Weight = weight;
-    fontChanged();
+    m_font.setWeight(weight);
 }
 
 void ImageSurface::setFontItalic(bool italic)
 {
-    m_font.Italic = italic;
-    fontChanged();
+    m_font.setItalic(italic);
 }
 
 const QPaintDevice *ImageSurface::hDC() const
 {
     return m_screen ? m_screen : &m_image;
-}
-
-void ImageSurface::fontChanged()
-{
-    QFont font(m_font.Name);
-    font.setPointSizeF(m_font.Size);
-    // Weight 0 asks for the normal weight, as it does in the font records.
-    font.setWeight(QFont::Weight(m_font.Weight == 0 ? 400 : m_font.Weight));
-    font.setItalic(m_font.Italic);
-    m_qfont = font;
-    m_metrics.emplace(m_qfont, &m_image);
 }
 
 } // namespace zembrel

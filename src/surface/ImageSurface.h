@@ -1,27 +1,29 @@
 #pragma once
 
+#include "FontState.h"
 #include "Surface.h"
 
 #include <QColor>
-#include <QFont>
-#include <QFontMetricsF>
 #include <QPointF>
 
 #include <functional>
-#include <optional>
 
 namespace zembrel {
 
 // A surface on a QImage at 96 dpi, so that a font's size in points maps to
-// the same pixels on every screen (21.75 pt is 29 px).
+// the same pixels on every screen (21.75 pt is 29 px). At scale N the bitmap
+// has N times the pixels and the dpi, and one scale unit is N pixels: the
+// same picture, sharper, and the same size on paper.
 class ImageSurface final : public Surface
 {
 public:
     static constexpr int kDotsPerInch = 96;
+    static constexpr int kMaxScale = 8;
 
     // `border` is the width of the frame around the drawing area, which
-    // counts in Width and Height but is not part of the bitmap.
-    ImageSurface(QSize drawingArea, const SurfaceFont &font, int border = 0);
+    // counts in Width and Height but is not part of the bitmap. Sizes are in
+    // scale units.
+    ImageSurface(QSize drawingArea, const SurfaceFont &font, int border = 0, int scale = 1);
 
     void Cls() override;
     float TextWidth(const QString &text) const override;
@@ -41,7 +43,7 @@ public:
     void Refresh() override;
     const QImage &Image() const override { return m_image; }
 
-    SurfaceFont Font() const override { return m_font; }
+    SurfaceFont Font() const override { return m_font.font(); }
     void setFontName(const QString &name) override;
     void setFontSize(double points) override;
     void setFontWeight(short weight) override;
@@ -58,15 +60,14 @@ public:
     void setChangeHandler(std::function<void()> handler) { m_changed = std::move(handler); }
 
 private:
-    void fontChanged();
-    void resize(QSize drawingArea);
+    void resize(QSize pixels);
     void changed() const;
+    int toPixels(float units) const;
 
+    int m_scale;
     QImage m_image;
     int m_border;
-    SurfaceFont m_font;
-    QFont m_qfont;
-    std::optional<QFontMetricsF> m_metrics;
+    FontState m_font;
     QColor m_backColor = Qt::white;
     QColor m_foreColor = Qt::black;
     int m_fillStyle = 1;

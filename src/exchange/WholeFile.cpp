@@ -1,0 +1,60 @@
+#include "WholeFile.h"
+
+#include <QSaveFile>
+
+#include <cerrno>
+#include <cstring>
+
+namespace zembrel {
+
+RuntimeError fileError(int code)
+{
+    switch (code) {
+    case ENOENT:
+    case ENOTDIR: return {error::kPathNotFound, QStringLiteral("Путь не найден")};
+    case EACCES:
+    case EPERM: return {error::kAccessDenied, QStringLiteral("Отказано в доступе")};
+    case EROFS: return {error::kReadOnly, QStringLiteral("Файловая система доступна только для чтения")};
+    case EISDIR: return {error::kFileAccess, QStringLiteral("По этому пути находится папка")};
+    case ENAMETOOLONG: return {error::kBadFileName, QStringLiteral("Слишком длинное имя файла")};
+    case EILSEQ:
+    case EINVAL: return {error::kBadFileName, QStringLiteral("Недопустимое имя файла")};
+    case ENOSPC:
+    case EDQUOT: return {error::kDiskFull, QStringLiteral("Диск заполнен")};
+    case EIO: return {error::kIoError, QStringLiteral("Ошибка ввода-вывода")};
+    default:
+        return {error::kFileAccess,
+            QStringLiteral("Ошибка доступа к файлу (%1)").arg(QString::fromLocal8Bit(std::strerror(code)))};
+    }
+}
+
+void writeWholeFile(const QString &path, const std::function<bool(QIODevice &)> &write)
+{
+    // The temporary file sits beside the path and is renamed over it; an
+    // unfinished one is removed when `file` goes out of scope.
+    QSaveFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly))
+        throw fileError(errno ? errno : EIO);
+    errno = 0;
+    if (!write(file)) {
+        const int code = errno;
+        file.cancelWriting();
+        throw fileError(code ? code : EIO);
+    }
+    // A small file sits whole in the write buffer, and a commit does not
+    // report a failure to empty it: on a full disk it would rename an empty
+    // file over the path, which a caller of the tool reads as a cancel. So the
+    // buffer is emptied here, where a failure still shows.
+    errno = 0;
+    if (!file.flush()) {
+        const int code = errno;
+        file.cancelWriting();
+        throw fileError(code ? code : EIO);
+    }
+    errno = 0;
+    if (!file.commit())
+        throw fileError(errno ? errno : EIO);
+}
+
+} // namespace zembrel

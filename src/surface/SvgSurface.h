@@ -1,0 +1,96 @@
+#pragma once
+
+#include "FontState.h"
+#include "Surface.h"
+
+#include <QColor>
+#include <QImage>
+#include <QPointF>
+#include <QRectF>
+
+#include <optional>
+#include <variant>
+#include <vector>
+
+class QPainter;
+
+namespace zembrel {
+
+// A surface that keeps what is drawn on it as shapes, not pixels, and hands
+// them out as an SVG picture: the symbol as text in its font, dots as
+// circles. It measures text as a 96-dpi bitmap surface does, so the layout
+// is the same as in the window's picture.
+class SvgSurface final : public Surface
+{
+public:
+    SvgSurface(QSize drawingArea, const SurfaceFont &font);
+
+    void Cls() override;
+    float TextWidth(const QString &text) const override;
+    float TextHeight(const QString &text) const override;
+    float ScaleWidth() const override { return float(m_area.width()); }
+    float ScaleHeight() const override { return float(m_area.height()); }
+    void setCurrentX(float x) override { m_current.setX(x); }
+    void setCurrentY(float y) override { m_current.setY(y); }
+    void Print(const QString &text) override;
+    void setFillStyle(int style) override { m_fillStyle = style; }
+    void setFillColor(QRgb color) override { m_fillColor = color; }
+    void Circle(float x, float y, float radius) override;
+    void setWidth(float width) override;
+    void setHeight(float height) override;
+    void PaintPicture(const QImage &picture, float destX, float destY, float srcX, float srcY, float srcWidth,
+        float srcHeight) override;
+    void Refresh() override { }
+    // The shapes drawn on a white 96-dpi bitmap of the drawing area.
+    const QImage &Image() const override;
+
+    SurfaceFont Font() const override { return m_font.font(); }
+    void setFontName(const QString &name) override { m_font.setName(name); }
+    void setFontSize(double points) override { m_font.setSize(points); }
+    void setFontWeight(short weight) override { m_font.setWeight(weight); }
+    void setFontItalic(bool italic) override { m_font.setItalic(italic); }
+    const QPaintDevice *hDC() const override { return &m_device; }
+
+    // The part `viewBox` of the drawing area as an SVG document whose size is
+    // `scale` times the box's, in pixels at 96 dpi. Without `background` the
+    // picture has no white ground.
+    QByteArray svg(const QRectF &viewBox, int scale, bool background, const QString &title) const;
+
+private:
+    struct TextShape
+    {
+        QPointF baseline;
+        QString text;
+        QFont font;
+        QColor color;
+    };
+    struct CircleShape
+    {
+        QPointF centre;
+        double radius;
+        QColor outline;
+        std::optional<QColor> fill;
+    };
+    struct PictureShape
+    {
+        QPointF topLeft;
+        QImage picture;
+    };
+    using Shape = std::variant<TextShape, CircleShape, PictureShape>;
+
+    void add(Shape shape);
+    void paint(QPainter &painter) const;
+
+    QImage m_device; // 96 dpi, for font metrics
+    QSize m_area;
+    FontState m_font;
+    QPointF m_current;
+    int m_fillStyle = 1;
+    QRgb m_fillColor = qRgb(0, 0, 0);
+    QColor m_foreColor = Qt::black;
+    std::vector<Shape> m_shapes;
+    mutable QImage m_image;
+    mutable bool m_imageStale = true;
+};
+
+} // namespace zembrel
