@@ -1,0 +1,348 @@
+#include "Formula.h"
+#include "ImageSurface.h"
+#include "Layout.h"
+#include "frmMain.h"
+
+#include <QAbstractButton>
+#include <QFile>
+#include <QProcess>
+#include <QScrollBar>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QXmlStreamReader>
+
+#include <cmath>
+
+using namespace zembrel;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct NoDialogs final : Dialogs
+{
+    void critical(const QString &) override { }
+    bool criticalYesNo(const QString &) override { return true; }
+    std::optional<QFont> chooseFont(const QFont &) override { return std::nullopt; }
+};
+
+struct Run
+{
+    int status = -1;
+    QString errors;
+    QByteArray output;
+};
+
+Run render(const QStringList &arguments, const QByteArray &input = {})
+{
+    QProcess process;
+    process.start(QStringLiteral(ZEMBREL_RENDER), arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    Run run;
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.status = process.exitCode();
+    run.errors = QString::fromUtf8(process.readAllStandardError());
+    run.output = process.readAllStandardOutput();
+    return run;
+}
+
+QList<int> slots(const QString &list)
+{
+    QList<int> result;
+    for (const QString &slot : list.split(u',', Qt::SkipEmptyParts))
+        result << slot.toInt();
+    return result;
+}
+
+// Where the engine puts the dots of `symbol` at radius r, relative to the crop's corner.
+QList<QPointF> dotTable(const QString &symbol, const QList<int> &on, float r)
+{
+    const ImageSurface measure(kDrawingArea, startFont());
+    const TextBox box = textBox(120, 109, measure.TextWidth(symbol), measure.TextHeight(symbol));
+    const QPointF corner(box.left - r * 3 - 1, box.top - (r + r) - 1);
+    QList<QPointF> centres;
+    for (const int slot : on) {
+        const DotCentre c = dotCentre(slot, box, r);
+        centres << QPointF(c.x, c.y) - corner;
+    }
+    return centres;
+}
+
+bool dark(QRgb pixel)
+{
+    return qAlpha(pixel) > 127 && qGray(pixel) < 128;
+}
+
+// Pixels dark in `a` with no dark pixel of `b` within `reach`.
+int strayDarkPixels(const QImage &a, const QImage &b, int reach)
+{
+    int stray = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            if (!dark(a.pixel(x, y)))
+                continue;
+            bool near = false;
+            for (int dy = -reach; dy <= reach && !near; ++dy)
+                for (int dx = -reach; dx <= reach && !near; ++dx)
+                    near = b.valid(x + dx, y + dy) && dark(b.pixel(x + dx, y + dy));
+            stray += near ? 0 : 1;
+        }
+    }
+    return stray;
+}
+
+} // namespace
+
+class TestRender : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void sameAsWindowExport_data();
+    void sameAsWindowExport();
+    void svgShapes_data();
+    void svgShapes();
+    void svgLooksLikePng();
+    void scaleAndTransparency();
+    void badInput_data();
+    void badInput();
+    void batch_data();
+    void batch();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestRender::sameAsWindowExport_data()
+{
+    QTest::addColumn<QString>("symbol");
+    QTest::addColumn<QString>("dots");
+    QTest::addColumn<QString>("radius");
+    QTest::newRow("N, three dots, r 2") << u"N"_s << u"1,7,9"_s << u"2"_s;
+    QTest::newRow("Na, every slot it can, r 0.5") << u"Na"_s << u"0,1,2,5,6,8,9,10,13,14"_s << u"0.5"_s;
+    QTest::newRow("Ж, two pairs, r 10") << u"Ж"_s << u"3,4,11,12"_s << u"10"_s;
+    QTest::newRow("Cl small l, r 2") << u"Cl"_s << u"7,15"_s << u"2"_s;
+    QTest::newRow("ёж, no dots, r 0.5") << u"ёж"_s << QString() << u"0.5"_s;
+    QTest::newRow("empty symbol, r 10") << QString() << u"0,5,8,13"_s << u"10"_s;
+}
+
+// The window typed, clicked and exported, against the renderer's file.
+void TestRender::sameAsWindowExport()
+{
+    QFETCH(QString, symbol);
+    QFETCH(QString, dots);
+    QFETCH(QString, radius);
+
+    const QString exported = m_dir.filePath(u"window.bmp"_s), rendered = m_dir.filePath(u"render.bmp"_s);
+    NoDialogs dialogs;
+    frmMain window({QFile::encodeName(exported)}, &dialogs);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto *spin = window.findChild<QScrollBar *>(u"vscRadiusUpDown"_s);
+    spin->setValue(spin->maximum() + 1 - int(radius.toFloat() * 2));
+    for (const QChar c : symbol) // keyClicks takes Latin-1 only
+        QTest::sendKeyEvent(QTest::Click, window.findChild<QWidget *>(u"picOut"_s),
+            Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
+    for (const int slot : slots(dots))
+        window.findChild<QAbstractButton *>(u"chbDot(%1)"_s.arg(slot))->click();
+    QTest::keyClick(&window, Qt::Key_Return);
+    QVERIFY(window.isFinished());
+
+    const Run run = render({symbol, u"--dots"_s, dots, u"--radius"_s, radius, u"-o"_s, rendered});
+    QCOMPARE(run.status, 0);
+    const QImage fromWindow(exported, "bmp"), fromRenderer(rendered, "bmp");
+    QVERIFY(!fromWindow.isNull());
+    QCOMPARE(fromRenderer, fromWindow);
+}
+
+void TestRender::svgShapes_data()
+{
+    QTest::addColumn<QString>("symbol");
+    QTest::addColumn<QString>("dots");
+    QTest::addColumn<float>("radius");
+    QTest::addColumn<int>("scale");
+    for (const int scale : {1, 2}) {
+        QTest::addRow("O, six dots, r 2, scale %d", scale) << u"O"_s << u"0,1,2,7,8,9"_s << 2.0f << scale;
+        QTest::addRow("Фе, four dots, r 0.5, scale %d", scale) << u"Фе"_s << u"5,6,13,14"_s << 0.5f << scale;
+        QTest::addRow("H, one dot, r 10, scale %d", scale) << u"H"_s << u"12"_s << 10.0f << scale;
+    }
+}
+
+// One circle a dot, where the engine puts it; the view box is the crop and the
+// picture's size is the scale times it.
+void TestRender::svgShapes()
+{
+    QFETCH(QString, symbol);
+    QFETCH(QString, dots);
+    QFETCH(float, radius);
+    QFETCH(int, scale);
+
+    const Run run = render({symbol, u"--dots"_s, dots, u"--radius"_s, QString::number(radius), u"--scale"_s,
+        QString::number(scale), u"--format"_s, u"svg"_s, u"-o"_s, u"-"_s});
+    QCOMPARE(run.status, 0);
+    QXmlStreamReader xml(run.output);
+    QRectF viewBox;
+    QSizeF size;
+    QList<QPointF> centres;
+    QString text;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        const QXmlStreamAttributes a = xml.attributes();
+        if (xml.name() == u"svg"_s) {
+            const QStringList box = a.value(u"viewBox"_s).toString().split(u' ');
+            QCOMPARE(box.size(), 4);
+            viewBox = QRectF(box[0].toDouble(), box[1].toDouble(), box[2].toDouble(), box[3].toDouble());
+            size = QSizeF(a.value(u"width"_s).toDouble(), a.value(u"height"_s).toDouble());
+        } else if (xml.name() == u"circle"_s) {
+            QCOMPARE(a.value(u"r"_s).toFloat(), radius);
+            centres << QPointF(a.value(u"cx"_s).toDouble(), a.value(u"cy"_s).toDouble()) - viewBox.topLeft();
+        } else if (xml.name() == u"text"_s) {
+            text += xml.readElementText();
+        }
+    }
+    QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+    QCOMPARE(text, symbol);
+
+    const QList<QPointF> expected = dotTable(symbol, slots(dots), radius);
+    QCOMPARE(centres.size(), expected.size());
+    for (qsizetype i = 0; i < centres.size(); ++i) {
+        QVERIFY2(QLineF(centres[i], expected[i]).length() < 0.01,
+            qPrintable(u"dot %1 at %2,%3"_s.arg(i).arg(centres[i].x()).arg(centres[i].y())));
+    }
+    const QImage png
+        = QImage::fromData(render({symbol, u"--dots"_s, dots, u"--radius"_s, QString::number(radius),
+                                      u"--format"_s, u"png"_s, u"-o"_s, u"-"_s})
+                               .output);
+    QCOMPARE(viewBox.size().toSize(), png.size());
+    QCOMPARE(size, QSizeF((viewBox.size() * scale).toSize()));
+}
+
+// Another program draws the SVG; its ink lies where the PNG's does.
+void TestRender::svgLooksLikePng()
+{
+    const QString converter = QStandardPaths::findExecutable(u"rsvg-convert"_s);
+    if (converter.isEmpty())
+        QSKIP("rsvg-convert (librsvg2-bin) is not installed");
+    const QStringList formula{u"Na"_s, u"--dots"_s, u"0,1,2,7,9"_s, u"--radius"_s, u"2.5"_s};
+    const QString svg = m_dir.filePath(u"na.svg"_s), drawn = m_dir.filePath(u"na-svg.png"_s);
+    QCOMPARE(render(formula + QStringList{u"-o"_s, svg}).status, 0);
+    const QImage png
+        = QImage::fromData(render(formula + QStringList{u"--format"_s, u"png"_s, u"-o"_s, u"-"_s}).output);
+    QCOMPARE(QProcess::execute(converter, {svg, u"-o"_s, drawn}), 0);
+    const QImage fromSvg(drawn);
+    QCOMPARE(fromSvg.size(), png.size());
+    QCOMPARE(strayDarkPixels(fromSvg, png, 1), 0);
+    QCOMPARE(strayDarkPixels(png, fromSvg, 1), 0);
+}
+
+// Twice the scale is twice the pixels with the dots at twice the places;
+// transparency clears the ground and keeps the ink.
+void TestRender::scaleAndTransparency()
+{
+    const QStringList formula{u"K"_s, u"--dots"_s, u"1,5,6,9,15"_s, u"--radius"_s, u"3"_s, u"--format"_s,
+        u"png"_s, u"-o"_s, u"-"_s};
+    const QImage single = QImage::fromData(render(formula).output);
+    const QImage twice = QImage::fromData(render(formula + QStringList{u"--scale"_s, u"2"_s}).output);
+    const QImage clear
+        = QImage::fromData(render(formula + QStringList{u"--scale"_s, u"2"_s, u"--transparent"_s}).output);
+    QVERIFY(!single.isNull() && !twice.isNull() && !clear.isNull());
+    QVERIFY(std::abs(twice.width() - 2 * single.width()) <= 2);
+    QVERIFY(std::abs(twice.height() - 2 * single.height()) <= 2);
+    QCOMPARE(twice.dotsPerMeterX(), 2 * single.dotsPerMeterX());
+    for (const QPointF &centre : dotTable(u"K"_s, {1, 5, 6, 9, 15}, 3)) {
+        QVERIFY(dark(single.pixel(centre.toPoint())));
+        QVERIFY(dark(twice.pixel((centre * 2).toPoint())));
+        QCOMPARE(qAlpha(clear.pixel((centre * 2).toPoint())), 255);
+    }
+    QVERIFY(clear.hasAlphaChannel());
+    QCOMPARE(clear.size(), twice.size());
+    QCOMPARE(qAlpha(clear.pixel(0, 0)), 0);
+}
+
+void TestRender::badInput_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("status");
+    const auto row = [](const char *name, QStringList arguments, QString message, int status = 2) {
+        QTest::newRow(name) << arguments << message << status;
+    };
+    row("third letter", {u"Nab"_s, u"-o"_s, u"x.png"_s}, u"буква «b» (U+0062) лишняя"_s);
+    row("digit", {u"N1"_s, u"-o"_s, u"x.png"_s}, u"знак «1» (U+0031) не буква"_s);
+    row("Greek letter", {u"Ω"_s, u"-o"_s, u"x.png"_s}, u"знак «Ω» (U+03A9) не буква"_s);
+    row("both groups of the left side", {u"N"_s, u"--dots"_s, u"1,3"_s, u"-o"_s, u"x.png"_s},
+        u"точки 1 и 3 не ставятся вместе"_s);
+    row("slot 16", {u"N"_s, u"--dots"_s, u"16"_s, u"-o"_s, u"x.png"_s}, u"точка «16»"_s);
+    row("radius off the step", {u"N"_s, u"--radius"_s, u"1.25"_s, u"-o"_s, u"x.png"_s}, u"радиус «1.25»"_s);
+    row("radius too large", {u"N"_s, u"--radius"_s, u"10.5"_s, u"-o"_s, u"x.png"_s}, u"радиус «10.5»"_s);
+    row("scale 9", {u"N"_s, u"--scale"_s, u"9"_s, u"-o"_s, u"x.png"_s}, u"масштаб «9»"_s);
+    row("font size 0", {u"N"_s, u"--size"_s, u"0"_s, u"-o"_s, u"x.png"_s}, u"размер шрифта «0»"_s);
+    row("no output", {u"N"_s}, u"не задан файл картинки"_s);
+    row("no symbol", {u"-o"_s, u"x.png"_s}, u"не задано обозначение"_s);
+    row("unknown extension", {u"N"_s, u"-o"_s, u"x.gif"_s}, u"не понять формат"_s);
+    row("transparent BMP", {u"N"_s, u"--transparent"_s, u"-o"_s, u"x.bmp"_s}, u"у BMP нет прозрачности"_s);
+    row("unknown option", {u"N"_s, u"--colour"_s, u"-o"_s, u"x.png"_s}, u"«colour»"_s);
+    row("missing folder", {u"N"_s, u"-o"_s, u"нет/x.png"_s}, u"Ошибка 76: Путь не найден"_s, 1);
+    row("folder at the path", {u"N"_s, u"-o"_s, u"."_s, u"--format"_s, u"png"_s}, u"Ошибка "_s, 1);
+}
+
+// Each mistake is named, with its status, and no file appears.
+void TestRender::badInput()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    QFETCH(int, status);
+    QTemporaryDir dir;
+    QProcess process;
+    process.setWorkingDirectory(dir.path());
+    process.start(QStringLiteral(ZEMBREL_RENDER), arguments);
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitCode(), status);
+    const QString errors = QString::fromUtf8(process.readAllStandardError());
+    QVERIFY2(errors.contains(message), qPrintable(errors));
+    QCOMPARE(
+        QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+}
+
+void TestRender::batch_data()
+{
+    QTest::addColumn<bool>("fromStandardInput");
+    QTest::newRow("list file") << false;
+    QTest::newRow("standard input") << true;
+}
+
+// A bad line in the middle is named and skipped; every good line is written.
+void TestRender::batch()
+{
+    QFETCH(bool, fromStandardInput);
+    QTemporaryDir dir;
+    const QString list = dir.filePath(u"list.txt"_s);
+    QFile file(list);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(u"# worksheet\nN --dots 1,7,9 -o \"%1/n 1.png\"\n\nNe --dots 0,1,2,8,9,10 -o %1/ne.bmp\n"
+               u"Nab -o %1/nab.png\nНа --radius 10 -o %1/na.svg\nO --italic --weight 700 -o %1/o.png\n"_s
+                   .arg(dir.path())
+                   .toUtf8());
+    file.close();
+
+    const Run run = fromStandardInput ? render({u"--batch"_s, u"-"_s},
+                        [&] {
+                            QFile in(list);
+                            return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+                        }())
+                                      : render({u"--batch"_s, list});
+    QCOMPARE(run.status, 1);
+    const QStringList errors = run.errors.split(u'\n', Qt::SkipEmptyParts).filter(u"Nab"_s);
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors.first().startsWith((fromStandardInput ? u"-"_s : list) + u":5: "_s),
+        qPrintable(errors.first()));
+    for (const QString &name : {u"n 1.png"_s, u"ne.bmp"_s, u"na.svg"_s, u"o.png"_s})
+        QVERIFY2(!QImage(dir.filePath(name)).isNull(), qPrintable(name));
+    QVERIFY(!QFile::exists(dir.filePath(u"nab.png"_s)));
+}
+
+QTEST_MAIN(TestRender)
+#include "tst_render.moc"
