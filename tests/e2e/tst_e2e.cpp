@@ -119,6 +119,14 @@ void verifyPicture(const QString &path, const QString &symbol, const SurfaceFont
     }
 }
 
+// The command-line renderer makes the same pixels for the same formula.
+void verifyRendererAgrees(const QString &path, const QStringList &formula)
+{
+    const QString rendered = path + u".render.bmp"_s;
+    QCOMPARE(QProcess::execute(QStringLiteral(ZEMBREL_RENDER), formula + QStringList{u"-o"_s, rendered}), 0);
+    QCOMPARE(QImage(rendered, "bmp"), QImage(path, "bmp"));
+}
+
 void TestE2E::typeClickAndExport()
 {
     const QString path = m_dir.filePath(u"формула.bmp"_s);
@@ -137,6 +145,7 @@ void TestE2E::typeClickAndExport()
     QCOMPARE(run.finish(), 0);
 
     const float r = 2.5f;
+    verifyRendererAgrees(path, {u"NН"_s, u"--dots"_s, u"1,7,9"_s, u"--radius"_s, u"2.5"_s});
     verifyPicture(path, u"NН"_s, startFont(), r,
         {[r](float L, float T, float, float H) { return QPointF(L - 2 * r, T + H / 2); },
             [r](float L, float T, float W, float) { return QPointF(L + W / 2, T - r); },
@@ -167,6 +176,7 @@ void TestE2E::fontDialog()
     font.Name = QFontInfo(QFont(font.Name)).family();
     font.Size = 36;
     verifyPicture(path, u"O"_s, font, 2, {});
+    verifyRendererAgrees(path, {u"O"_s, u"--font"_s, font.Name, u"--size"_s, u"36"_s});
 }
 
 void TestE2E::cancel_data()
