@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Builds the tool, starts it with a handshake path (./formula.bmp by default)
+# Builds the tool (and zembrel-render beside it), starts it with a handshake path (./formula.bmp by default)
 # and then tells what the calling program would find at that path.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/deps.sh"
 
 cmake --preset dev -S "$root" >/dev/null
-cmake --build "$root/build/dev" --target zembrel >/dev/null
+cmake --build "$root/build/dev" --target zembrel zembrel-render >/dev/null
 
 path=${1:-./formula.bmp}
 status=0

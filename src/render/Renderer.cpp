@@ -8,16 +8,25 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontInfo>
+#include <QHash>
 #include <QImageWriter>
+#include <QThreadPool>
 
+#include <cerrno>
 #include <cstdio>
+#include <optional>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
 namespace zembrel {
 
 namespace {
+
+// Enough files at once to keep the disk busy while others are drawn.
+constexpr int kWriters = 8;
 
 class FixedDots final : public DotSlots
 {
@@ -129,14 +138,61 @@ QByteArray renderBytes(const RenderJob &job)
 Renderer::Renderer(std::function<void(const QString &)> warn) : m_warn(std::move(warn))
 { }
 
-void Renderer::run(const RenderJob &job)
+void renderAndWrite(const RenderJob &job)
 {
-    checkFamily(job.picture.font);
     const QByteArray bytes = renderBytes(job);
     if (job.output == u"-"_s)
         writeStandardOutput(bytes);
     else
         writeWholeFile(job.output, [&bytes](QIODevice &file) { return file.write(bytes) == bytes.size(); });
+}
+
+void Renderer::run(const RenderJob &job)
+{
+    checkFamily(job.picture.font);
+    renderAndWrite(job);
+}
+
+std::map<qsizetype, RuntimeError> Renderer::runAll(const QList<RenderJob> &jobs)
+{
+    // One chain of jobs per output, in the order of their first job.
+    std::vector<std::vector<qsizetype>> chains;
+    QHash<QString, std::size_t> chainOf;
+    for (qsizetype i = 0; i < jobs.size(); ++i) {
+        checkFamily(jobs[i].picture.font);
+        const QString output
+            = jobs[i].output == u"-"_s ? jobs[i].output : QFileInfo(jobs[i].output).absoluteFilePath();
+        auto at = chainOf.constFind(output);
+        if (at == chainOf.cend()) {
+            at = chainOf.insert(output, chains.size());
+            chains.emplace_back();
+        }
+        chains[at.value()].push_back(i);
+    }
+
+    std::vector<std::optional<RuntimeError>> failures(std::size_t(jobs.size()));
+    QThreadPool writers;
+    writers.setMaxThreadCount(kWriters);
+    for (const auto &chain : chains) {
+        // Each job's slot is written by its chain's thread alone.
+        writers.start([&jobs, &failures, &chain] {
+            for (const qsizetype i : chain) {
+                try {
+                    renderAndWrite(jobs[i]);
+                } catch (const RuntimeError &e) {
+                    failures[std::size_t(i)] = e;
+                }
+            }
+        });
+    }
+    writers.waitForDone();
+
+    std::map<qsizetype, RuntimeError> failed;
+    for (std::size_t i = 0; i < failures.size(); ++i) {
+        if (failures[i])
+            failed.emplace(qsizetype(i), *failures[i]);
+    }
+    return failed;
 }
 
 void Renderer::checkFamily(const SurfaceFont &font)

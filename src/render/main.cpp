@@ -4,6 +4,7 @@
 
 #include <QCommandLineParser>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QProcess>
@@ -11,6 +12,7 @@
 #include <QTranslator>
 
 #include <cstdio>
+#include <map>
 
 using namespace Qt::StringLiterals;
 using namespace zembrel;
@@ -39,24 +41,27 @@ int runBatch(const QString &listPath, Renderer &renderer)
         say(u"zembrel-render: %1: %2"_s.arg(listPath, list.errorString()));
         return kFailed;
     }
+    std::map<int, QString> messages; // by line number
+    QList<RenderJob> jobs;
+    QList<int> lineOfJob;
     QTextStream lines(&list);
-    int status = kWritten;
     QString line;
     for (int number = 1; lines.readLineInto(&line); ++number) {
         const QString trimmed = line.trimmed();
         if (trimmed.isEmpty() || trimmed.startsWith(u'#'))
             continue;
         try {
-            renderer.run(parseJob(QProcess::splitCommand(trimmed)));
+            jobs << parseJob(QProcess::splitCommand(trimmed));
+            lineOfJob << number;
         } catch (const UsageError &e) {
-            say(u"%1:%2: %3"_s.arg(listPath).arg(number).arg(e.message));
-            status = kFailed;
-        } catch (const RuntimeError &e) {
-            say(u"%1:%2: %3"_s.arg(listPath).arg(number).arg(failure(e)));
-            status = kFailed;
+            messages[number] = e.message;
         }
     }
-    return status;
+    for (const auto &[job, error] : renderer.runAll(jobs))
+        messages[lineOfJob[job]] = failure(error);
+    for (const auto &[number, message] : messages)
+        say(u"%1:%2: %3"_s.arg(listPath).arg(number).arg(message));
+    return messages.empty() ? kWritten : kFailed;
 }
 
 // The user reads standard error for this tool's own messages; the toolkit's
@@ -83,8 +88,8 @@ int main(int argc, char *argv[])
     if (qtTexts.load(u"qtbase_ru"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QGuiApplication::installTranslator(&qtTexts);
 
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
+    QStringList arguments{QFileInfo(QString::fromLocal8Bit(argv[0])).fileName()};
+    for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
 
     QCommandLineParser parser;
@@ -92,7 +97,9 @@ int main(int argc, char *argv[])
         u"Рисует электронную формулу элемента без окна: BMP, PNG или SVG.\n"
         u"Пакет: --batch ФАЙЛ, по картинке на строку, в строке те же слова.\n"
         u"Код выхода: 0 всё записано, 1 картинка не сделана, 2 ошибка в словах."_s);
-    const QCommandLineOption help = parser.addHelpOption();
+    // Not addHelpOption(): its --help-all lists toolkit options this program does not take.
+    const QCommandLineOption help({u"h"_s, u"help"_s}, u"Эта справка."_s);
+    parser.addOption(help);
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption batch(
         u"batch"_s, u"Картинки по строкам файла («-» — стандартный ввод)."_s, u"ФАЙЛ"_s);
@@ -117,7 +124,7 @@ int main(int argc, char *argv[])
 
     Renderer renderer([](const QString &warning) { say(u"zembrel-render: предупреждение: "_s + warning); });
     if (parser.isSet(batch)) {
-        if (arguments.size() != 3)
+        if (parser.optionNames().size() != 1 || !parser.positionalArguments().isEmpty())
             return usage(u"с --batch другие слова пишутся в строках файла"_s);
         return runBatch(parser.value(batch), renderer);
     }

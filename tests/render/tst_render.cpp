@@ -323,8 +323,8 @@ void TestRender::batch()
     QFile file(list);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(u"# worksheet\nN --dots 1,7,9 -o \"%1/n 1.png\"\n\nNe --dots 0,1,2,8,9,10 -o %1/ne.bmp\n"
-               u"Nab -o %1/nab.png\nНа --radius 10 -o %1/na.svg\nO --italic --weight 700 -o %1/o.png\n"_s
-                   .arg(dir.path())
+               u"Nab -o %1/nab.png\nНа --radius 10 -o %1/na.svg\nO --italic --weight 700 -o %1/o.png\n"
+               u"Ne -o %1/same.bmp\nHe --dots 7 -o %1/same.bmp\n"_s.arg(dir.path())
                    .toUtf8());
     file.close();
 
@@ -342,6 +342,10 @@ void TestRender::batch()
     for (const QString &name : {u"n 1.png"_s, u"ne.bmp"_s, u"na.svg"_s, u"o.png"_s})
         QVERIFY2(!QImage(dir.filePath(name)).isNull(), qPrintable(name));
     QVERIFY(!QFile::exists(dir.filePath(u"nab.png"_s)));
+    // Several files are made at once, but of two lines with one file the later wins.
+    QCOMPARE(QImage(dir.filePath(u"same.bmp"_s)),
+        QImage::fromData(
+            render({u"He"_s, u"--dots"_s, u"7"_s, u"--format"_s, u"bmp"_s, u"-o"_s, u"-"_s}).output));
 }
 
 QTEST_MAIN(TestRender)

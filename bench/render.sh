@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# Batch benchmark of zembrel-render. Makes the same list of PNG pictures two ways in each repetition: as
+# one --batch run, and as one process a picture. Prints the medians, the ratio and the batch's pictures
+# per second. Slowness never fails the run, only breakage does (a missing picture, a failed run).
+#
+# usage: bench/render.sh [--lines N] [--repetitions N] [--build-dir DIR] [--no-build]
+#   --lines N           pictures in the list (default 1000)
+#   --repetitions N     measured repetitions of both ways (default 5)
+#   --build-dir DIR     build there (configured as Release if new) instead of the ci preset
+#   --no-build          take the renderer already built in the build dir
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+lines=1000
+repetitions=5
+build_dir=
+build=yes
+
+usage() {
+    sed -n '/^# usage:/,/^#   --no-build/s/^# \{0,1\}//p' "$0" >&2
+    exit 2
+}
+count() { [[ $2 =~ ^[1-9][0-9]*$ ]] || { echo "render.sh: $1 takes a whole number above 0, not '$2'" >&2; exit 2; }; }
+
+while (($#)); do
+    case $1 in
+        --no-build) build= ; shift; continue ;;
+    esac
+    (($# >= 2)) || usage
+    case $1 in
+        --lines) count "$1" "$2"; lines=$2 ;;
+        --repetitions) count "$1" "$2"; repetitions=$2 ;;
+        --build-dir) build_dir=$(realpath -m "$2") ;;
+        *) usage ;;
+    esac
+    shift 2
+done
+
+build_dir=${build_dir:-$root/build/ci}
+if [[ -n $build ]]; then
+    "$root/scripts/deps.sh"
+    if [[ $build_dir == "$root/build/ci" ]]; then
+        (cd "$root" && cmake --preset ci >/dev/null && cmake --build --preset ci --target zembrel-render >/dev/null)
+    else
+        [[ -f $build_dir/CMakeCache.txt ]] || cmake -S "$root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+        cmake --build "$build_dir" --target zembrel-render >/dev/null
+    fi
+fi
+render=$build_dir/src/render/zembrel-render
+[[ -x $render ]] || { echo "render.sh: no renderer at $render" >&2; exit 1; }
+
+tmp=$(mktemp -d "${TMPDIR:-/tmp}/zembrel-render.XXXXXX")
+trap 'rm -rf "$tmp"' EXIT
+
+# A worksheet's worth of formulas: Latin and Russian symbols, several dot sets and radii.
+symbols=(H He Li N Na Mg Al Si Cl K Ca Fe Ж Щ Ве Ко)
+dots=(1,7,9 0,1,2,8,9,10 3,4,11,12 5,6,13,14 7,15 0,2,5,6,8,10,13,14 "")
+radii=(0.5 1 1.5 2 2.5 3 5 10)
+list=$tmp/list.txt
+for ((i = 0; i < lines; i++)); do
+    line="${symbols[i % ${#symbols[@]}]} --radius ${radii[i % ${#radii[@]}]} -o $tmp/out/p$i.png"
+    [[ -n ${dots[i % ${#dots[@]}]} ]] && line+=" --dots ${dots[i % ${#dots[@]}]}"
+    echo "$line"
+done >"$list"
+
+now() { date +%s%N; }
+fresh() { rm -rf "$tmp/out"; mkdir "$tmp/out"; }
+made() {
+    local n
+    n=$(find "$tmp/out" -name '*.png' -size +0 | wc -l)
+    ((n == lines)) || { echo "render.sh: $1 made $n pictures of $lines" >&2; exit 1; }
+}
+batch_run() {
+    fresh
+    local start=$(now)
+    "$render" --batch "$list" 2>"$tmp/errors" || { cat "$tmp/errors" >&2; exit 1; }
+    echo $((($(now) - start) / 1000))
+    made "the batch"
+}
+separate_runs() {
+    fresh
+    local start=$(now) words
+    while read -ra words; do
+        "$render" "${words[@]}" 2>"$tmp/errors" || { cat "$tmp/errors" >&2; exit 1; }
+    done <"$list"
+    echo $((($(now) - start) / 1000))
+    made "the separate runs"
+}
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+batch_run >/dev/null # warm-up: caches, fonts
+batch_us=() separate_us=()
+for ((r = 1; r <= repetitions; r++)); do
+    batch_us+=("$(batch_run)")
+    separate_us+=("$(separate_runs)")
+    echo "repetition $r: batch ${batch_us[-1]} µs, separate runs ${separate_us[-1]} µs" >&2
+done
+
+b=$(printf '%s\n' "${batch_us[@]}" | median)
+s=$(printf '%s\n' "${separate_us[@]}" | median)
+awk -v b="$b" -v s="$s" -v n="$lines" 'BEGIN {
+    printf "%d PNG pictures, medians of the repetitions\n", n
+    printf "  one --batch run:       %9.1f ms  (%.3f ms a picture, %.0f pictures/s)\n", b / 1000, b / 1000 / n, n / (b / 1e6)
+    printf "  one process a picture: %9.1f ms  (%.2f ms a picture)\n", s / 1000, s / 1000 / n
+    printf "  separate / batch:      %9.1f x\n", s / b
+}'
