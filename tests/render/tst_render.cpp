@@ -150,11 +150,14 @@ void TestRender::sameAsWindowExport()
     QTest::keyClick(&window, Qt::Key_Return);
     QVERIFY(window.isFinished());
 
-    const Run run = render({symbol, u"--dots"_s, dots, u"--radius"_s, radius, u"-o"_s, rendered});
-    QCOMPARE(run.status, 0);
+    const QStringList formula{symbol, u"--dots"_s, dots, u"--radius"_s, radius};
+    QCOMPARE(render(formula + QStringList{u"-o"_s, rendered}).status, 0);
     const QImage fromWindow(exported, "bmp"), fromRenderer(rendered, "bmp");
     QVERIFY(!fromWindow.isNull());
     QCOMPARE(fromRenderer, fromWindow);
+    const QImage png
+        = QImage::fromData(render(formula + QStringList{u"--format"_s, u"png"_s, u"-o"_s, u"-"_s}).output);
+    QCOMPARE(png.convertToFormat(QImage::Format_RGB32), fromWindow);
 }
 
 void TestRender::svgShapes_data()
