@@ -16,13 +16,6 @@ namespace zembrel {
 
 namespace {
 
-RuntimeError notAFile(mode_t mode)
-{
-    if (S_ISDIR(mode))
-        return fileError(EISDIR);
-    return {error::kFileAccess, QStringLiteral("По этому пути находится не файл, а устройство или канал")};
-}
-
 QByteArray nativePath(const QString &path)
 {
     const QByteArray native = QFile::encodeName(path);

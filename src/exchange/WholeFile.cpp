@@ -1,9 +1,11 @@
 #include "WholeFile.h"
 
+#include <QFile>
 #include <QSaveFile>
 
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace zembrel {
 
@@ -22,14 +24,34 @@ RuntimeError fileError(int code)
     case ENOSPC:
     case EDQUOT: return {error::kDiskFull, QStringLiteral("Диск заполнен")};
     case EIO: return {error::kIoError, QStringLiteral("Ошибка ввода-вывода")};
+    case EPIPE: return {error::kIoError, QStringLiteral("Читающая сторона закрыла канал")};
+    case EBADF: return {error::kFileAccess, QStringLiteral("Поток закрыт")};
     default:
         return {error::kFileAccess,
             QStringLiteral("Ошибка доступа к файлу (%1)").arg(QString::fromLocal8Bit(std::strerror(code)))};
     }
 }
 
+RuntimeError notAFile(unsigned mode)
+{
+    if (S_ISDIR(mode))
+        return fileError(EISDIR);
+    return {error::kFileAccess, QStringLiteral("По этому пути находится не файл, а устройство или канал")};
+}
+
 void writeWholeFile(const QString &path, const std::function<bool(QIODevice &)> &write)
 {
+    // A rename would swap a device, a pipe or a socket for a plain file, and
+    // /dev/null with it when run as root.
+    const QByteArray native = QFile::encodeName(path);
+    struct stat status
+    {
+    };
+    if (::lstat(native.constData(), &status) == 0 && !S_ISREG(status.st_mode) && !S_ISLNK(status.st_mode))
+        throw notAFile(status.st_mode);
+    if (::stat(native.constData(), &status) == 0 && !S_ISREG(status.st_mode))
+        throw notAFile(status.st_mode);
+
     // The temporary file sits beside the path and is renamed over it; an
     // unfinished one is removed when `file` goes out of scope.
     QSaveFile file(path);

@@ -25,11 +25,15 @@ inline constexpr int kPathNotFound = 76; // a folder on the way is missing
 
 // The error for a failed file operation's errno, with a Russian description.
 RuntimeError fileError(int code);
+// The error for something other than a file at a path: a folder, a device, a
+// pipe or a socket (`mode` as stat gives it).
+RuntimeError notAFile(unsigned mode);
 
 // Writes a file whole or not at all: `write` fills a temporary file beside
 // the path, which replaces the path only once all of it is written. A reader
-// of the path sees the old file, or none, or the new one whole. Throws
-// RuntimeError when any step fails, and leaves nothing behind then.
+// of the path sees the old file, or none, or the new one whole. Only a file
+// is replaced (through a link, its target): anything else at the path is an
+// error. Throws RuntimeError when any step fails, and leaves nothing behind then.
 void writeWholeFile(const QString &path, const std::function<bool(QIODevice &)> &write);
 
 } // namespace zembrel

@@ -1,14 +1,17 @@
 #include "RenderJob.h"
 
 #include "Formula.h"
+#include "ImageSurface.h"
 #include "Letters.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QLocale>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -180,13 +183,63 @@ RenderJob jobFrom(const QCommandLineParser &parser)
             refuse(u"масштаб «%1»: нужно целое число от 1 до 8"_s.arg(parser.value(u"scale"_s)));
         picture.scale = *scale;
     }
+    // Past this the font engine's measures overflow and the layout breaks.
+    constexpr double kMaxGlyphPixels = 16384;
+    if (picture.font.Size * ImageSurface::kDotsPerInch / 72 * picture.scale > kMaxGlyphPixels)
+        refuse(u"размер шрифта %1 пт при масштабе %2 слишком велик: не больше %3 пт при этом масштабе"_s
+                   .arg(picture.font.Size)
+                   .arg(picture.scale)
+                   .arg(std::floor(kMaxGlyphPixels * 72 / ImageSurface::kDotsPerInch / picture.scale * 100)
+                       / 100));
     picture.transparent = parser.isSet(u"transparent"_s);
     if (job.output == u"-"_s && !parser.isSet(u"format"_s))
         refuse(u"для стандартного вывода нужен --format"_s);
     job.format = checkedFormat(parser, job.output);
     if (picture.transparent && job.format == Format::Bmp)
         refuse(u"у BMP нет прозрачности: --transparent только для PNG и SVG"_s);
+    // The SVG writer puts the family into an attribute as it stands.
+    if (job.format == Format::Svg
+        && std::any_of(picture.font.Name.cbegin(), picture.font.Name.cend(),
+            [](QChar c) { return c == u'"' || c == u'<' || c == u'>' || c == u'&'; }))
+        refuse(u"шрифт «%1»: в SVG имя шрифта не может содержать \" < > &"_s.arg(picture.font.Name));
     return job;
+}
+
+QStringList splitWords(const QString &line)
+{
+    QStringList words;
+    QString word;
+    bool inWord = false;
+    QChar quote; // the open quote, or none
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line[i];
+        const bool escapes = c == u'\\' && i + 1 < line.size()
+            && (quote.isNull() || (quote == u'"' && (line[i + 1] == u'"' || line[i + 1] == u'\\')));
+        if (escapes) {
+            word += line[++i];
+            inWord = true;
+        } else if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+            else
+                word += c;
+        } else if (c == u'"' || c == u'\'') {
+            quote = c;
+            inWord = true;
+        } else if (c.isSpace()) {
+            if (inWord)
+                words << std::exchange(word, QString());
+            inWord = false;
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    if (!quote.isNull())
+        refuse(u"кавычка %1 не закрыта"_s.arg(quote));
+    if (inWord)
+        words << word;
+    return words;
 }
 
 RenderJob parseJob(const QStringList &words)

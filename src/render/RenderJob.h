@@ -45,5 +45,10 @@ void addJobOptions(QCommandLineParser &parser);
 RenderJob jobFrom(const QCommandLineParser &parser);
 // The job in one batch line's words. Throws UsageError.
 RenderJob parseJob(const QStringList &words);
+// A batch line's words, split as a shell splits them: by blanks, with '…' and
+// "…" keeping blanks (and giving an empty word), and a backslash taking the
+// next character as it is (in "…" only before " and \). Throws UsageError for
+// an unclosed quote.
+QStringList splitWords(const QString &line);
 
 } // namespace zembrel

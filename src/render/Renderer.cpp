@@ -93,8 +93,13 @@ QByteArray encoded(const QImage &image, const char *format)
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!QImageWriter(&buffer, format).write(image))
-        throw RuntimeError(error::kIoError, u"Не удалось закодировать картинку"_s);
+    QImageWriter writer(&buffer, format);
+    if (!writer.write(image)) {
+        throw RuntimeError(error::kIoError,
+            u"Не удалось закодировать картинку %1 × %2 пикселей (%3)"_s.arg(image.width())
+                .arg(image.height())
+                .arg(writer.errorString()));
+    }
     return bytes;
 }
 

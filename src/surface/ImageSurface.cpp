@@ -15,7 +15,14 @@ constexpr int kDotsPerMetre = 3780; // 96 dpi
 
 QImage blankImage(QSize pixels, int scale, QColor color)
 {
-    QImage image(pixels.expandedTo(QSize(0, 0)), QImage::Format_RGB32);
+    if (pixels.width() < 0 || pixels.height() < 0)
+        throw RuntimeError(error::kInvalidPropertyValue, QStringLiteral("Недопустимое значение свойства"));
+    QImage image(pixels, QImage::Format_RGB32);
+    if (image.isNull() && !pixels.isEmpty())
+        throw RuntimeError(error::kOutOfMemory,
+            QStringLiteral("Недостаточно памяти для картинки %1 × %2 пикселей")
+                .arg(pixels.width())
+                .arg(pixels.height()));
     image.setDotsPerMeterX(kDotsPerMetre * scale);
     image.setDotsPerMeterY(kDotsPerMetre * scale);
     image.fill(color);

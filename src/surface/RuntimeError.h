@@ -26,6 +26,7 @@ private:
 // Numbers of the errors the tool raises itself; stable, callers may read them in the box.
 namespace error {
 inline constexpr int kOverflow = 6;
+inline constexpr int kOutOfMemory = 7;
 inline constexpr int kSubscriptOutOfRange = 9;
 inline constexpr int kInvalidPropertyValue = 380;
 } // namespace error

@@ -13,6 +13,7 @@
 #include <QXmlStreamReader>
 
 #include <cmath>
+#include <sys/stat.h>
 
 using namespace zembrel;
 using namespace Qt::StringLiterals;
@@ -289,16 +290,26 @@ void TestRender::badInput_data()
     row("transparent BMP", {u"N"_s, u"--transparent"_s, u"-o"_s, u"x.bmp"_s}, u"у BMP нет прозрачности"_s);
     row("unknown option", {u"N"_s, u"--colour"_s, u"-o"_s, u"x.png"_s}, u"«colour»"_s);
     row("missing folder", {u"N"_s, u"-o"_s, u"нет/x.png"_s}, u"Ошибка 76: Путь не найден"_s, 1);
-    row("folder at the path", {u"N"_s, u"-o"_s, u"."_s, u"--format"_s, u"png"_s}, u"Ошибка "_s, 1);
+    row("folder at the path", {u"N"_s, u"-o"_s, u"."_s, u"--format"_s, u"png"_s}, u"находится папка"_s, 1);
+    // Replaced by a plain file, a pipe or a device would be lost; /dev/null too, for root.
+    row("pipe at the path", {u"N"_s, u"-o"_s, u"pipe.png"_s}, u"Ошибка 75: По этому пути находится не файл"_s,
+        1);
+    row("quote in an SVG font name", {u"N"_s, u"--font"_s, u"A\"B"_s, u"-o"_s, u"x.svg"_s},
+        u"в SVG имя шрифта не может содержать"_s);
+    row("font too large for the scale",
+        {u"N"_s, u"--size"_s, u"2160"_s, u"--scale"_s, u"8"_s, u"-o"_s, u"x.png"_s},
+        u"не больше 1536 пт при этом масштабе"_s);
 }
 
-// Each mistake is named, with its status, and no file appears.
+// Each mistake is named, with its status, and no file appears; a pipe that
+// was there stays a pipe.
 void TestRender::badInput()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, message);
     QFETCH(int, status);
     QTemporaryDir dir;
+    QVERIFY(::mkfifo(QFile::encodeName(dir.filePath(u"pipe.png"_s)).constData(), 0600) == 0);
     QProcess process;
     process.setWorkingDirectory(dir.path());
     process.start(QStringLiteral(ZEMBREL_RENDER), arguments);
@@ -307,7 +318,13 @@ void TestRender::badInput()
     const QString errors = QString::fromUtf8(process.readAllStandardError());
     QVERIFY2(errors.contains(message), qPrintable(errors));
     QCOMPARE(
-        QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+        QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot | QDir::Hidden),
+        QStringList{u"pipe.png"_s});
+    struct stat pipe
+    {
+    };
+    QVERIFY(::lstat(QFile::encodeName(dir.filePath(u"pipe.png"_s)).constData(), &pipe) == 0);
+    QVERIFY(S_ISFIFO(pipe.st_mode));
 }
 
 void TestRender::batch_data()
@@ -327,7 +344,8 @@ void TestRender::batch()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(u"# worksheet\nN --dots 1,7,9 -o \"%1/n 1.png\"\n\nNe --dots 0,1,2,8,9,10 -o %1/ne.bmp\n"
                u"Nab -o %1/nab.png\nНа --radius 10 -o %1/na.svg\nO --italic --weight 700 -o %1/o.png\n"
-               u"Ne -o %1/same.bmp\nHe --dots 7 -o %1/same.bmp\n"_s.arg(dir.path())
+               u"Ne -o %1/same.bmp\nHe --dots 7 -o %1/same.bmp\n\"\" --radius 10 -o '%1/empty.bmp'\n"
+               u"O -o \"%1/unclosed.png\n"_s.arg(dir.path())
                    .toUtf8());
     file.close();
 
