@@ -7,6 +7,7 @@
 #include "WholeFile.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontInfo>
@@ -16,6 +17,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <new>
 #include <optional>
 #include <vector>
 
@@ -106,8 +108,23 @@ QByteArray encoded(const QImage &image, const char *format)
 void writeStandardOutput(const QByteArray &bytes)
 {
     QFile out;
+    errno = 0;
     if (!out.open(stdout, QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.flush())
         throw fileError(errno ? errno : EIO);
+}
+
+// One name for each file, however a job names it: through a link to the
+// file or its folder, or with "." and "..".
+QString outputKey(const QString &output)
+{
+    if (output == u"-"_s)
+        return output;
+    const QFileInfo file(output);
+    if (const QString real = file.canonicalFilePath(); !real.isEmpty())
+        return real;
+    if (const QString folder = file.absoluteDir().canonicalPath(); !folder.isEmpty())
+        return folder + u'/' + file.fileName();
+    return file.absoluteFilePath();
 }
 
 } // namespace
@@ -165,8 +182,7 @@ std::map<qsizetype, RuntimeError> Renderer::runAll(const QList<RenderJob> &jobs)
     QHash<QString, std::size_t> chainOf;
     for (qsizetype i = 0; i < jobs.size(); ++i) {
         checkFamily(jobs[i].picture.font);
-        const QString output
-            = jobs[i].output == u"-"_s ? jobs[i].output : QFileInfo(jobs[i].output).absoluteFilePath();
+        const QString output = outputKey(jobs[i].output);
         auto at = chainOf.constFind(output);
         if (at == chainOf.cend()) {
             at = chainOf.insert(output, chains.size());
@@ -186,6 +202,8 @@ std::map<qsizetype, RuntimeError> Renderer::runAll(const QList<RenderJob> &jobs)
                     renderAndWrite(jobs[i]);
                 } catch (const RuntimeError &e) {
                     failures[std::size_t(i)] = e;
+                } catch (const std::bad_alloc &) {
+                    failures[std::size_t(i)] = RuntimeError(error::kOutOfMemory, u"Недостаточно памяти"_s);
                 }
             }
         });

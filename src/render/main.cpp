@@ -89,7 +89,7 @@ int runBatch(const QString &listPath, Renderer &renderer)
     for (const auto &[job, error] : renderer.runAll(jobs))
         messages[lineOfJob[job]] = jobs[job].output + u": "_s + failure(error);
     for (const auto &[number, message] : messages)
-        say(u"%1:%2: %3"_s.arg(listPath).arg(number).arg(message));
+        say(u"%1:%2: %3"_s.arg(listPath, QString::number(number), message));
     return messages.empty() ? kWritten : kFailed;
 }
 

@@ -27,6 +27,7 @@ private:
 namespace error {
 inline constexpr int kOverflow = 6;
 inline constexpr int kOutOfMemory = 7;
+inline constexpr int kInternalError = 51;
 inline constexpr int kSubscriptOutOfRange = 9;
 inline constexpr int kInvalidPropertyValue = 380;
 } // namespace error

@@ -4,7 +4,6 @@
 
 #include <QBuffer>
 #include <QPainter>
-#include <QRegularExpression>
 #include <QSvgGenerator>
 
 #include <cmath>
@@ -146,36 +145,58 @@ const QImage &SvgSurface::Image() const
     return m_image;
 }
 
-QByteArray SvgSurface::svg(const QRectF &viewBox, int scale, bool background, const QString &title) const
+QByteArray SvgSurface::svg(const QRectF &crop, int scale, bool background, const QString &title) const
 {
-    const QSize size(int(std::lround(viewBox.width() * scale)), int(std::lround(viewBox.height() * scale)));
+    // In whole units, as a bitmap surface copies a rectangle.
+    const QRect box(int(std::lround(checkedUnits(float(crop.x())))),
+        int(std::lround(checkedUnits(float(crop.y())))), int(std::lround(checkedUnits(float(crop.width())))),
+        int(std::lround(checkedUnits(float(crop.height())))));
     QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
     QSvgGenerator generator;
     generator.setOutputDevice(&buffer);
-    generator.setTitle(title);
-    generator.setDescription(QString());
     generator.setResolution(kDotsPerInch);
-    generator.setViewBox(viewBox);
-    generator.setSize(size);
+    generator.setViewBox(box);
     QPainter painter(&generator);
-    // Only what lies on the drawing area is in the picture, as on a bitmap.
-    painter.setClipRect(QRectF(QPointF(0, 0), QSizeF(m_area)));
-    if (background)
-        painter.fillRect(viewBox, Qt::white);
     paint(painter);
     painter.end();
-    // The generator gives the size in rounded millimetres, which viewers turn
-    // back into a pixel more or less; whole pixels say it exactly.
-    QByteArray document = buffer.data();
-    static const QRegularExpression millimetres(uR"(<svg width="[^"]*mm" height="[^"]*mm")"_s);
-    const QRegularExpressionMatch match = millimetres.match(QString::fromLatin1(document.left(200)));
-    if (match.hasMatch()) {
-        const QByteArray pixels = QStringLiteral(R"(<svg width="%1" height="%2")")
-                                      .arg(size.width())
-                                      .arg(size.height())
-                                      .toLatin1();
-        document.replace(match.capturedStart(), match.capturedLength(), pixels);
+
+    // The generator's own frame states the size in rounded millimetres and
+    // cannot clip; only the shapes are taken from it. Between its definitions
+    // and its end they are one group.
+    const QByteArray generated = buffer.data();
+    const qsizetype from = generated.indexOf("</defs>");
+    const qsizetype to = generated.lastIndexOf("</svg>");
+    if (from < 0 || to < from)
+        throw RuntimeError(error::kInternalError, u"Не удалось составить SVG"_s);
+    const QByteArray shapes = generated.sliced(from + 7, to - from - 7).trimmed();
+
+    const QString frame = uR"(<?xml version="1.0" encoding="UTF-8" standalone="no"?>
+<svg width="%1" height="%2" viewBox="%3 %4 %5 %6" xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" version="1.1">
+<title>%7</title>
+<defs>
+<clipPath id="drawing-area"><rect x="0" y="0" width="%8" height="%9"/></clipPath>
+</defs>
+)"_s.arg(box.width() * scale)
+                              .arg(box.height() * scale)
+                              .arg(box.x())
+                              .arg(box.y())
+                              .arg(box.width())
+                              .arg(box.height())
+                              .arg(title.toHtmlEscaped())
+                              .arg(m_area.width())
+                              .arg(m_area.height());
+    QByteArray document = frame.toUtf8();
+    // The ground covers the whole box, as a bitmap's white does; only what is
+    // drawn is cut to the drawing area.
+    if (background) {
+        document += u"<rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" fill=\"#ffffff\"/>\n"_s.arg(box.x())
+                        .arg(box.y())
+                        .arg(box.width())
+                        .arg(box.height())
+                        .toUtf8();
     }
+    document += "<g clip-path=\"url(#drawing-area)\">\n" + shapes + "\n</g>\n</svg>\n";
     return document;
 }
 

@@ -51,10 +51,11 @@ public:
     void setFontItalic(bool italic) override { m_font.setItalic(italic); }
     const QPaintDevice *hDC() const override { return &m_device; }
 
-    // The part `viewBox` of the drawing area as an SVG document whose size is
-    // `scale` times the box's, in pixels at 96 dpi. Without `background` the
-    // picture has no white ground.
-    QByteArray svg(const QRectF &viewBox, int scale, bool background, const QString &title) const;
+    // The rectangle `crop` of the drawing, in whole units as a bitmap surface
+    // copies it, as an SVG document whose view box it is and whose size is
+    // `scale` times it in pixels at 96 dpi. What lies off the drawing area is
+    // cut off. Without `background` the picture has no white ground.
+    QByteArray svg(const QRectF &crop, int scale, bool background, const QString &title) const;
 
 private:
     struct TextShape
