@@ -45,6 +45,43 @@ bool XSession::xdotool(const QStringList &arguments, QString *output, int timeou
     return true;
 }
 
+bool XSession::bindKeys(const QList<std::pair<const char *, const char *>> &pairs)
+{
+    Display *display = XOpenDisplay(nullptr);
+    if (!display)
+        return false;
+    int first = 0, last = 0, perKey = 0;
+    XDisplayKeycodes(display, &first, &last);
+    KeySym *map = XGetKeyboardMapping(display, KeyCode(first), last - first + 1, &perKey);
+    bool bound = true;
+    int code = last;
+    for (const auto &[small, capital] : pairs) {
+        const KeySym wanted[2] = {XStringToKeysym(small), XStringToKeysym(capital)};
+        if (XKeysymToKeycode(display, wanted[0]) != 0)
+            continue;
+        // A key with no symbols at all is free.
+        const auto isFree = [&](int c) {
+            for (int i = 0; i < perKey; ++i)
+                if (map[(c - first) * perKey + i] != NoSymbol)
+                    return false;
+            return true;
+        };
+        while (code >= first && !isFree(code))
+            --code;
+        if (code < first || wanted[0] == NoSymbol || wanted[1] == NoSymbol) {
+            bound = false;
+            break;
+        }
+        KeySym syms[2] = {wanted[0], wanted[1]};
+        XChangeKeyboardMapping(display, code, 2, syms, 1);
+        --code;
+    }
+    XFree(map);
+    XSync(display, False);
+    XCloseDisplay(display);
+    return bound;
+}
+
 bool XSession::sendCloseBox(unsigned long window)
 {
     Display *display = XOpenDisplay(nullptr);

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
+
 // The real tool on the test's X display, driven as a person would: keys and
 // clicks through xdotool, the close box as a window manager sends it.
 class XSession
@@ -13,6 +15,10 @@ public:
 
     // Runs xdotool; false when it fails or takes longer than `timeoutMs`.
     static bool xdotool(const QStringList &arguments, QString *output = nullptr, int timeoutMs = 10000);
+    // Gives each pair of keysyms (small, capital) a free key of its own, as a
+    // Russian layout would. xdotool otherwise lends a key for each stroke and
+    // takes it back, and a tool busy elsewhere may read the key after that.
+    static bool bindKeys(const QList<std::pair<const char *, const char *>> &pairs);
     // The window's close box: WM_DELETE_WINDOW, as a window manager sends it.
     static bool sendCloseBox(unsigned long window);
 

@@ -98,6 +98,7 @@ void TestE2E::init()
     QString why;
     if (!XSession::available(&why))
         QSKIP(qPrintable(why));
+    QVERIFY(XSession::bindKeys({{"Cyrillic_en", "Cyrillic_EN"}, {"Cyrillic_er", "Cyrillic_ER"}}));
 }
 
 // The picture at `path` is the crop of `symbol` in `font` with dots of radius r
@@ -161,7 +162,12 @@ void TestE2E::fontDialog()
 
     QVERIFY(XSession::xdotool({u"key"_s, u"O"_s}));
     QVERIFY(click(window, {272 + 40, 80 + 12})); // "Шрифт"
-    QTRY_VERIFY2(!run.dialogsOver(window).isEmpty(), "the font dialog did not appear");
+    QString dialog;
+    QTRY_VERIFY2(!(dialog = run.dialogsOver(window).value(0)).isEmpty(), "the font dialog did not appear");
+    // Keys typed before it has the focus would go to the window, as they would for a person.
+    QString focused;
+    QTRY_VERIFY2((XSession::xdotool({u"getwindowfocus"_s}, &focused), focused.trimmed() == dialog),
+        "the font dialog did not take the focus");
     // The size field by its Russian mnemonic, as a person would reach it.
     QVERIFY(XSession::xdotool({u"key"_s, u"alt+Cyrillic_er"_s, u"ctrl+a"_s}));
     QVERIFY(XSession::xdotool({u"type"_s, u"36"_s}));
