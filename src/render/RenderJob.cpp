@@ -21,8 +21,6 @@ namespace {
 
 constexpr int kMaxLetters = 2;
 constexpr float kMinRadius = 0.5f, kMaxRadius = 10;
-constexpr int kMaxScale = 8;
-constexpr double kMaxFontSize = 2160;
 
 [[noreturn]] void refuse(const QString &message)
 {
@@ -109,7 +107,7 @@ SurfaceFont checkedFont(const QCommandLineParser &parser)
     }
     if (parser.isSet(u"size"_s)) {
         const auto size = number(parser.value(u"size"_s));
-        if (!size || *size <= 0 || *size > kMaxFontSize)
+        if (!size || *size <= 0 || *size > FontState::kMaxSize)
             refuse(
                 u"размер шрифта «%1»: нужно число больше 0 и не больше 2160"_s.arg(parser.value(u"size"_s)));
         font.Size = *size;
@@ -178,19 +176,18 @@ RenderJob jobFrom(const QCommandLineParser &parser)
         picture.radius = checkedRadius(parser.value(u"radius"_s));
     picture.font = checkedFont(parser);
     if (parser.isSet(u"scale"_s)) {
-        const auto scale = integer(parser.value(u"scale"_s), 1, kMaxScale);
+        const auto scale = integer(parser.value(u"scale"_s), 1, ImageSurface::kMaxScale);
         if (!scale)
             refuse(u"масштаб «%1»: нужно целое число от 1 до 8"_s.arg(parser.value(u"scale"_s)));
         picture.scale = *scale;
     }
     // Past this the font engine's measures overflow and the layout breaks.
     constexpr double kMaxGlyphPixels = 16384;
-    if (picture.font.Size * ImageSurface::kDotsPerInch / 72 * picture.scale > kMaxGlyphPixels)
+    if (picture.font.Size * kDotsPerInch / 72 * picture.scale > kMaxGlyphPixels)
         refuse(u"размер шрифта %1 пт при масштабе %2 слишком велик: не больше %3 пт при этом масштабе"_s
                    .arg(picture.font.Size)
                    .arg(picture.scale)
-                   .arg(std::floor(kMaxGlyphPixels * 72 / ImageSurface::kDotsPerInch / picture.scale * 100)
-                       / 100));
+                   .arg(std::floor(kMaxGlyphPixels * 72 / kDotsPerInch / picture.scale * 100) / 100));
     picture.transparent = parser.isSet(u"transparent"_s);
     if (job.output == u"-"_s && !parser.isSet(u"format"_s))
         refuse(u"для стандартного вывода нужен --format"_s);

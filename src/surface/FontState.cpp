@@ -6,8 +6,6 @@ namespace zembrel {
 
 namespace {
 
-constexpr double kMaxFontSize = 2160;
-
 [[noreturn]] void refuseProperty()
 {
     throw RuntimeError(error::kInvalidPropertyValue, QStringLiteral("Недопустимое значение свойства"));
@@ -30,7 +28,7 @@ void FontState::setName(const QString &name)
 
 void FontState::setSize(double points)
 {
-    if (!(points > 0 && points <= kMaxFontSize))
+    if (!(points > 0 && points <= kMaxSize))
         refuseProperty();
     m_font.Size = points;
     changed();

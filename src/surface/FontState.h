@@ -16,6 +16,8 @@ namespace zembrel {
 class FontState
 {
 public:
+    static constexpr double kMaxSize = 2160; // points
+
     FontState(const SurfaceFont &font, const QPaintDevice *device);
 
     const SurfaceFont &font() const { return m_font; }

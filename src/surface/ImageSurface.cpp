@@ -11,8 +11,6 @@ namespace zembrel {
 
 namespace {
 
-constexpr int kDotsPerMetre = 3780; // 96 dpi
-
 QImage blankImage(QSize pixels, int scale, QColor color)
 {
     if (pixels.width() < 0 || pixels.height() < 0)

@@ -17,7 +17,6 @@ namespace zembrel {
 class ImageSurface final : public Surface
 {
 public:
-    static constexpr int kDotsPerInch = 96;
     static constexpr int kMaxScale = 8;
 
     // `border` is the width of the frame around the drawing area, which

@@ -7,6 +7,11 @@ class QPaintDevice;
 
 namespace zembrel {
 
+// Every surface lays out at 96 dpi, so a font's size in points maps to the
+// same units on every screen.
+inline constexpr int kDotsPerInch = 96;
+inline constexpr int kDotsPerMetre = 3780;
+
 // The current font of a surface, property by property.
 struct SurfaceFont
 {

@@ -14,9 +14,6 @@ namespace zembrel {
 
 namespace {
 
-constexpr int kDotsPerInch = 96;
-constexpr int kDotsPerMetre = 3780; // 96 dpi
-
 float checkedUnits(float value)
 {
     if (!std::isfinite(value) || std::fabs(value) > 1.0e6f)
