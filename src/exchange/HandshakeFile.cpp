@@ -7,7 +7,6 @@
 #include <QStringDecoder>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
