@@ -113,6 +113,7 @@ private Q_SLOTS:
     void badInput();
     void batch_data();
     void batch();
+    void fullStandardOutput();
 
 private:
     QTemporaryDir m_dir;
@@ -405,6 +406,17 @@ void TestRender::batch()
     QCOMPARE(QImage(dir.filePath(u"same.bmp"_s)),
         QImage::fromData(
             render({u"He"_s, u"--dots"_s, u"7"_s, u"--format"_s, u"bmp"_s, u"-o"_s, u"-"_s}).output));
+}
+
+// A picture that could not be written to standard output is a failure, not a success.
+void TestRender::fullStandardOutput()
+{
+    QProcess process;
+    process.setStandardOutputFile(u"/dev/full"_s);
+    process.start(QStringLiteral(ZEMBREL_RENDER), {u"Na"_s, u"--format"_s, u"png"_s, u"-o"_s, u"-"_s});
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitCode(), 1);
+    QVERIFY(QString::fromUtf8(process.readAllStandardError()).contains(u"-: Ошибка 61: Диск заполнен"_s));
 }
 
 QTEST_MAIN(TestRender)
