@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QImageWriter>
-#include <QStringDecoder>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -45,10 +44,10 @@ void openForReadWrite(const QByteArray &native, int extraFlags)
 
 QString handshakePath(const QByteArrayList &arguments)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8(arguments.join(' '));
-    if (utf8.hasError())
+    const std::optional<QString> decoded = strictUtf8(arguments.join(' '));
+    if (!decoded)
         throw fileError(EILSEQ);
+    QString text = *decoded;
     if (text.size() >= 2 && text.startsWith(u'"') && text.endsWith(u'"'))
         text = text.sliced(1, text.size() - 2);
     return text;

@@ -2,9 +2,11 @@
 
 #include "RuntimeError.h"
 
+#include <QByteArrayView>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QIODevice;
 
@@ -22,6 +24,10 @@ inline constexpr int kReadOnly = 71; // read-only file system
 inline constexpr int kFileAccess = 75; // a folder or a device at the path, and the rest
 inline constexpr int kPathNotFound = 76; // a folder on the way is missing
 } // namespace error
+
+// Text from bytes that are valid UTF-8 only: a name made of replacement
+// characters would name a file nobody asked for.
+std::optional<QString> strictUtf8(QByteArrayView bytes);
 
 // The error for a failed file operation's errno, with a Russian description.
 RuntimeError fileError(int code);

@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLibraryInfo>
-#include <QStringDecoder>
 #include <QTranslator>
 
 #include <cerrno>
@@ -38,17 +37,6 @@ void say(QString text)
 QString failure(const RuntimeError &e)
 {
     return u"Ошибка %1: %2"_s.arg(e.number()).arg(e.description());
-}
-
-// Text only from valid UTF-8: a name made of replacement characters would
-// write a file nobody asked for.
-std::optional<QString> strictUtf8(QByteArrayView bytes)
-{
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8(bytes);
-    if (utf8.hasError())
-        return std::nullopt;
-    return text;
 }
 
 // One picture a line; a bad line is reported and skipped, the rest still made.
