@@ -9,9 +9,7 @@
 
 namespace zembrel {
 
-namespace {
-
-QImage blankImage(QSize pixels, int scale, QColor color)
+QImage blankBitmap(QSize pixels, int scale, QColor color)
 {
     if (pixels.width() < 0 || pixels.height() < 0)
         throw RuntimeError(error::kInvalidPropertyValue, QStringLiteral("Недопустимое значение свойства"));
@@ -27,12 +25,10 @@ QImage blankImage(QSize pixels, int scale, QColor color)
     return image;
 }
 
-} // namespace
-
 // The bitmap comes first: the font is measured at its resolution.
 ImageSurface::ImageSurface(QSize drawingArea, const SurfaceFont &font, int border, int scale)
-    : m_scale(std::clamp(scale, 1, kMaxScale)),
-      m_image(blankImage(drawingArea * m_scale, m_scale, Qt::white)), m_border(border), m_font(font, &m_image)
+    : m_scale(std::clamp(scale, 1, kMaxScale)), m_image(blankBitmap(drawingArea * m_scale, m_scale)),
+      m_border(border), m_font(font, &m_image)
 { }
 
 int ImageSurface::toPixels(float units) const
@@ -45,7 +41,7 @@ int ImageSurface::toPixels(float units) const
 
 void ImageSurface::resize(QSize pixels)
 {
-    QImage image = blankImage(pixels, m_scale, m_backColor);
+    QImage image = blankBitmap(pixels, m_scale, m_backColor);
     if (!m_image.isNull() && !image.isNull()) {
         // A persistent bitmap keeps what it holds where it still fits.
         QPainter painter(&image);

@@ -10,6 +10,10 @@
 
 namespace zembrel {
 
+// A bitmap of `pixels` filled with `color`, at 96 × `scale` dpi. Throws
+// RuntimeError for a negative size or one that cannot be allocated.
+QImage blankBitmap(QSize pixels, int scale = 1, QColor color = Qt::white);
+
 // A surface on a QImage at 96 dpi, so that a font's size in points maps to
 // the same pixels on every screen (21.75 pt is 29 px). At scale N the bitmap
 // has N times the pixels and the dpi, and one scale unit is N pixels: the

@@ -1,5 +1,6 @@
 #include "SvgSurface.h"
 
+#include "ImageSurface.h"
 #include "RuntimeError.h"
 
 #include <QBuffer>
@@ -21,18 +22,10 @@ float checkedUnits(float value)
     return value;
 }
 
-QImage metricsDevice()
-{
-    QImage image(1, 1, QImage::Format_RGB32);
-    image.setDotsPerMeterX(kDotsPerMetre);
-    image.setDotsPerMeterY(kDotsPerMetre);
-    return image;
-}
-
 } // namespace
 
 SvgSurface::SvgSurface(QSize drawingArea, const SurfaceFont &font)
-    : m_device(metricsDevice()), m_area(drawingArea.expandedTo(QSize(0, 0))), m_font(font, &m_device)
+    : m_device(blankBitmap(QSize(1, 1))), m_area(drawingArea.expandedTo(QSize(0, 0))), m_font(font, &m_device)
 { }
 
 void SvgSurface::add(Shape shape)
@@ -129,10 +122,7 @@ void SvgSurface::paint(QPainter &painter) const
 const QImage &SvgSurface::Image() const
 {
     if (m_imageStale) {
-        m_image = QImage(m_area, QImage::Format_RGB32);
-        m_image.setDotsPerMeterX(kDotsPerMetre);
-        m_image.setDotsPerMeterY(kDotsPerMetre);
-        m_image.fill(Qt::white);
+        m_image = blankBitmap(m_area);
         if (!m_image.isNull()) {
             QPainter painter(&m_image);
             paint(painter);
