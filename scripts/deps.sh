@@ -9,6 +9,8 @@ packages=(
     libbenchmark-dev libx11-dev libxtst-dev
     qt6-svg-dev librsvg2-bin
     xvfb xdotool x11-utils imagemagick
+    qt6-l10n-tools
+    appstream desktop-file-utils groff-base dpkg-dev file
 )
 
 missing=()
