@@ -5,10 +5,22 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/deps.sh"
 
+# The window needs a display; say so before a minute of building, not after.
+if [[ -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} ]]; then
+    echo "run.sh: no display (DISPLAY is not set), so the window cannot be shown." >&2
+    echo "  Start it on a virtual display:  xvfb-run scripts/run.sh${1:+ $1}" >&2
+    echo "  Or make pictures without a window:  build/dev/src/render/zembrel-render --help" >&2
+    echo "  (built by: cmake --preset dev && cmake --build --preset dev --target zembrel-render)" >&2
+    exit 1
+fi
+
+echo "run.sh: configuring (build/dev) ..." >&2
 cmake --preset dev -S "$root" >/dev/null
-cmake --build "$root/build/dev" --target zembrel zembrel-render >/dev/null
+echo "run.sh: building zembrel and zembrel-render ..." >&2
+cmake --build "$root/build/dev" --target zembrel zembrel-render
 
 path=${1:-./formula.bmp}
+echo "run.sh: starting the tool with the handshake path $path" >&2
 status=0
 "$root/build/dev/src/app/zembrel" "$path" || status=$?
 

@@ -1,7 +1,5 @@
 #include "Exchange.h"
 
-#include "HandshakeFile.h"
-
 namespace zembrel {
 
 QString errorText(const RuntimeError &e)
@@ -15,15 +13,16 @@ Exchange::Exchange(Formula &formula, Surface &picOut, Surface &picTemp, Dialogs 
       m_closeFromCode(std::move(closeFromCode))
 { }
 
-void Exchange::Form_Load(const QByteArrayList &arguments)
+void Exchange::Form_Load(const StartPath &start)
 {
     m_formula.blnDotEvents = true;
     m_formula.vscRadiusUpDown_Change();
     try {
-        m_formula.strFileName = handshakePath(arguments);
+        m_formula.strFileName = start.path;
+        if (start.error)
+            throw *start.error;
         if (m_formula.strFileName.isEmpty())
             throw RuntimeError(error::kNoCommandLine, QStringLiteral("Не задана командная строка"));
-        clearHandshakeFile(m_formula.strFileName);
     } catch (const RuntimeError &e) {
         m_dialogs.critical(errorText(e));
         m_closeFromCode(ExitStatus::StartupFailed);

@@ -2,6 +2,7 @@
 
 #include "Dialogs.h"
 #include "Formula.h"
+#include "HandshakeFile.h"
 #include "RuntimeError.h"
 #include "Surface.h"
 
@@ -29,7 +30,8 @@ public:
     Exchange(Formula &formula, Surface &picOut, Surface &picTemp, Dialogs &dialogs,
         std::function<void(ExitStatus)> closeFromCode);
 
-    void Form_Load(const QByteArrayList &arguments);
+    // `start` is the path, already cleared (claimHandshakePath).
+    void Form_Load(const StartPath &start);
     void cbCancel_Click();
     void cbExport_Click();
     void Form_QueryUnload(bool &Cancel, int UnloadMode);

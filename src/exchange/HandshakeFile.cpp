@@ -75,6 +75,19 @@ void clearHandshakeFile(const QString &path)
         throw fileError(errno);
 }
 
+StartPath claimHandshakePath(const QByteArrayList &arguments)
+{
+    StartPath start;
+    try {
+        start.path = handshakePath(arguments);
+        if (!start.path.isEmpty())
+            clearHandshakeFile(start.path);
+    } catch (const RuntimeError &e) {
+        start.error = e;
+    }
+    return start;
+}
+
 void createEmptyFile(const QString &path)
 {
     openForReadWrite(nativePath(path), 0);

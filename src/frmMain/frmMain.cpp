@@ -91,7 +91,7 @@ private:
     QLabel *const &m_label;
 };
 
-frmMain::frmMain(const QByteArrayList &arguments, Dialogs *dialogs, QWidget *parent)
+frmMain::frmMain(const StartPath &start, Dialogs *dialogs, QWidget *parent)
     : QDialog(parent,
         Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
             | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
@@ -119,7 +119,7 @@ frmMain::frmMain(const QByteArrayList &arguments, Dialogs *dialogs, QWidget *par
     createControls();
     m_fontSelection = std::make_unique<FontSelection>(
         m_picOut, m_formula, m_dialogs, this, [this] { m_exchange.cbCancel_Click(); });
-    m_exchange.Form_Load(arguments);
+    m_exchange.Form_Load(start);
     bindEvents();
     picOut->setFocus();
 }

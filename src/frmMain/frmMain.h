@@ -4,7 +4,6 @@
 #include "Formula.h"
 #include "ImageSurface.h"
 
-#include <QByteArrayList>
 #include <QDialog>
 
 #include <array>
@@ -27,9 +26,9 @@ class frmMain final : public QDialog
     Q_OBJECT
 
 public:
-    // Runs the start-up at once; `dialogs` answers the boxes and the font
-    // dialog (the real ones when none is given).
-    explicit frmMain(const QByteArrayList &arguments, Dialogs *dialogs = nullptr, QWidget *parent = nullptr);
+    // Runs the start-up at once with the path `start` claimed; `dialogs`
+    // answers the boxes and the font dialog (the real ones when none is given).
+    explicit frmMain(const StartPath &start, Dialogs *dialogs = nullptr, QWidget *parent = nullptr);
     ~frmMain() override;
 
     // True once the window was closed from code (start-up error, export, cancel).

@@ -31,7 +31,7 @@ struct Tool final : DotSlots, SpinButton, Caption, Dialogs
     Formula formula{picOut, *this, *this, *this};
     Exchange exchange{formula, picOut, picTemp, *this, [this](ExitStatus s) { closes << s; }};
 
-    explicit Tool(const QByteArrayList &arguments) { exchange.Form_Load(arguments); }
+    explicit Tool(const QByteArrayList &arguments) { exchange.Form_Load(claimHandshakePath(arguments)); }
     explicit Tool(const QString &path) : Tool(QByteArrayList{path.toUtf8()}) { }
     short Value(int index) const override { return dots[std::size_t(index)]; }
     void setValue(int index, short value) override { dots[std::size_t(index)] = value; }

@@ -30,7 +30,7 @@ struct Window
     QTemporaryDir dir;
     QString path = dir.filePath(u"formula.bmp"_s);
     NoDialogs dialogs;
-    frmMain window{{QFile::encodeName(path)}, &dialogs};
+    frmMain window{claimHandshakePath({QFile::encodeName(path)}), &dialogs};
     bool active = (window.show(), window.activateWindow(), QTest::qWaitForWindowActive(&window));
 
     template <typename T = QWidget> T *control(const QString &name) const

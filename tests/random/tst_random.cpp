@@ -310,7 +310,7 @@ struct Window
     Dice &dice;
     QTemporaryDir dir;
     RandomDialogs dialogs{dice};
-    frmMain window{{QFile::encodeName(dir.filePath(u"formula.bmp"_s))}, &dialogs};
+    frmMain window{claimHandshakePath({QFile::encodeName(dir.filePath(u"formula.bmp"_s))}), &dialogs};
 };
 
 // Empty while all holds; else the seed, the event, what went wrong and how to replay it.

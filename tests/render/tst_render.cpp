@@ -141,7 +141,7 @@ void TestRender::sameAsWindowExport()
 
     const QString exported = m_dir.filePath(u"window.bmp"_s), rendered = m_dir.filePath(u"render.bmp"_s);
     NoDialogs dialogs;
-    frmMain window({QFile::encodeName(exported)}, &dialogs);
+    frmMain window(claimHandshakePath({QFile::encodeName(exported)}), &dialogs);
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     auto *spin = window.findChild<QScrollBar *>(u"vscRadiusUpDown"_s);
