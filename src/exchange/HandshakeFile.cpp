@@ -1,16 +1,46 @@
 #include "HandshakeFile.h"
 
 #include "RuntimeError.h"
+#include "WholeFile.h"
 
 #include <QFile>
 #include <QImageWriter>
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace zembrel {
+
+RuntimeError fileError(int code)
+{
+    switch (code) {
+    case ENOENT:
+    case ENOTDIR: return {error::kPathNotFound, QStringLiteral("Путь не найден")};
+    case EACCES:
+    case EPERM: return {error::kAccessDenied, QStringLiteral("Отказано в доступе")};
+    case EROFS: return {error::kReadOnly, QStringLiteral("Файловая система доступна только для чтения")};
+    case EISDIR: return {error::kFileAccess, QStringLiteral("По этому пути находится папка")};
+    case ENAMETOOLONG: return {error::kBadFileName, QStringLiteral("Слишком длинное имя файла")};
+    case EILSEQ:
+    case EINVAL: return {error::kBadFileName, QStringLiteral("Недопустимое имя файла")};
+    case ENOSPC:
+    case EDQUOT: return {error::kDiskFull, QStringLiteral("Диск заполнен")};
+    case EIO: return {error::kIoError, QStringLiteral("Ошибка ввода-вывода")};
+    default:
+        return {error::kFileAccess,
+            QStringLiteral("Ошибка доступа к файлу (%1)").arg(QString::fromLocal8Bit(std::strerror(code)))};
+    }
+}
+
+RuntimeError notAFile(unsigned mode)
+{
+    if (S_ISDIR(mode))
+        return fileError(EISDIR);
+    return {error::kFileAccess, QStringLiteral("По этому пути находится не файл, а устройство или канал")};
+}
 
 namespace {
 
@@ -95,7 +125,12 @@ void createEmptyFile(const QString &path)
 
 void savePicture(const QImage &picture, const QString &path)
 {
-    writeWholeFile(path, [&picture](QIODevice &file) { return QImageWriter(&file, "bmp").write(picture); });
+    try {
+        writeWholeFile(
+            path, [&picture](QIODevice &file) { return QImageWriter(&file, "bmp").write(picture); });
+    } catch (const FileError &e) {
+        throw e.notAFileMode ? notAFile(e.notAFileMode) : fileError(e.code);
+    }
 }
 
 } // namespace zembrel

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "RuntimeError.h"
-#include "WholeFile.h"
 
 #include <QByteArrayList>
 #include <QImage>
@@ -10,6 +9,25 @@
 #include <optional>
 
 namespace zembrel {
+
+// Error numbers of file operations, as the boxes show them. Stable: a person
+// reporting a box may quote them.
+namespace error {
+inline constexpr int kNoCommandLine = 1; // no path given
+inline constexpr int kBadFileName = 52; // name too long, not valid text
+inline constexpr int kIoError = 57; // the device failed
+inline constexpr int kDiskFull = 61; // no space, quota exceeded
+inline constexpr int kAccessDenied = 70; // permission denied
+inline constexpr int kReadOnly = 71; // read-only file system
+inline constexpr int kFileAccess = 75; // a folder or a device at the path, and the rest
+inline constexpr int kPathNotFound = 76; // a folder on the way is missing
+} // namespace error
+
+// The error for a failed file operation's errno, with a Russian description.
+RuntimeError fileError(int code);
+// The error for something other than a file at a path: a folder, a device, a
+// pipe or a socket (`mode` as stat gives it).
+RuntimeError notAFile(unsigned mode);
 
 // The path the calling program gave: its arguments joined by single spaces,
 // with one pair of enclosing double quotes dropped, since callers quote paths

@@ -3,8 +3,11 @@
 #include "Formula.h"
 #include "ImageSurface.h"
 #include "Letters.h"
+#include "Output.h"
+#include "RenderText.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFileInfo>
 #include <QLocale>
 
@@ -32,7 +35,7 @@ QString named(char32_t c)
 {
     const QString text = QString::fromUcs4(&c, 1);
     const QString code = u"U+%1"_s.arg(uint(c), 4, 16, QChar(u'0')).toUpper();
-    return QChar::isPrint(c) ? u"«%1» (%2)"_s.arg(text, code) : code;
+    return QChar::isPrint(c) ? RenderText::tr("\"%1\" (%2)").arg(text, code) : code;
 }
 
 QString checkedSymbol(const QString &symbol)
@@ -40,10 +43,11 @@ QString checkedSymbol(const QString &symbol)
     int letters = 0;
     for (const char32_t c : symbol.toUcs4()) {
         if (c > 0xffff || !isLetter(QChar(char16_t(c))))
-            refuse(u"обозначение «%1»: знак %2 не буква латинского или русского алфавита"_s.arg(
-                symbol, named(c)));
+            refuse(RenderText::tr("symbol \"%1\": %2 is not a letter of the Latin or Russian alphabet")
+                       .arg(symbol, named(c)));
         if (++letters > kMaxLetters)
-            refuse(u"обозначение «%1»: буква %2 лишняя, букв не больше двух"_s.arg(symbol, named(c)));
+            refuse(RenderText::tr("symbol \"%1\": the letter %2 is one too many, a symbol has at most two")
+                       .arg(symbol, named(c)));
     }
     return symbol;
 }
@@ -73,17 +77,28 @@ std::array<bool, DotSlots::kCount> checkedDots(const QStringList &lists)
 {
     std::array<bool, DotSlots::kCount> dots{};
     for (const QString &list : lists) {
-        for (const QString &item : list.split(u',', Qt::SkipEmptyParts)) {
+        // An empty entry is a slip of the keyboard, not "no dot": say so.
+        const QStringList items = list.split(u',');
+        if (std::any_of(
+                items.cbegin(), items.cend(), [](const QString &item) { return item.trimmed().isEmpty(); }))
+            refuse(
+                RenderText::tr("dots \"%1\": an empty entry; give slot numbers 0 to 15 separated by commas")
+                    .arg(list));
+        for (const QString &item : items) {
             const auto slot = integer(item, 0, DotSlots::kCount - 1);
             if (!slot)
-                refuse(u"точка «%1»: номера точек — целые числа от 0 до 15"_s.arg(item.trimmed()));
+                refuse(RenderText::tr("dot \"%1\": slot numbers are whole numbers from 0 to 15")
+                           .arg(item.trimmed()));
             dots[std::size_t(*slot)] = true;
         }
     }
     for (int a = 0; a < DotSlots::kCount; ++a) {
         for (int b = a + 1; b < DotSlots::kCount; ++b) {
             if (dots[std::size_t(a)] && dots[std::size_t(b)] && excludeEachOther(a, b))
-                refuse(u"точки %1 и %2 не ставятся вместе: это разные группы одной стороны"_s.arg(a).arg(b));
+                refuse(
+                    RenderText::tr("dots %1 and %2 cannot go together: they are the two groups of one side")
+                        .arg(a)
+                        .arg(b));
         }
     }
     return dots;
@@ -93,7 +108,7 @@ float checkedRadius(const QString &text)
 {
     const auto r = number(text);
     if (!r || *r < kMinRadius || *r > kMaxRadius || std::floor(*r * 2) != *r * 2)
-        refuse(u"радиус «%1»: нужно число от 0.5 до 10 с шагом 0.5"_s.arg(text));
+        refuse(RenderText::tr("radius \"%1\": give a number from 0.5 to 10 in steps of 0.5").arg(text));
     return float(*r);
 }
 
@@ -103,19 +118,20 @@ SurfaceFont checkedFont(const QCommandLineParser &parser)
     if (parser.isSet(u"font"_s)) {
         font.Name = parser.value(u"font"_s);
         if (font.Name.trimmed().isEmpty())
-            refuse(u"имя шрифта не может быть пустым"_s);
+            refuse(RenderText::tr("the font name cannot be empty"));
     }
     if (parser.isSet(u"size"_s)) {
         const auto size = number(parser.value(u"size"_s));
         if (!size || *size <= 0 || *size > FontState::kMaxSize)
-            refuse(
-                u"размер шрифта «%1»: нужно число больше 0 и не больше 2160"_s.arg(parser.value(u"size"_s)));
+            refuse(RenderText::tr("font size \"%1\": give a number above 0 and at most 2160")
+                       .arg(parser.value(u"size"_s)));
         font.Size = *size;
     }
     if (parser.isSet(u"weight"_s)) {
         const auto weight = integer(parser.value(u"weight"_s), 1, 1000);
         if (!weight)
-            refuse(u"насыщенность «%1»: нужно целое число от 1 до 1000"_s.arg(parser.value(u"weight"_s)));
+            refuse(RenderText::tr("font weight \"%1\": give a whole number from 1 to 1000")
+                       .arg(parser.value(u"weight"_s)));
         font.Weight = short(*weight);
     }
     font.Italic = parser.isSet(u"italic"_s);
@@ -126,6 +142,10 @@ Format checkedFormat(const QCommandLineParser &parser, const QString &output)
 {
     const bool given = parser.isSet(u"format"_s);
     const QString name = (given ? parser.value(u"format"_s) : QFileInfo(output).suffix()).toLower();
+    // A stream (standard output, /dev/null, a pipe) may have no name to tell
+    // by; PNG is what image tools expect there.
+    if (name.isEmpty() && isStreamOutput(output))
+        return Format::Png;
     if (name == u"bmp"_s)
         return Format::Bmp;
     if (name == u"png"_s)
@@ -133,39 +153,52 @@ Format checkedFormat(const QCommandLineParser &parser, const QString &output)
     if (name == u"svg"_s)
         return Format::Svg;
     if (given)
-        refuse(u"формат «%1»: бывает bmp, png или svg"_s.arg(parser.value(u"format"_s)));
+        refuse(RenderText::tr("format \"%1\": it is bmp, png or svg").arg(parser.value(u"format"_s)));
     refuse(
-        u"по имени «%1» не понять формат: нужно расширение .bmp, .png или .svg, либо --format"_s.arg(output));
+        RenderText::tr("cannot tell the format from the name \"%1\": use the extension .bmp, .png or .svg, "
+                       "or --format")
+            .arg(output));
 }
 
 } // namespace
 
 void addJobOptions(QCommandLineParser &parser)
 {
-    parser.addPositionalArgument(u"ОБОЗНАЧЕНИЕ"_s, u"Одна или две буквы, латинские или русские."_s);
+    parser.addPositionalArgument(
+        RenderText::tr("SYMBOL"), RenderText::tr("One or two letters, Latin or Russian."));
     parser.addOptions({
-        {u"dots"_s, u"Точки: номера мест от 0 до 15 через запятую."_s, u"1,7,9"_s},
-        {u"radius"_s, u"Радиус точки: от 0.5 до 10 с шагом 0.5 (по умолчанию 2)."_s, u"R"_s},
-        {u"font"_s, u"Шрифт (по умолчанию Arial)."_s, u"ШРИФТ"_s},
-        {u"size"_s, u"Размер шрифта в пунктах (по умолчанию 21.75)."_s, u"ПТ"_s},
-        {u"weight"_s, u"Насыщенность шрифта: 400 обычный, 700 полужирный."_s, u"N"_s},
-        {u"italic"_s, u"Курсив."_s},
-        {u"scale"_s, u"Масштаб: от 1 до 8, во столько раз больше пикселей."_s, u"N"_s},
-        {u"transparent"_s, u"Прозрачный фон (PNG и SVG)."_s},
-        {u"format"_s, u"Формат: bmp, png или svg (по умолчанию по расширению файла)."_s, u"ФОРМАТ"_s},
-        {{u"o"_s, u"output"_s}, u"Файл картинки; «-» — стандартный вывод."_s, u"ФАЙЛ"_s},
+        {u"dots"_s, RenderText::tr("Dots: slot numbers 0 to 15, separated by commas."), u"1,7,9"_s},
+        {u"radius"_s, RenderText::tr("Dot radius: 0.5 to 10 in steps of 0.5 (default 2)."), u"R"_s},
+        {u"font"_s, RenderText::tr("Font family (default Arial)."), RenderText::tr("FAMILY")},
+        {u"size"_s, RenderText::tr("Font size in points (default 21.75)."), RenderText::tr("PT")},
+        {u"weight"_s, RenderText::tr("Font weight: 400 regular, 700 bold."), u"N"_s},
+        {u"italic"_s, RenderText::tr("Italic.")},
+        {u"scale"_s, RenderText::tr("Scale: 1 to 8, that many times the pixels."), u"N"_s},
+        {u"transparent"_s, RenderText::tr("Transparent ground (PNG and SVG).")},
+        {u"format"_s,
+            RenderText::tr(
+                "Format: bmp, png or svg (default: the file's extension; png on standard output)."),
+            RenderText::tr("FORMAT")},
+        {{u"o"_s, u"output"_s}, RenderText::tr("Picture file; \"-\" is standard output."),
+            RenderText::tr("FILE")},
     });
 }
 
-RenderJob jobFrom(const QCommandLineParser &parser)
+QStringList batchDefaultOptions()
+{
+    return {u"scale"_s, u"radius"_s, u"font"_s, u"size"_s, u"weight"_s, u"italic"_s, u"transparent"_s,
+        u"format"_s};
+}
+
+RenderJob jobFrom(const QCommandLineParser &parser, const QString &outputDir)
 {
     const QStringList positional = parser.positionalArguments();
     if (positional.isEmpty())
-        refuse(u"не задано обозначение элемента"_s);
+        refuse(RenderText::tr("no element symbol given"));
     if (positional.size() > 1)
-        refuse(u"лишний аргумент «%1»: обозначение одно"_s.arg(positional.at(1)));
+        refuse(RenderText::tr("extra argument \"%1\": there is one symbol").arg(positional.at(1)));
     if (!parser.isSet(u"output"_s) || parser.value(u"output"_s).isEmpty())
-        refuse(u"не задан файл картинки: -o ФАЙЛ"_s);
+        refuse(RenderText::tr("no picture file given: -o FILE"));
 
     RenderJob job;
     job.output = parser.value(u"output"_s);
@@ -175,30 +208,27 @@ RenderJob jobFrom(const QCommandLineParser &parser)
     if (parser.isSet(u"radius"_s))
         picture.radius = checkedRadius(parser.value(u"radius"_s));
     picture.font = checkedFont(parser);
+    job.fontNamed = parser.isSet(u"font"_s);
     if (parser.isSet(u"scale"_s)) {
         const auto scale = integer(parser.value(u"scale"_s), 1, ImageSurface::kMaxScale);
         if (!scale)
-            refuse(u"масштаб «%1»: нужно целое число от 1 до 8"_s.arg(parser.value(u"scale"_s)));
+            refuse(RenderText::tr("scale \"%1\": give a whole number from 1 to 8")
+                       .arg(parser.value(u"scale"_s)));
         picture.scale = *scale;
     }
     // Past this the font engine's measures overflow and the layout breaks.
     constexpr double kMaxGlyphPixels = 16384;
     if (picture.font.Size * kDotsPerInch / 72 * picture.scale > kMaxGlyphPixels)
-        refuse(u"размер шрифта %1 пт при масштабе %2 слишком велик: не больше %3 пт при этом масштабе"_s
+        refuse(RenderText::tr("font size %1 pt at scale %2 is too large: at most %3 pt at this scale")
                    .arg(picture.font.Size)
                    .arg(picture.scale)
                    .arg(std::floor(kMaxGlyphPixels * 72 / kDotsPerInch / picture.scale * 100) / 100));
     picture.transparent = parser.isSet(u"transparent"_s);
-    if (job.output == u"-"_s && !parser.isSet(u"format"_s))
-        refuse(u"для стандартного вывода нужен --format"_s);
     job.format = checkedFormat(parser, job.output);
     if (picture.transparent && job.format == Format::Bmp)
-        refuse(u"у BMP нет прозрачности: --transparent только для PNG и SVG"_s);
-    // The SVG writer puts the family into an attribute as it stands.
-    if (job.format == Format::Svg
-        && std::any_of(picture.font.Name.cbegin(), picture.font.Name.cend(),
-            [](QChar c) { return c == u'"' || c == u'<' || c == u'>' || c == u'&'; }))
-        refuse(u"шрифт «%1»: в SVG имя шрифта не может содержать \" < > &"_s.arg(picture.font.Name));
+        refuse(RenderText::tr("BMP has no transparency: --transparent is for PNG and SVG"));
+    if (!outputDir.isEmpty() && job.output != u"-"_s && QDir::isRelativePath(job.output))
+        job.output = QDir(outputDir).filePath(job.output);
     return job;
 }
 
@@ -233,19 +263,20 @@ QStringList splitWords(const QString &line)
         }
     }
     if (!quote.isNull())
-        refuse(u"кавычка %1 не закрыта"_s.arg(quote));
+        refuse(RenderText::tr("the quote %1 is not closed").arg(quote));
     if (inWord)
         words << word;
     return words;
 }
 
-RenderJob parseJob(const QStringList &words)
+RenderJob parseJob(const QStringList &words, const QStringList &defaults, const QString &outputDir)
 {
     QCommandLineParser parser;
     addJobOptions(parser);
-    if (!parser.parse(QStringList{u"zembrel-render"_s} + words))
+    // A value given twice counts as its last: the line's own words come last.
+    if (!parser.parse(QStringList{u"zembrel-render"_s} + defaults + words))
         refuse(parser.errorText());
-    return jobFrom(parser);
+    return jobFrom(parser, outputDir);
 }
 
 } // namespace zembrel

@@ -31,6 +31,7 @@ struct RenderJob
     Picture picture;
     Format format = Format::Bmp;
     QString output;
+    bool fontNamed = false; // the user chose the family, so its replacement is worth a word
 };
 
 // A mistake in the words of a job: the message names what is wrong.
@@ -41,10 +42,15 @@ struct UsageError
 
 // The options every job takes, on the command line and on a batch line.
 void addJobOptions(QCommandLineParser &parser);
-// The job in a parser that took the words already. Throws UsageError.
-RenderJob jobFrom(const QCommandLineParser &parser);
-// The job in one batch line's words. Throws UsageError.
-RenderJob parseJob(const QStringList &words);
+// The options of a job that, given on the command line with --batch, are the
+// defaults of every line.
+QStringList batchDefaultOptions();
+// The job in a parser that took the words already; relative output names are
+// taken under `outputDir` when one is given. Throws UsageError.
+RenderJob jobFrom(const QCommandLineParser &parser, const QString &outputDir = {});
+// The job in one batch line's words, after the words `defaults` (which the
+// line's own words override). Throws UsageError.
+RenderJob parseJob(const QStringList &words, const QStringList &defaults = {}, const QString &outputDir = {});
 // A batch line's words, split as a shell splits them: by blanks, with '…' and
 // "…" keeping blanks (and giving an empty word), and a backslash taking the
 // next character as it is (in "…" only before " and \). Throws UsageError for

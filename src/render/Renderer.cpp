@@ -3,22 +3,22 @@
 #include "Exchange.h"
 #include "Formula.h"
 #include "ImageSurface.h"
+#include "Output.h"
+#include "RenderText.h"
 #include "SvgSurface.h"
 #include "WholeFile.h"
 
 #include <QBuffer>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QFontInfo>
 #include <QHash>
 #include <QImageWriter>
+#include <QMutex>
 #include <QThreadPool>
 
 #include <cerrno>
-#include <cstdio>
+#include <cstring>
 #include <new>
-#include <optional>
+#include <sys/stat.h>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -96,35 +96,58 @@ QByteArray encoded(const QImage &image, const char *format)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, format);
-    if (!writer.write(image)) {
-        throw RuntimeError(error::kIoError,
-            u"Не удалось закодировать картинку %1 × %2 пикселей (%3)"_s.arg(image.width())
-                .arg(image.height())
-                .arg(writer.errorString()));
-    }
+    if (!writer.write(image))
+        throw RuntimeError(error::kInternalError, writer.errorString());
     return bytes;
 }
 
-void writeStandardOutput(const QByteArray &bytes)
+// Why a file could not be written, in words.
+QString fileReason(const FileError &e)
 {
-    QFile out;
-    errno = 0;
-    if (!out.open(stdout, QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.flush())
-        throw fileError(errno ? errno : EIO);
+    if (e.notAFileMode) {
+        const unsigned mode = e.notAFileMode;
+        if (S_ISDIR(mode))
+            return RenderText::tr("it is a folder");
+        if (S_ISSOCK(mode))
+            return RenderText::tr("it is a socket");
+        if (S_ISBLK(mode))
+            return RenderText::tr("it is a block device");
+        return RenderText::tr("it is not a file");
+    }
+    switch (e.code) {
+    case ENOENT:
+    case ENOTDIR: return RenderText::tr("no such folder");
+    case EACCES:
+    case EPERM: return RenderText::tr("permission denied");
+    case EROFS: return RenderText::tr("read-only file system");
+    case EISDIR: return RenderText::tr("it is a folder");
+    case ENAMETOOLONG: return RenderText::tr("file name too long");
+    case EILSEQ:
+    case EINVAL: return RenderText::tr("invalid file name");
+    case ENOSPC:
+    case EDQUOT: return RenderText::tr("no space left on device");
+    case EIO: return RenderText::tr("input/output error");
+    case EPIPE: return RenderText::tr("the reader closed the pipe");
+    case EBADF: return RenderText::tr("no such open descriptor");
+    default: return QString::fromLocal8Bit(std::strerror(e.code));
+    }
 }
 
-// One name for each file, however a job names it: through a link to the
-// file or its folder, or with "." and "..".
-QString outputKey(const QString &output)
+// Why a picture could not be made, in words: the surfaces word their errors
+// for the window's boxes.
+QString pictureReason(const RuntimeError &e)
 {
-    if (output == u"-"_s)
-        return output;
-    const QFileInfo file(output);
-    if (const QString real = file.canonicalFilePath(); !real.isEmpty())
-        return real;
-    if (const QString folder = file.absoluteDir().canonicalPath(); !folder.isEmpty())
-        return folder + u'/' + file.fileName();
-    return file.absoluteFilePath();
+    switch (e.number()) {
+    case error::kOutOfMemory: return RenderText::tr("not enough memory for the picture");
+    case error::kOverflow: return RenderText::tr("the picture is too large to draw");
+    case error::kInvalidPropertyValue: return RenderText::tr("the font cannot take this value");
+    default: return RenderText::tr("cannot encode the picture (%1)").arg(e.description());
+    }
+}
+
+QString outputName(const QString &output)
+{
+    return output == u"-"_s ? RenderText::tr("standard output") : output;
 }
 
 } // namespace
@@ -160,28 +183,40 @@ QByteArray renderBytes(const RenderJob &job)
 Renderer::Renderer(std::function<void(const QString &)> warn) : m_warn(std::move(warn))
 { }
 
-void renderAndWrite(const RenderJob &job)
+QString renderAndWrite(const RenderJob &job)
 {
-    const QByteArray bytes = renderBytes(job);
-    if (job.output == u"-"_s)
-        writeStandardOutput(bytes);
-    else
-        writeWholeFile(job.output, [&bytes](QIODevice &file) { return file.write(bytes) == bytes.size(); });
+    QByteArray bytes;
+    try {
+        bytes = renderBytes(job);
+    } catch (const RuntimeError &e) {
+        return RenderText::tr("%1: cannot make the picture: %2")
+            .arg(outputName(job.output), pictureReason(e));
+    } catch (const std::bad_alloc &) {
+        return RenderText::tr("%1: cannot make the picture: %2")
+            .arg(outputName(job.output), RenderText::tr("not enough memory for the picture"));
+    }
+    try {
+        writeOutput(job.output, bytes);
+    } catch (const FileError &e) {
+        return RenderText::tr("%1: cannot write: %2").arg(outputName(job.output), fileReason(e));
+    }
+    return {};
 }
 
-void Renderer::run(const RenderJob &job)
+QString Renderer::run(const RenderJob &job)
 {
-    checkFamily(job.picture.font);
-    renderAndWrite(job);
+    checkFamily(job);
+    return renderAndWrite(job);
 }
 
-std::map<qsizetype, RuntimeError> Renderer::runAll(const QList<RenderJob> &jobs)
+void Renderer::runAll(
+    const QList<RenderJob> &jobs, const std::function<void(qsizetype, const QString &)> &done)
 {
     // One chain of jobs per output, in the order of their first job.
     std::vector<std::vector<qsizetype>> chains;
     QHash<QString, std::size_t> chainOf;
     for (qsizetype i = 0; i < jobs.size(); ++i) {
-        checkFamily(jobs[i].picture.font);
+        checkFamily(jobs[i]);
         const QString output = outputKey(jobs[i].output);
         auto at = chainOf.constFind(output);
         if (at == chainOf.cend()) {
@@ -191,41 +226,32 @@ std::map<qsizetype, RuntimeError> Renderer::runAll(const QList<RenderJob> &jobs)
         chains[at.value()].push_back(i);
     }
 
-    std::vector<std::optional<RuntimeError>> failures(std::size_t(jobs.size()));
+    QMutex reporting;
     QThreadPool writers;
     writers.setMaxThreadCount(kWriters);
     for (const auto &chain : chains) {
-        // Each job's slot is written by its chain's thread alone.
-        writers.start([&jobs, &failures, &chain] {
+        writers.start([&jobs, &chain, &done, &reporting] {
             for (const qsizetype i : chain) {
-                try {
-                    renderAndWrite(jobs[i]);
-                } catch (const RuntimeError &e) {
-                    failures[std::size_t(i)] = e;
-                } catch (const std::bad_alloc &) {
-                    failures[std::size_t(i)] = RuntimeError(error::kOutOfMemory, u"Недостаточно памяти"_s);
-                }
+                const QString failure = renderAndWrite(jobs[i]);
+                const QMutexLocker one(&reporting);
+                done(i, failure);
             }
         });
     }
     writers.waitForDone();
-
-    std::map<qsizetype, RuntimeError> failed;
-    for (std::size_t i = 0; i < failures.size(); ++i) {
-        if (failures[i])
-            failed.emplace(qsizetype(i), *failures[i]);
-    }
-    return failed;
 }
 
-void Renderer::checkFamily(const SurfaceFont &font)
+void Renderer::checkFamily(const RenderJob &job)
 {
-    if (m_warned.contains(font.Name))
+    // The start font is ours to choose; its replacement by a metric twin is
+    // what the user expects and not worth a word.
+    const QString &name = job.picture.font.Name;
+    if (!job.fontNamed || m_warned.contains(name))
         return;
-    m_warned.insert(font.Name);
-    const QString used = QFontInfo(QFont(font.Name)).family();
-    if (used.compare(font.Name, Qt::CaseInsensitive) != 0)
-        m_warn(u"шрифта «%1» в системе нет, рисую шрифтом «%2»"_s.arg(font.Name, used));
+    m_warned.insert(name);
+    const QString used = QFontInfo(QFont(name)).family();
+    if (used.compare(name, Qt::CaseInsensitive) != 0)
+        m_warn(RenderText::tr("the font \"%1\" is not on this system; drawing with \"%2\"").arg(name, used));
 }
 
 } // namespace zembrel

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "RenderJob.h"
-#include "RuntimeError.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -10,7 +9,6 @@
 #include <QString>
 
 #include <functional>
-#include <map>
 
 namespace zembrel {
 
@@ -22,29 +20,31 @@ QByteArray renderSvg(const Picture &picture);
 // The bytes of the job's file. Throws RuntimeError.
 QByteArray renderBytes(const RenderJob &job);
 
-// Makes the job's picture and writes it whole or not at all. Throws
-// RuntimeError when the picture cannot be made or written.
-void renderAndWrite(const RenderJob &job);
+// Makes the job's picture and writes it whole or not at all. Returns what
+// went wrong, as a message for the user naming the file; empty when the
+// picture is written.
+QString renderAndWrite(const RenderJob &job);
 
 // Renders jobs in one process, and says once per family when the system
-// draws a font with another family.
+// draws a font the user named with another family.
 class Renderer
 {
 public:
     // `warn` gets each font replacement once, as text for the user.
     explicit Renderer(std::function<void(const QString &)> warn);
 
-    // Throws RuntimeError when the picture cannot be made or written.
-    void run(const RenderJob &job);
+    // Returns what went wrong, empty when the picture is written.
+    QString run(const RenderJob &job);
 
     // The jobs of a batch, several files at a time, as writing a file mostly
     // waits for the disk. Jobs with the same output run in their order, so the
     // last one wins as it would one by one, and standard output gets the
-    // pictures in order. Returns the failures by the jobs' index.
-    std::map<qsizetype, RuntimeError> runAll(const QList<RenderJob> &jobs);
+    // pictures in order. `done` hears of each job as it ends, with its index
+    // and what went wrong (empty when written), one call at a time.
+    void runAll(const QList<RenderJob> &jobs, const std::function<void(qsizetype, const QString &)> &done);
 
 private:
-    void checkFamily(const SurfaceFont &font);
+    void checkFamily(const RenderJob &job);
 
     std::function<void(const QString &)> m_warn;
     QSet<QString> m_warned;

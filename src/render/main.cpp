@@ -1,20 +1,20 @@
+#include "Batch.h"
 #include "RenderJob.h"
+#include "RenderText.h"
 #include "Renderer.h"
-#include "RuntimeError.h"
 #include "WholeFile.h"
 
 #include <QCommandLineParser>
-#include <QFile>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
 
-#include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <map>
 #include <optional>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 using namespace zembrel;
@@ -22,6 +22,10 @@ using namespace zembrel;
 namespace {
 
 enum Status { kWritten = 0, kFailed = 1, kUsage = 2 };
+
+// Below this many pictures a batch is over before a progress line could be read.
+constexpr qsizetype kProgressAbove = 40;
+constexpr int kProgressEveryMs = 100;
 
 // Messages quote what the user gave; a control character in it must neither
 // cut the message short nor act on the terminal.
@@ -34,52 +38,68 @@ void say(QString text)
     std::fputs(qUtf8Printable(text + u'\n'), stderr);
 }
 
-QString failure(const RuntimeError &e)
+// The messages' language, as the C library would choose it.
+bool russianMessages()
 {
-    return u"Ошибка %1: %2"_s.arg(e.number()).arg(e.description());
+    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const QByteArray value = qgetenv(name);
+        if (!value.isEmpty())
+            return value.startsWith("ru");
+    }
+    return false;
 }
 
-// One picture a line; a bad line is reported and skipped, the rest still made.
-int runBatch(const QString &listPath, Renderer &renderer)
+// Standard error, with one progress line kept at its foot on a terminal.
+class StandardError final : public BatchReport
 {
-    QFile list;
-    const bool opened = listPath == u"-"_s ? list.open(stdin, QIODevice::ReadOnly)
-                                           : (list.setFileName(listPath), list.open(QIODevice::ReadOnly));
-    const QByteArray bytes = opened ? list.readAll() : QByteArray();
-    if (!opened || list.error() != QFileDevice::NoError) {
-        say(u"zembrel-render: %1: не удалось прочитать список (%2)"_s.arg(listPath, list.errorString()));
-        return kFailed;
+public:
+    explicit StandardError(bool quiet) : m_terminal(!quiet && ::isatty(STDERR_FILENO)) { }
+    ~StandardError() override { clear(); }
+
+    void failed(const QString &message) override
+    {
+        clear();
+        say(message);
+        draw();
+    }
+    void progress(qsizetype done, qsizetype total) override
+    {
+        m_done = done;
+        m_total = total;
+        if (done == total) {
+            clear();
+            return;
+        }
+        if (!m_drawn.isValid() || m_drawn.elapsed() >= kProgressEveryMs)
+            draw();
     }
 
-    std::map<int, QString> messages; // by line number
-    QList<RenderJob> jobs;
-    QList<int> lineOfJob;
-    const QList<QByteArray> lines = bytes.split('\n');
-    for (int number = 1; number <= lines.size(); ++number) {
-        QByteArrayView raw = lines[number - 1];
-        if (number == 1 && raw.startsWith("\xEF\xBB\xBF"))
-            raw = raw.sliced(3);
-        const std::optional<QString> line = strictUtf8(raw);
-        if (!line) {
-            messages[number] = u"строка не в кодировке UTF-8"_s;
-            continue;
-        }
-        const QString trimmed = line->trimmed();
-        if (trimmed.isEmpty() || trimmed.startsWith(u'#'))
-            continue;
-        try {
-            jobs << parseJob(splitWords(trimmed));
-            lineOfJob << number;
-        } catch (const UsageError &e) {
-            messages[number] = e.message;
-        }
+private:
+    bool shown() const { return m_terminal && m_total > kProgressAbove && m_done < m_total; }
+    void draw()
+    {
+        if (!shown())
+            return;
+        std::fprintf(stderr, "\r%lld/%lld", static_cast<long long>(m_done), static_cast<long long>(m_total));
+        std::fflush(stderr);
+        m_onScreen = true;
+        m_drawn.start();
     }
-    for (const auto &[job, error] : renderer.runAll(jobs))
-        messages[lineOfJob[job]] = jobs[job].output + u": "_s + failure(error);
-    for (const auto &[number, message] : messages)
-        say(u"%1:%2: %3"_s.arg(listPath, QString::number(number), message));
-    return messages.empty() ? kWritten : kFailed;
-}
+    void clear()
+    {
+        if (!m_onScreen)
+            return;
+        std::fputs("\r\033[K", stderr);
+        std::fflush(stderr);
+        m_onScreen = false;
+    }
+
+    bool m_terminal;
+    bool m_onScreen = false;
+    qsizetype m_done = 0;
+    qsizetype m_total = 0;
+    QElapsedTimer m_drawn;
+};
 
 int printed(const QByteArray &text)
 {
@@ -94,6 +114,20 @@ void toolkitMessage(QtMsgType type, const QMessageLogContext &, const QString &t
         say(u"zembrel-render: "_s + text);
 }
 
+// The options given with --batch, as words every line starts with.
+QStringList defaultWords(const QCommandLineParser &parser)
+{
+    QStringList words;
+    for (const QString &name : batchDefaultOptions()) {
+        if (!parser.isSet(name))
+            continue;
+        words << u"--"_s + name;
+        if (name != u"italic"_s && name != u"transparent"_s)
+            words << parser.value(name);
+    }
+    return words;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -105,39 +139,55 @@ int main(int argc, char *argv[])
     // A reader that stops early fails the pictures still going to it, not the
     // whole batch.
     std::signal(SIGPIPE, SIG_IGN);
+    // The help's usage line names the program, not the path it was started by.
+    char programName[] = "zembrel-render";
+    char *toolkitArgv[] = {programName, nullptr};
     int toolkitArgc = 1;
-    QGuiApplication app(toolkitArgc, argv);
+    QGuiApplication app(toolkitArgc, toolkitArgv);
     QGuiApplication::setApplicationName(u"zembrel-render"_s);
     QGuiApplication::setApplicationVersion(QStringLiteral(ZEMBREL_VERSION));
+    QTranslator ours;
     QTranslator qtTexts;
-    if (qtTexts.load(u"qtbase_ru"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QGuiApplication::installTranslator(&qtTexts);
+    if (russianMessages()) {
+        if (ours.load(u":/i18n/zembrel-render_ru.qm"_s))
+            QGuiApplication::installTranslator(&ours);
+        if (qtTexts.load(u"qtbase_ru"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QGuiApplication::installTranslator(&qtTexts);
+    }
 
     const auto usage = [](const QString &message) {
         say(u"zembrel-render: "_s + message);
-        say(u"Подробнее: zembrel-render --help"_s);
+        say(RenderText::tr("More: zembrel-render --help"));
         return kUsage;
     };
     QStringList arguments{u"zembrel-render"_s};
     for (int i = 1; i < argc; ++i) {
         const std::optional<QString> argument = strictUtf8(argv[i]);
         if (!argument)
-            return usage(u"аргумент %1 не в кодировке UTF-8"_s.arg(i));
+            return usage(RenderText::tr("argument %1 is not UTF-8").arg(i));
         arguments << *argument;
     }
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        u"Рисует электронную формулу элемента без окна: BMP, PNG или SVG.\n"
-        u"Пакет: --batch ФАЙЛ, по картинке на строку, в строке те же слова.\n"
-        u"Код выхода: 0 всё записано, 1 картинка не сделана, 2 ошибка в словах."_s);
+    parser.setApplicationDescription(RenderText::tr(
+        "Draws the electron-dot formula of an element without a window: BMP, PNG or SVG.\n"
+        "A batch, --batch FILE, has one picture a line, each line the same words; options\n"
+        "given with --batch are the defaults of every line.\n"
+        "Exit status: 0 all written, 1 a picture not made or written, 2 a mistake in the words."));
     // Not addHelpOption(): its --help-all lists toolkit options this program does not take.
-    const QCommandLineOption help({u"h"_s, u"help"_s}, u"Эта справка."_s);
+    const QCommandLineOption help({u"h"_s, u"help"_s}, RenderText::tr("Show this help."));
     parser.addOption(help);
     const QCommandLineOption version = parser.addVersionOption();
-    const QCommandLineOption batch(
-        u"batch"_s, u"Картинки по строкам файла («-» — стандартный ввод)."_s, u"ФАЙЛ"_s);
+    const QCommandLineOption quiet(
+        {u"q"_s, u"quiet"_s}, RenderText::tr("No warnings; errors are still printed."));
+    parser.addOption(quiet);
+    const QCommandLineOption batch(u"batch"_s,
+        RenderText::tr("Pictures from the lines of FILE (\"-\" is standard input)."), RenderText::tr("FILE"));
     parser.addOption(batch);
+    const QCommandLineOption outputDir(u"output-dir"_s,
+        RenderText::tr("Relative picture names are taken under DIR, which must exist."),
+        RenderText::tr("DIR"));
+    parser.addOption(outputDir);
     addJobOptions(parser);
 
     if (!parser.parse(arguments))
@@ -147,20 +197,42 @@ int main(int argc, char *argv[])
     if (parser.isSet(version))
         return printed("zembrel-render " ZEMBREL_VERSION "\n");
 
-    Renderer renderer([](const QString &warning) { say(u"zembrel-render: предупреждение: "_s + warning); });
+    QString folder;
+    if (parser.isSet(outputDir)) {
+        folder = parser.value(outputDir);
+        if (!QFileInfo(folder).isDir())
+            return usage(RenderText::tr("output folder \"%1\": there is no such folder").arg(folder));
+    }
+    const bool silent = parser.isSet(quiet);
+    Renderer renderer([silent](const QString &warning) {
+        if (!silent)
+            say(u"zembrel-render: "_s + RenderText::tr("warning: %1").arg(warning));
+    });
     if (parser.isSet(batch)) {
-        if (parser.optionNames().size() != 1 || !parser.positionalArguments().isEmpty())
-            return usage(u"с --batch другие слова пишутся в строках файла"_s);
+        QStringList allowed = batchDefaultOptions();
+        allowed << u"batch"_s << u"output-dir"_s << u"q"_s << u"quiet"_s;
+        for (const QString &name : parser.optionNames()) {
+            if (!allowed.contains(name))
+                return usage(RenderText::tr("with --batch, \"%1\" goes on the lines of the file").arg(name));
+        }
+        if (!parser.positionalArguments().isEmpty())
+            return usage(RenderText::tr("with --batch, the symbol goes on the lines of the file"));
         if (parser.value(batch).isEmpty())
-            return usage(u"не задан файл пакета: --batch ФАЙЛ"_s);
-        return runBatch(parser.value(batch), renderer);
+            return usage(RenderText::tr("no batch file given: --batch FILE"));
+        const BatchDefaults defaults{defaultWords(parser), folder};
+        // Defaults that no line could use are a mistake of the command line.
+        try {
+            parseJob({u"H"_s, u"-o"_s, u"check.png"_s}, defaults.words);
+        } catch (const UsageError &e) {
+            return usage(e.message);
+        }
+        StandardError report(silent);
+        return runBatch(parser.value(batch), defaults, renderer, report) ? kWritten : kFailed;
     }
     try {
-        const RenderJob job = jobFrom(parser);
-        try {
-            renderer.run(job);
-        } catch (const RuntimeError &e) {
-            say(u"zembrel-render: %1: %2"_s.arg(job.output, failure(e)));
+        const QString failure = renderer.run(jobFrom(parser, folder));
+        if (!failure.isEmpty()) {
+            say(u"zembrel-render: "_s + failure);
             return kFailed;
         }
     } catch (const UsageError &e) {

@@ -4,8 +4,10 @@
 #include "RuntimeError.h"
 
 #include <QBuffer>
+#include <QFontDatabase>
 #include <QPainter>
-#include <QSvgGenerator>
+#include <QRegularExpression>
+#include <QXmlStreamWriter>
 
 #include <cmath>
 
@@ -132,58 +134,151 @@ const QImage &SvgSurface::Image() const
     return m_image;
 }
 
+QString cssFontFamilies(const QString &family)
+{
+    // Metric twins: a page without the family draws the symbol in the width
+    // the crop was measured for.
+    static const QList<QStringList> kTwins{
+        {u"Arial"_s, u"Liberation Sans"_s, u"Arimo"_s},
+        {u"Times New Roman"_s, u"Liberation Serif"_s, u"Tinos"_s},
+        {u"Courier New"_s, u"Liberation Mono"_s, u"Cousine"_s},
+    };
+    QStringList families{family};
+    QString generic = u"sans-serif"_s;
+    for (const QStringList &twins : kTwins) {
+        if (twins.contains(family, Qt::CaseInsensitive)) {
+            for (const QString &twin : twins) {
+                if (twin.compare(family, Qt::CaseInsensitive) != 0)
+                    families << twin;
+            }
+            if (&twins == &kTwins[1])
+                generic = u"serif"_s;
+            if (&twins == &kTwins[2])
+                generic = u"monospace"_s;
+        }
+    }
+    if (families.size() == 1) {
+        if (QFontDatabase::isFixedPitch(family))
+            generic = u"monospace"_s;
+        else if (family.contains(u"Serif"_s) && !family.contains(u"Sans"_s))
+            generic = u"serif"_s;
+    }
+    static const QRegularExpression plain(uR"(^[A-Za-z][A-Za-z0-9-]*$)"_s);
+    QStringList css;
+    for (QString name : std::as_const(families)) {
+        if (!plain.match(name).hasMatch()) {
+            name.replace(u"\\"_s, u"\\\\"_s).replace(u"'"_s, u"\\'"_s);
+            name = u'\'' + name + u'\'';
+        }
+        css << name;
+    }
+    return (css << generic).join(u", "_s);
+}
+
+namespace {
+
+QString number(double value)
+{
+    return QString::number(value, 'g', 7);
+}
+
+void writeShape(QXmlStreamWriter &xml, const TextShape &text)
+{
+    const QFont &font = text.font;
+    xml.writeStartElement(u"text"_s);
+    xml.writeAttribute(u"x"_s, number(text.baseline.x()));
+    xml.writeAttribute(u"y"_s, number(text.baseline.y()));
+    xml.writeAttribute(u"font-family"_s, cssFontFamilies(font.family()));
+    xml.writeAttribute(u"font-size"_s, number(font.pointSizeF() * kDotsPerInch / 72));
+    xml.writeAttribute(u"font-weight"_s, QString::number(font.weight()));
+    xml.writeAttribute(u"font-style"_s, font.italic() ? u"italic"_s : u"normal"_s);
+    xml.writeAttribute(u"fill"_s, text.color.name());
+    xml.writeAttribute(u"xml:space"_s, u"preserve"_s);
+    xml.writeCharacters(text.text);
+    xml.writeEndElement();
+}
+
+void writeShape(QXmlStreamWriter &xml, const CircleShape &circle)
+{
+    // A filled dot in the outline's colour is one shape; an outline alone
+    // lies inside the radius, as the bitmap's does.
+    const bool solid = circle.fill && *circle.fill == circle.outline;
+    xml.writeEmptyElement(u"circle"_s);
+    xml.writeAttribute(u"cx"_s, number(circle.centre.x()));
+    xml.writeAttribute(u"cy"_s, number(circle.centre.y()));
+    xml.writeAttribute(u"r"_s, number(solid ? circle.radius : std::max(0.0, circle.radius - 0.5)));
+    xml.writeAttribute(u"fill"_s, circle.fill ? circle.fill->name() : u"none"_s);
+    if (!solid) {
+        xml.writeAttribute(u"stroke"_s, circle.outline.name());
+        xml.writeAttribute(u"stroke-width"_s, u"1"_s);
+    }
+}
+
+void writeShape(QXmlStreamWriter &xml, const PictureShape &picture)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.picture.save(&buffer, "png"))
+        throw RuntimeError(error::kInternalError, u"Не удалось составить SVG"_s);
+    xml.writeEmptyElement(u"image"_s);
+    xml.writeAttribute(u"x"_s, number(picture.topLeft.x()));
+    xml.writeAttribute(u"y"_s, number(picture.topLeft.y()));
+    xml.writeAttribute(u"width"_s, QString::number(picture.picture.width()));
+    xml.writeAttribute(u"height"_s, QString::number(picture.picture.height()));
+    xml.writeAttribute(u"xlink:href"_s, u"data:image/png;base64,"_s + QString::fromLatin1(png.toBase64()));
+}
+
+} // namespace
+
 QByteArray SvgSurface::svg(const QRectF &crop, int scale, bool background, const QString &title) const
 {
     // In whole units, as a bitmap surface copies a rectangle.
     const QRect box(int(std::lround(checkedUnits(float(crop.x())))),
         int(std::lround(checkedUnits(float(crop.y())))), int(std::lround(checkedUnits(float(crop.width())))),
         int(std::lround(checkedUnits(float(crop.height())))));
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QSvgGenerator generator;
-    generator.setOutputDevice(&buffer);
-    generator.setResolution(kDotsPerInch);
-    generator.setViewBox(box);
-    QPainter painter(&generator);
-    paint(painter);
-    painter.end();
 
-    // The generator's own frame states the size in rounded millimetres and
-    // cannot clip; only the shapes are taken from it. Between its definitions
-    // and its end they are one group.
-    const QByteArray generated = buffer.data();
-    const qsizetype from = generated.indexOf("</defs>");
-    const qsizetype to = generated.lastIndexOf("</svg>");
-    if (from < 0 || to < from)
-        throw RuntimeError(error::kInternalError, u"Не удалось составить SVG"_s);
-    const QByteArray shapes = generated.sliced(from + 7, to - from - 7).trimmed();
-
-    const QString frame = uR"(<?xml version="1.0" encoding="UTF-8" standalone="no"?>
-<svg width="%1" height="%2" viewBox="%3 %4 %5 %6" xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" version="1.1">
-<title>%7</title>
-<defs>
-<clipPath id="drawing-area"><rect x="0" y="0" width="%8" height="%9"/></clipPath>
-</defs>
-)"_s.arg(box.width() * scale)
-                              .arg(box.height() * scale)
-                              .arg(box.x())
-                              .arg(box.y())
-                              .arg(box.width())
-                              .arg(box.height())
-                              .arg(title.toHtmlEscaped())
-                              .arg(m_area.width())
-                              .arg(m_area.height());
-    QByteArray document = frame.toUtf8();
+    QByteArray document;
+    QXmlStreamWriter xml(&document);
+    xml.setAutoFormatting(true);
+    xml.setAutoFormattingIndent(0);
+    xml.writeStartDocument();
+    xml.writeStartElement(u"svg"_s);
+    xml.writeAttribute(u"width"_s, QString::number(box.width() * scale));
+    xml.writeAttribute(u"height"_s, QString::number(box.height() * scale));
+    xml.writeAttribute(
+        u"viewBox"_s, u"%1 %2 %3 %4"_s.arg(box.x()).arg(box.y()).arg(box.width()).arg(box.height()));
+    xml.writeAttribute(u"xmlns"_s, u"http://www.w3.org/2000/svg"_s);
+    xml.writeAttribute(u"xmlns:xlink"_s, u"http://www.w3.org/1999/xlink"_s);
+    xml.writeAttribute(u"version"_s, u"1.1"_s);
+    xml.writeTextElement(u"title"_s, title);
+    xml.writeStartElement(u"defs"_s);
+    xml.writeStartElement(u"clipPath"_s);
+    xml.writeAttribute(u"id"_s, u"drawing-area"_s);
+    xml.writeEmptyElement(u"rect"_s);
+    xml.writeAttribute(u"x"_s, u"0"_s);
+    xml.writeAttribute(u"y"_s, u"0"_s);
+    xml.writeAttribute(u"width"_s, QString::number(m_area.width()));
+    xml.writeAttribute(u"height"_s, QString::number(m_area.height()));
+    xml.writeEndElement();
+    xml.writeEndElement();
     // The ground covers the whole box, as a bitmap's white does; only what is
     // drawn is cut to the drawing area.
     if (background) {
-        document += u"<rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" fill=\"#ffffff\"/>\n"_s.arg(box.x())
-                        .arg(box.y())
-                        .arg(box.width())
-                        .arg(box.height())
-                        .toUtf8();
+        xml.writeEmptyElement(u"rect"_s);
+        xml.writeAttribute(u"x"_s, QString::number(box.x()));
+        xml.writeAttribute(u"y"_s, QString::number(box.y()));
+        xml.writeAttribute(u"width"_s, QString::number(box.width()));
+        xml.writeAttribute(u"height"_s, QString::number(box.height()));
+        xml.writeAttribute(u"fill"_s, u"#ffffff"_s);
     }
-    document += "<g clip-path=\"url(#drawing-area)\">\n" + shapes + "\n</g>\n</svg>\n";
+    xml.writeStartElement(u"g"_s);
+    xml.writeAttribute(u"clip-path"_s, u"url(#drawing-area)"_s);
+    for (const Shape &shape : m_shapes)
+        std::visit([&xml](const auto &each) { writeShape(xml, each); }, shape);
+    xml.writeEndElement();
+    xml.writeEndElement();
+    xml.writeEndDocument();
     return document;
 }
 

@@ -16,6 +16,33 @@ class QPainter;
 
 namespace zembrel {
 
+// What an SVG surface keeps of each drawing operation.
+struct TextShape
+{
+    QPointF baseline;
+    QString text;
+    QFont font;
+    QColor color;
+};
+struct CircleShape
+{
+    QPointF centre;
+    double radius;
+    QColor outline;
+    std::optional<QColor> fill;
+};
+struct PictureShape
+{
+    QPointF topLeft;
+    QImage picture;
+};
+using Shape = std::variant<TextShape, CircleShape, PictureShape>;
+
+// The CSS font-family list for `family`: the family, its metric twins and a
+// generic family, so a page without the family still draws the text in the
+// width it was measured in ("Arial, 'Liberation Sans', Arimo, sans-serif").
+QString cssFontFamilies(const QString &family);
+
 // A surface that keeps what is drawn on it as shapes, not pixels, and hands
 // them out as an SVG picture: the symbol as text in its font, dots as
 // circles. It measures text as a 96-dpi bitmap surface does, so the layout
@@ -58,27 +85,6 @@ public:
     QByteArray svg(const QRectF &crop, int scale, bool background, const QString &title) const;
 
 private:
-    struct TextShape
-    {
-        QPointF baseline;
-        QString text;
-        QFont font;
-        QColor color;
-    };
-    struct CircleShape
-    {
-        QPointF centre;
-        double radius;
-        QColor outline;
-        std::optional<QColor> fill;
-    };
-    struct PictureShape
-    {
-        QPointF topLeft;
-        QImage picture;
-    };
-    using Shape = std::variant<TextShape, CircleShape, PictureShape>;
-
     void add(Shape shape);
     void paint(QPainter &painter) const;
 
