@@ -1,5 +1,6 @@
 // Writes the dot picture and the formula icon in every form the build needs:
-// dot.gif, zembrel.ico, and zembrel-<size>.png for the window and icon themes.
+// dot.gif, zembrel.ico and zembrel-<size>.png for the window, and
+// theme-<size>.png, the icon themes' sizes rendered from the icon's drawing.
 
 #include "Artwork.h"
 #include "GifFile.h"
@@ -7,13 +8,18 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QPainter>
 #include <QSaveFile>
+#include <QSvgRenderer>
 
+#include <array>
 #include <cstdio>
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+constexpr std::array kThemeSizes = {16, 24, 32, 48, 64, 128, 256};
 
 bool writeFile(const QDir &folder, const QString &name, const QByteArray &bytes)
 {
@@ -34,14 +40,27 @@ bool writePng(const QDir &folder, const QString &name, const QImage &image)
     return false;
 }
 
+// Each size is drawn from the vector drawing at that size, so a large icon is
+// as sharp as the drawing, not a small one blown up.
+QImage themeIcon(QSvgRenderer &drawing, int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    drawing.render(&painter);
+    painter.end();
+    return image;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList arguments = app.arguments();
-    if (arguments.size() != 2) {
-        std::fprintf(stderr, "usage: zembrel_resgen OUTPUT-FOLDER\n");
+    if (arguments.size() != 3) {
+        std::fprintf(stderr, "usage: zembrel_resgen OUTPUT-FOLDER ICON-SVG\n");
         return 2;
     }
     const QDir folder(arguments.at(1));
@@ -49,15 +68,18 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "zembrel_resgen: cannot create %s\n", qPrintable(folder.path()));
         return 1;
     }
+    QSvgRenderer drawing(arguments.at(2));
+    if (!drawing.isValid()) {
+        std::fprintf(stderr, "zembrel_resgen: %s is not an SVG drawing\n", qPrintable(arguments.at(2)));
+        return 1;
+    }
 
     const QImage icon16 = Artwork::formulaIcon(16);
     const QImage icon32 = Artwork::formulaIcon(32);
-    // Larger theme sizes are the 32 px design blown up, never redrawn.
-    const QImage icon64 = icon32.scaled(64, 64, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-
-    const bool written = writeFile(folder, u"dot.gif"_s, gifFile(Artwork::dotPicture()))
+    bool written = writeFile(folder, u"dot.gif"_s, gifFile(Artwork::dotPicture()))
         && writeFile(folder, u"zembrel.ico"_s, icoFile({icon16, icon32}))
-        && writePng(folder, u"zembrel-16.png"_s, icon16) && writePng(folder, u"zembrel-32.png"_s, icon32)
-        && writePng(folder, u"zembrel-64.png"_s, icon64);
+        && writePng(folder, u"zembrel-16.png"_s, icon16) && writePng(folder, u"zembrel-32.png"_s, icon32);
+    for (const int size : kThemeSizes)
+        written = written && writePng(folder, u"theme-%1.png"_s.arg(size), themeIcon(drawing, size));
     return written ? 0 : 1;
 }

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <cstdlib>
 
 using namespace Qt::StringLiterals;
 
@@ -34,6 +35,8 @@ private Q_SLOTS:
     void dotPicture();
     void icon_data();
     void icon();
+    void themeIcon_data();
+    void themeIcon();
 };
 
 // Every pixel against the disc's rows; the bytes other readers rely on: GIF89a,
@@ -144,6 +147,53 @@ void TestResources::icon()
         before = grey;
     }
     QCOMPARE(letterRuns, letters);
+}
+
+void TestResources::themeIcon_data()
+{
+    QTest::addColumn<int>("size");
+    for (const int size : {16, 24, 32, 48, 64, 128})
+        QTest::addRow("%d px", size) << size;
+}
+
+// The icon themes' sizes are one drawing, each rendered at its own size: the
+// same picture as the largest at a glance, and never a smaller size blown up.
+void TestResources::themeIcon()
+{
+    QFETCH(int, size);
+    const auto theme = [](int side) {
+        return QImage(QStringLiteral(ZEMBREL_GENERATED_DIR "/theme-%1.png").arg(side))
+            .convertToFormat(QImage::Format_ARGB32);
+    };
+    const QImage icon = theme(size);
+    QCOMPARE(icon.size(), QSize(size, size));
+    QCOMPARE(qAlpha(icon.pixel(0, 0)), 0);
+
+    const QImage largest = theme(256).scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    qint64 difference = 0;
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const QRgb a = icon.pixel(x, y), b = largest.pixel(x, y);
+            difference += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b))
+                + std::abs(qBlue(a) - qBlue(b)) + std::abs(qAlpha(a) - qAlpha(b));
+        }
+    }
+    const double meanPerChannel = double(difference) / (4.0 * size * size);
+    QVERIFY2(meanPerChannel < 16,
+        qPrintable(u"differs from the 256 px icon by %1 a channel"_s.arg(meanPerChannel)));
+
+    // A smaller size blown up to twice its size is made of uniform 2 × 2 blocks.
+    if (size % 2 == 0 && size > 16) {
+        bool blocky = true;
+        for (int y = 0; y < size && blocky; y += 2) {
+            for (int x = 0; x < size && blocky; x += 2) {
+                const QRgb corner = icon.pixel(x, y);
+                blocky = icon.pixel(x + 1, y) == corner && icon.pixel(x, y + 1) == corner
+                    && icon.pixel(x + 1, y + 1) == corner;
+            }
+        }
+        QVERIFY2(!blocky, "the icon is a smaller one enlarged");
+    }
 }
 
 QTEST_MAIN(TestResources)
