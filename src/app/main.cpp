@@ -62,6 +62,8 @@ int main(int argc, char *argv[])
     QApplication app(toolkitArgc, argv);
     windowStart.started();
     QApplication::setApplicationDisplayName(QStringLiteral("Зембрель"));
+    // So that a desktop matches the window to its entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(ZEMBREL_APP_ID));
     QLocale::setDefault(QLocale::system());
 
     zembrel::frmMain window(start);
