@@ -1,6 +1,7 @@
 #include "FakeControls.h"
 #include "Formula.h"
 #include "ImageSurface.h"
+#include "Layout.h"
 #include "Letters.h"
 
 #include <QLocale>
@@ -8,6 +9,7 @@
 
 #include <array>
 #include <cmath>
+#include <set>
 
 using namespace zembrel;
 using namespace Qt::StringLiterals;
@@ -49,6 +51,54 @@ struct RecordingSurface final : Surface
     void setFontItalic(bool) override { }
     const QPaintDevice *hDC() const override { return nullptr; }
 };
+
+// The real bitmap surface with the symbol left out, so that a dot is the only ink.
+struct TextlessSurface final : Surface
+{
+    explicit TextlessSurface(int scale) : bitmap(kDrawingArea, startFont(), 0, scale) { }
+    ImageSurface bitmap;
+
+    void Cls() override { bitmap.Cls(); }
+    float TextWidth(const QString &t) const override { return bitmap.TextWidth(t); }
+    float TextHeight(const QString &t) const override { return bitmap.TextHeight(t); }
+    float ScaleWidth() const override { return bitmap.ScaleWidth(); }
+    float ScaleHeight() const override { return bitmap.ScaleHeight(); }
+    void setCurrentX(float x) override { bitmap.setCurrentX(x); }
+    void setCurrentY(float y) override { bitmap.setCurrentY(y); }
+    void Print(const QString &) override { }
+    void setFillStyle(int s) override { bitmap.setFillStyle(s); }
+    void setFillColor(QRgb c) override { bitmap.setFillColor(c); }
+    void Circle(float x, float y, float r) override { bitmap.Circle(x, y, r); }
+    void setWidth(float) override { }
+    void setHeight(float) override { }
+    void PaintPicture(const QImage &, float, float, float, float, float, float) override { }
+    void Refresh() override { }
+    const QImage &Image() const override { return bitmap.Image(); }
+    SurfaceFont Font() const override { return bitmap.Font(); }
+    void setFontName(const QString &) override { }
+    void setFontSize(double) override { }
+    void setFontWeight(short) override { }
+    void setFontItalic(bool) override { }
+    const QPaintDevice *hDC() const override { return nullptr; }
+};
+
+// The ink of a picture within its bounding box, a line of # and . per row.
+QStringList inkMask(const QImage &image)
+{
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != qRgb(255, 255, 255))
+                box |= QRect(x, y, 1, 1);
+    QStringList rows;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        QString row;
+        for (int x = box.left(); x <= box.right(); ++x)
+            row += image.pixel(x, y) == qRgb(255, 255, 255) ? u'.' : u'#';
+        rows << row;
+    }
+    return rows;
+}
 
 // The formula over fake controls, started as the window starts it.
 struct Rig final : FakeControls
@@ -95,6 +145,8 @@ private Q_SLOTS:
     void radius_data();
     void radius();
     void pixelsOfNitrogenWithThreeDots();
+    void oneDotShapePerRadius_data();
+    void oneDotShapePerRadius();
 };
 
 // Text boxes with the fake metrics: T 36.5, H 36; "NN" L 36, W 48; "N" L 48, W 24; empty L 60, W 0.
@@ -328,6 +380,53 @@ void TestFormula::pixelsOfNitrogenWithThreeDots()
         }
     }
     QVERIFY(glyphInBox);
+}
+
+void TestFormula::oneDotShapePerRadius_data()
+{
+    QTest::addColumn<int>("halves"); // the radius in half pixels
+    QTest::addColumn<int>("scale");
+    for (int halves = 1; halves <= 20; ++halves)
+        QTest::addRow("radius %s", qPrintable(QString::number(halves / 2.0))) << halves << 1;
+    for (const int halves : {1, 5, 20})
+        QTest::addRow("radius %s at scale 3", qPrintable(QString::number(halves / 2.0))) << halves << 3;
+}
+
+// Every slot around symbols of several widths, so that the centres fall on
+// many fractions of a pixel: each dot is the same round stamp, 2r pixels
+// across, wherever it lies.
+void TestFormula::oneDotShapePerRadius()
+{
+    QFETCH(int, halves);
+    QFETCH(int, scale);
+
+    TextlessSurface surface(scale);
+    Rig rig(surface, short(21 - halves));
+    const float r = rig.formula.sngRadius;
+    QStringList first;
+    std::set<float> fractionsX, fractionsY;
+    for (const QString &symbol : {QString(), u"N"_s, u"Na"_s, u"Ж"_s, u"ёж"_s, u"Wi"_s, u"l"_s}) {
+        rig.formula.strFormula = symbol;
+        const TextBox box = textBox(surface.ScaleWidth(), surface.ScaleHeight(), surface.TextWidth(symbol),
+            surface.TextHeight(symbol));
+        for (int slot = 0; slot < DotSlots::kCount; ++slot) {
+            rig.dots.fill(0);
+            rig.dots[std::size_t(slot)] = 1;
+            rig.formula.DrawPic();
+            const QStringList mask = inkMask(surface.Image());
+            if (first.isEmpty())
+                first = mask;
+            QVERIFY2(mask == first,
+                qPrintable(u"«%1», slot %2:\n%3\nbut the first dot:\n%4"_s.arg(symbol).arg(slot).arg(
+                    mask.join(u'\n'), first.join(u'\n'))));
+            const DotCentre c = dotCentre(slot, box, r);
+            fractionsX.insert(c.x * float(scale) - std::floor(c.x * float(scale)));
+            fractionsY.insert(c.y * float(scale) - std::floor(c.y * float(scale)));
+        }
+    }
+    QVERIFY2(fractionsX.size() >= 4 && fractionsY.size() >= 4, "too few places between pixels tried");
+    QCOMPARE(first.size(), halves * scale);
+    QCOMPARE(first.value(0).size(), halves * scale);
 }
 
 QTEST_MAIN(TestFormula)
