@@ -111,18 +111,25 @@ struct Rig final : FakeControls
     Formula formula;
 
     // A key stroke per character: "\b" Backspace, "⌫" a Backspace that gives no
-    // character, "⌦" a Delete that gives DEL, "←" Left, "¹" keypad 1.
+    // character, "⌦" a Delete that gives DEL, "←" Left, "¹" keypad 1. "⎈", "⎇"
+    // and "⇧" hold Ctrl, Alt and Shift for the next stroke, whose character the
+    // toolkit still gives.
     void type(const QString &keys)
     {
+        Qt::KeyboardModifiers held;
         for (const QChar c : keys) {
             switch (c.unicode()) {
-            case u'\b': formula.keyStroke(Qt::Key_Backspace, {}, u"\b"_s); break;
-            case u'⌫': formula.keyStroke(Qt::Key_Backspace, {}, {}); break;
-            case u'⌦': formula.keyStroke(Qt::Key_Delete, {}, u"\x7f"_s); break;
-            case u'←': formula.keyStroke(Qt::Key_Left, {}, {}); break;
-            case u'¹': formula.keyStroke(Qt::Key_1, Qt::KeypadModifier, u"1"_s); break;
-            default: formula.keyStroke(c.toUpper().unicode(), {}, QString(c));
+            case u'⎈': held |= Qt::ControlModifier; continue;
+            case u'⎇': held |= Qt::AltModifier; continue;
+            case u'⇧': held |= Qt::ShiftModifier; continue;
+            case u'\b': formula.keyStroke(Qt::Key_Backspace, held, u"\b"_s); break;
+            case u'⌫': formula.keyStroke(Qt::Key_Backspace, held, {}); break;
+            case u'⌦': formula.keyStroke(Qt::Key_Delete, held, u"\x7f"_s); break;
+            case u'←': formula.keyStroke(Qt::Key_Left, held, {}); break;
+            case u'¹': formula.keyStroke(Qt::Key_1, held | Qt::KeypadModifier, u"1"_s); break;
+            default: formula.keyStroke(c.toUpper().unicode(), held, QString(c));
             }
+            held = {};
         }
     }
 };
@@ -140,6 +147,7 @@ private Q_SLOTS:
     void letterSet();
     void typing_data();
     void typing();
+    void altGrAsCtrlAlt();
     void dotGroups_data();
     void dotGroups();
     void radius_data();
@@ -250,6 +258,22 @@ void TestFormula::typing_data()
     QTest::newRow("main-block digit keeps the gate open") << u"←1"_s << QString() << 1 << true;
     QTest::newRow("keypad digit opens the gate") << u"\b¹"_s << QString() << 2 << true;
     QTest::newRow("Delete and Left: no change, no redraw") << u"N⌦←"_s << u"N"_s << 1 << true;
+    QTest::newRow("Shift types the capital") << u"⇧N⇧a"_s << u"Na"_s << 2 << true;
+    QTest::newRow("Alt+letter types nothing, opens the gate") << u"\b⎇a"_s << QString() << 1 << true;
+    QTest::newRow("Ctrl+letter types nothing") << u"N⎈a⎈Я"_s << u"N"_s << 1 << true;
+    QTest::newRow("with Shift too, nothing") << u"N⎈⇧A⎇⇧Ё"_s << u"N"_s << 1 << true;
+    QTest::newRow("Ctrl+Alt+letter: nothing, AltGr on Windows")
+        << u"⎈⎇ё"_s << (kAltGrIsCtrlAlt ? u"ё"_s : QString()) << (kAltGrIsCtrlAlt ? 1 : 0) << true;
+    QTest::newRow("Ctrl+Backspace removes and redraws") << u"Na⎈\b"_s << u"N"_s << 3 << false;
+}
+
+// Windows gives AltGr as Ctrl+Alt, so there the pair types and either alone does not.
+void TestFormula::altGrAsCtrlAlt()
+{
+    QVERIFY(typesCharacter(Qt::ControlModifier | Qt::AltModifier, true));
+    QVERIFY(typesCharacter(Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier, true));
+    QVERIFY(!typesCharacter(Qt::ControlModifier, true));
+    QVERIFY(!typesCharacter(Qt::AltModifier | Qt::ShiftModifier, true));
 }
 
 void TestFormula::typing()
