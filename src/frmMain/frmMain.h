@@ -13,10 +13,10 @@
 class QLabel;
 class QPushButton;
 class QScrollBar;
-class QToolButton;
 
 namespace zembrel {
 
+class DotButton;
 class FontSelection;
 class PictureBox;
 
@@ -62,7 +62,7 @@ private:
     Dialogs &m_dialogs;
 
     PictureBox *picOut = nullptr;
-    std::array<QToolButton *, DotSlots::kCount> chbDot{};
+    std::array<DotButton *, DotSlots::kCount> chbDot{};
     QPushButton *cbExport = nullptr;
     QPushButton *cbFont = nullptr;
     QPushButton *cbCancel = nullptr;

@@ -59,6 +59,7 @@ private Q_SLOTS:
     void keys();
     void spinStopsAtBothEnds();
     void pictureSurvivesMinimising();
+    void dotButtonsNameTheirSlot();
 };
 
 // Attributes, controls (place, text, tab order) and state when the window opens.
@@ -201,6 +202,16 @@ void TestFrmMain::pictureSurvivesMinimising()
     const QImage shown = w.control(u"picOut"_s)->grab().toImage().copy(2, 2, 120, 109);
     QCOMPARE(shown.convertToFormat(QImage::Format_RGB32),
         w.window.picture().Image().convertToFormat(QImage::Format_RGB32));
+}
+
+// The tooltip and the screen reader name the slot as zembrel-render --dots does.
+void TestFrmMain::dotButtonsNameTheirSlot()
+{
+    Window w;
+    const auto *slot3 = w.control(u"chbDot(3)"_s);
+    QCOMPARE(slot3->toolTip(), u"Слева, верхняя из двух (3)"_s);
+    QCOMPARE(slot3->accessibleName(), slot3->toolTip());
+    QCOMPARE(w.control(u"chbDot(15)"_s)->toolTip(), u"Снизу, одна посередине (15)"_s);
 }
 
 QTEST_MAIN(TestFrmMain)
