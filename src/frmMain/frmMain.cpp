@@ -248,11 +248,24 @@ void frmMain::closeFromCode(ExitStatus status)
     close();
 }
 
+// The user's close (close box, Alt+F4, the system menu) comes from the window
+// system and is spontaneous. The session's end closes the window from inside
+// the application instead: the platform's quit (logout, shutdown) closes
+// every window from code, and a session manager's save may close it while the
+// session is being saved. Neither is the user cancelling.
+Exchange::QueryUnloadMode frmMain::closeRequestMode(const QCloseEvent &event) const
+{
+    if (m_closingFromCode)
+        return Exchange::vbFormCode;
+    if (!event.spontaneous() || qGuiApp->isSavingSession())
+        return Exchange::vbAppWindows;
+    return Exchange::vbFormControlMenu;
+}
+
 void frmMain::closeEvent(QCloseEvent *event)
 {
     bool Cancel = false;
-    m_exchange.Form_QueryUnload(
-        Cancel, m_closingFromCode ? Exchange::vbFormCode : Exchange::vbFormControlMenu);
+    m_exchange.Form_QueryUnload(Cancel, closeRequestMode(*event));
     event->setAccepted(!Cancel);
     if (!Cancel) {
         m_finished = true;

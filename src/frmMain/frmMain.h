@@ -55,6 +55,7 @@ private:
     void createControls();
     void bindEvents();
     void closeFromCode(ExitStatus status);
+    Exchange::QueryUnloadMode closeRequestMode(const QCloseEvent &event) const;
 
     ImageSurface m_picOut;
     ImageSurface m_picTemp;
