@@ -24,7 +24,9 @@ enum class ExitStatus : int {
 class Exchange
 {
 public:
-    enum QueryUnloadMode { vbFormControlMenu = 0, vbFormCode = 1 };
+    // Where a close request comes from: the user (close box, system menu), the
+    // program itself, or the session's end (logout, shutdown).
+    enum QueryUnloadMode { vbFormControlMenu = 0, vbFormCode = 1, vbAppWindows = 2 };
 
     // `closeFromCode` closes the window from code with the given status.
     Exchange(Formula &formula, Surface &picOut, Surface &picTemp, Dialogs &dialogs,

@@ -71,6 +71,12 @@ short keyCode(int qtKey, Qt::KeyboardModifiers modifiers)
     return 0;
 }
 
+bool typesCharacter(Qt::KeyboardModifiers modifiers, bool altGrIsCtrlAlt)
+{
+    const Qt::KeyboardModifiers command = modifiers & (Qt::ControlModifier | Qt::AltModifier);
+    return !command || (altGrIsCtrlAlt && command == (Qt::ControlModifier | Qt::AltModifier));
+}
+
 Formula::Formula(Surface &picOut, DotSlots &chbDot, SpinButton &vscRadiusUpDown, Caption &lblRadius)
     : m_picOut(picOut), m_chbDot(chbDot), m_vscRadiusUpDown(vscRadiusUpDown), m_lblRadius(lblRadius)
 { }
@@ -99,8 +105,9 @@ void Formula::Form_KeyPress(QChar KeyAscii)
 void Formula::keyStroke(int qtKey, Qt::KeyboardModifiers modifiers, const QString &text)
 {
     Form_KeyDown(keyCode(qtKey, modifiers), 0);
+    const QString typedText = typesCharacter(modifiers) ? text : QString();
     bool typed = false;
-    for (const QChar c : text) {
+    for (const QChar c : typedText) {
         if (c == QChar(0x7f)) // some toolkits give Delete a character; it has none
             continue;
         Form_KeyPress(c);

@@ -22,6 +22,18 @@ QString radiusText(double radius);
 // digits of the main block, 96..105 those of the keypad, 65..90 the letters.
 short keyCode(int qtKey, Qt::KeyboardModifiers modifiers);
 
+// Windows reports AltGr as Ctrl+Alt; other platforms give it a modifier of its own.
+#ifdef Q_OS_WIN
+inline constexpr bool kAltGrIsCtrlAlt = true;
+#else
+inline constexpr bool kAltGrIsCtrlAlt = false;
+#endif
+
+// True when a key stroke with `modifiers` may type its character: Ctrl or Alt
+// make it a command, even where the toolkit still hands over the letter.
+// Where AltGr comes as Ctrl+Alt, the two together are a plain character.
+bool typesCharacter(Qt::KeyboardModifiers modifiers, bool altGrIsCtrlAlt = kAltGrIsCtrlAlt);
+
 // True when slots `a` and `b` lie in the two groups of one side, which
 // exclude each other: no formula the window makes has both.
 bool excludeEachOther(int a, int b);
@@ -40,8 +52,8 @@ public:
     void DrawPic();
 
     // One key stroke as a Unicode toolkit delivers it: key-down, then a
-    // character event per typed character. Backspace redraws even where the
-    // toolkit gives it no character.
+    // character event per typed character (none with Ctrl or Alt held).
+    // Backspace redraws even where the toolkit gives it no character.
     void keyStroke(int qtKey, Qt::KeyboardModifiers modifiers, const QString &text);
 
     bool blnAllowInput = false;

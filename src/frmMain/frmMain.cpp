@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "DotButton.h"
 #include "FontSelection.h"
 #include "PictureBox.h"
 #include "WidgetDialogs.h"
@@ -11,7 +12,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QToolButton>
 
 namespace zembrel {
 
@@ -27,7 +27,8 @@ constexpr std::array<QPoint, DotSlots::kCount> kDotButtonAt{{
 }};
 constexpr QSize kDotButtonSize{29, 31};
 
-// Said aloud by a screen reader and shown as a tooltip: where the dot goes.
+// Said aloud by a screen reader and shown as a tooltip: where the dot goes,
+// and the slot's number as zembrel-render --dots takes it.
 const std::array<const char16_t *, DotSlots::kCount> kDotPlace{{
     u"Слева, верхняя из трёх",
     u"Слева, средняя из трёх",
@@ -61,13 +62,13 @@ QIcon embeddedIcon(const QString &path, const char *format)
 class frmMain::DotButtons final : public DotSlots
 {
 public:
-    explicit DotButtons(const std::array<QToolButton *, kCount> &buttons) : m_buttons(buttons) { }
+    explicit DotButtons(const std::array<DotButton *, kCount> &buttons) : m_buttons(buttons) { }
     short Value(int index) const override { return m_buttons[std::size_t(index)]->isChecked() ? 1 : 0; }
     // The toolkit reports no click for a change made from code.
     void setValue(int index, short value) override { m_buttons[std::size_t(index)]->setChecked(value == 1); }
 
 private:
-    const std::array<QToolButton *, kCount> &m_buttons;
+    const std::array<DotButton *, kCount> &m_buttons;
 };
 
 class frmMain::RadiusSpin final : public SpinButton
@@ -128,9 +129,13 @@ frmMain::~frmMain() = default;
 
 void frmMain::createControls()
 {
+    // No control offers a menu of its own: the scroll bar's would be in
+    // English, and its "Top" and "Bottom" would jump the radius to an end.
+    setContextMenuPolicy(Qt::PreventContextMenu);
     const auto place = [this](QWidget *control, const char *name, QRect geometry) {
         control->setObjectName(QString::fromLatin1(name));
         control->setGeometry(geometry);
+        control->setContextMenuPolicy(Qt::PreventContextMenu);
         control->installEventFilter(this);
     };
 
@@ -140,13 +145,13 @@ void frmMain::createControls()
 
     const QIcon dot = embeddedIcon(QStringLiteral(":/dot.gif"), "gif");
     for (std::size_t i = 0; i < chbDot.size(); ++i) {
-        auto *button = new QToolButton(this);
-        button->setCheckable(true);
+        auto *button = new DotButton(this);
         button->setIcon(dot);
         button->setIconSize(QSize(16, 16));
         button->setFocusPolicy(Qt::StrongFocus);
-        button->setAccessibleName(QString::fromUtf16(kDotPlace[i]));
-        button->setToolTip(QString::fromUtf16(kDotPlace[i]));
+        const QString where = QStringLiteral("%1 (%2)").arg(QString::fromUtf16(kDotPlace[i])).arg(i);
+        button->setAccessibleName(where);
+        button->setToolTip(where);
         place(button, QByteArray("chbDot(" + QByteArray::number(qsizetype(i)) + ')').constData(),
             QRect(kDotButtonAt[i], kDotButtonSize));
         chbDot[i] = button;
@@ -206,7 +211,7 @@ void frmMain::createControls()
 void frmMain::bindEvents()
 {
     for (std::size_t i = 0; i < chbDot.size(); ++i) {
-        connect(chbDot[i], &QToolButton::clicked, this,
+        connect(chbDot[i], &DotButton::clicked, this,
             [this, i] { m_exchange.guarded([&] { m_formula.chbDot_Click(short(i)); }); });
     }
     connect(cbExport, &QPushButton::clicked, this,
@@ -243,11 +248,24 @@ void frmMain::closeFromCode(ExitStatus status)
     close();
 }
 
+// The user's close (close box, Alt+F4, the system menu) comes from the window
+// system and is spontaneous. The session's end closes the window from inside
+// the application instead: the platform's quit (logout, shutdown) closes
+// every window from code, and a session manager's save may close it while the
+// session is being saved. Neither is the user cancelling.
+Exchange::QueryUnloadMode frmMain::closeRequestMode(const QCloseEvent &event) const
+{
+    if (m_closingFromCode)
+        return Exchange::vbFormCode;
+    if (!event.spontaneous() || qGuiApp->isSavingSession())
+        return Exchange::vbAppWindows;
+    return Exchange::vbFormControlMenu;
+}
+
 void frmMain::closeEvent(QCloseEvent *event)
 {
     bool Cancel = false;
-    m_exchange.Form_QueryUnload(
-        Cancel, m_closingFromCode ? Exchange::vbFormCode : Exchange::vbFormControlMenu);
+    m_exchange.Form_QueryUnload(Cancel, closeRequestMode(*event));
     event->setAccepted(!Cancel);
     if (!Cancel) {
         m_finished = true;

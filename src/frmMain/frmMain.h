@@ -12,10 +12,10 @@
 class QLabel;
 class QPushButton;
 class QScrollBar;
-class QToolButton;
 
 namespace zembrel {
 
+class DotButton;
 class FontSelection;
 class PictureBox;
 
@@ -54,6 +54,7 @@ private:
     void createControls();
     void bindEvents();
     void closeFromCode(ExitStatus status);
+    Exchange::QueryUnloadMode closeRequestMode(const QCloseEvent &event) const;
 
     ImageSurface m_picOut;
     ImageSurface m_picTemp;
@@ -61,7 +62,7 @@ private:
     Dialogs &m_dialogs;
 
     PictureBox *picOut = nullptr;
-    std::array<QToolButton *, DotSlots::kCount> chbDot{};
+    std::array<DotButton *, DotSlots::kCount> chbDot{};
     QPushButton *cbExport = nullptr;
     QPushButton *cbFont = nullptr;
     QPushButton *cbCancel = nullptr;

@@ -99,34 +99,40 @@ void ImageSurface::Print(const QString &text)
     changed();
 }
 
-// Hard-edged like the platform's circles, so a dot is black, not a grey blur:
-// a pixel is inked when its centre lies within the radius, and the pixel under
-// the centre always is, so the smallest dot is one pixel. Inked pixels on the
-// disc's edge take the fore colour, the others the fill. Done by hand: a
-// QPainter ellipse costs several microseconds a dot.
+// Hard-edged like the platform's circles, so a dot is black, not a grey blur,
+// and one stamp per radius wherever the centre falls between pixels: the
+// centre moves (by half a pixel at most) so that the disc's left and top
+// edges lie on the pixel grid. A pixel is inked when its centre lies within
+// the radius, and the pixel under the centre always is, so the smallest dot
+// is one pixel. Inked pixels on the disc's edge take the fore colour, the
+// others the fill. Done by hand: a QPainter ellipse costs several
+// microseconds a dot.
 void ImageSurface::Circle(float x, float y, float radius)
 {
     const double cx = double(x) * m_scale, cy = double(y) * m_scale, r = std::fabs(double(radius)) * m_scale;
     if (!std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(r))
         throw RuntimeError(error::kOverflow, QStringLiteral("Переполнение"));
-    const double centreColumn = std::floor(cx), centreRow = std::floor(cy);
-    const auto inked = [&](int column, int row) {
-        const double dx = column + 0.5 - cx, dy = row + 0.5 - cy;
-        return dx * dx + dy * dy <= r * r || (column == centreColumn && row == centreRow);
+    // Pixels are judged by their offset from the stamp's corner, never by where it lies.
+    const double left = std::floor(cx - r + 0.5), top = std::floor(cy - r + 0.5);
+    const double centre = std::floor(r), span = std::ceil(r + r);
+    const auto inked = [r, centre](double dx, double dy) {
+        const double ex = dx + 0.5 - r, ey = dy + 0.5 - r;
+        return ex * ex + ey * ey <= r * r || (dx == centre && dy == centre);
     };
     const auto clampTo = [](double v, int hi) { return int(std::clamp(v, -1.0, double(hi))); };
-    const int left = clampTo(std::floor(cx - r) - 1, m_image.width());
-    const int right = clampTo(std::ceil(cx + r) + 1, m_image.width() - 1);
-    const int top = clampTo(std::floor(cy - r) - 1, m_image.height());
-    const int bottom = clampTo(std::ceil(cy + r) + 1, m_image.height() - 1);
+    const int firstRow = clampTo(top, m_image.height()), lastRow = clampTo(top + span, m_image.height() - 1);
+    const int firstColumn = clampTo(left, m_image.width());
+    const int lastColumn = clampTo(left + span, m_image.width() - 1);
     const QRgb outline = m_foreColor.rgb();
-    for (int row = std::max(top, 0); row <= bottom; ++row) {
+    for (int row = std::max(firstRow, 0); row <= lastRow; ++row) {
         auto *line = reinterpret_cast<QRgb *>(m_image.scanLine(row));
-        for (int column = std::max(left, 0); column <= right; ++column) {
-            if (!inked(column, row))
+        const double dy = row - top;
+        for (int column = std::max(firstColumn, 0); column <= lastColumn; ++column) {
+            const double dx = column - left;
+            if (!inked(dx, dy))
                 continue;
-            const bool edge = !inked(column - 1, row) || !inked(column + 1, row) || !inked(column, row - 1)
-                || !inked(column, row + 1);
+            const bool edge
+                = !inked(dx - 1, dy) || !inked(dx + 1, dy) || !inked(dx, dy - 1) || !inked(dx, dy + 1);
             if (edge)
                 line[column] = outline;
             else if (m_fillStyle == 0)

@@ -65,10 +65,10 @@ private:
     QProcess m_process;
 };
 
-bool click(const QString &window, QPoint at)
+bool click(const QString &window, QPoint at, int button = 1)
 {
     return XSession::xdotool({u"mousemove"_s, u"--window"_s, window, QString::number(at.x()),
-        QString::number(at.y()), u"click"_s, u"1"_s});
+        QString::number(at.y()), u"click"_s, QString::number(button)});
 }
 
 QPoint dotButtonCentre(int x, int y)
@@ -86,6 +86,8 @@ private Q_SLOTS:
     void init();
     void typeClickAndExport();
     void fontDialog();
+    void commandKeysTypeNothing();
+    void noContextMenus();
     void cancel_data();
     void cancel();
 
@@ -183,6 +185,44 @@ void TestE2E::fontDialog()
     font.Size = 36;
     verifyPicture(path, u"O"_s, font, 2, {});
     verifyRendererAgrees(path, {u"O"_s, u"--font"_s, font.Name, u"--size"_s, u"36"_s});
+}
+
+// Alt and Ctrl with a letter, Latin or Russian, are commands: the symbol keeps its one letter.
+void TestE2E::commandKeysTypeNothing()
+{
+    const QString path = m_dir.filePath(u"keys.bmp"_s);
+    Run run(path);
+    const QString window = run.window();
+    QVERIFY2(!window.isEmpty(), "the window did not appear");
+    QVERIFY(XSession::xdotool({u"key"_s, u"N"_s}));
+    for (const QString &key : {u"alt+a"_s, u"ctrl+a"_s, u"alt+Cyrillic_er"_s, u"ctrl+Cyrillic_er"_s,
+             u"ctrl+shift+Cyrillic_ER"_s, u"alt+shift+Cyrillic_EN"_s})
+        QVERIFY(XSession::xdotool({u"key"_s, key}));
+    QVERIFY(XSession::xdotool({u"key"_s, u"Return"_s}));
+    QCOMPARE(run.finish(), 0);
+    verifyRendererAgrees(path, {u"N"_s});
+}
+
+// A right click anywhere, the radius arrows above all, opens no menu and changes nothing.
+void TestE2E::noContextMenus()
+{
+    const QString path = m_dir.filePath(u"menus.bmp"_s);
+    Run run(path);
+    const QString window = run.window();
+    QVERIFY2(!window.isEmpty(), "the window did not appear");
+    QVERIFY(XSession::xdotool({u"key"_s, u"K"_s}));
+    // The spin button's two arrows, the picture, a dot button, "Шрифт", the radius and the instruction.
+    for (const QPoint at : {QPoint(344, 115), QPoint(344, 126), QPoint(120, 120), dotButtonCentre(32, 104),
+             QPoint(312, 92), QPoint(324, 120), QPoint(300, 180)}) {
+        QVERIFY(click(window, at, 3));
+        QTest::qWait(300); // a menu would be open by now
+        QVERIFY2(run.dialogsOver(window).isEmpty(),
+            qPrintable(u"a menu opened at %1,%2"_s.arg(at.x()).arg(at.y())));
+    }
+    // A right click focuses what it lands on, as a left one does: Return would press "Шрифт".
+    QVERIFY(click(window, {264 + 48, 8 + 12}));
+    QCOMPARE(run.finish(), 0);
+    verifyRendererAgrees(path, {u"K"_s});
 }
 
 void TestE2E::cancel_data()

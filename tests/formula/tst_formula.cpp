@@ -1,6 +1,7 @@
 #include "FakeControls.h"
 #include "Formula.h"
 #include "ImageSurface.h"
+#include "Layout.h"
 #include "Letters.h"
 
 #include <QLocale>
@@ -8,6 +9,7 @@
 
 #include <array>
 #include <cmath>
+#include <set>
 
 using namespace zembrel;
 using namespace Qt::StringLiterals;
@@ -50,6 +52,54 @@ struct RecordingSurface final : Surface
     const QPaintDevice *hDC() const override { return nullptr; }
 };
 
+// The real bitmap surface with the symbol left out, so that a dot is the only ink.
+struct TextlessSurface final : Surface
+{
+    explicit TextlessSurface(int scale) : bitmap(kDrawingArea, startFont(), 0, scale) { }
+    ImageSurface bitmap;
+
+    void Cls() override { bitmap.Cls(); }
+    float TextWidth(const QString &t) const override { return bitmap.TextWidth(t); }
+    float TextHeight(const QString &t) const override { return bitmap.TextHeight(t); }
+    float ScaleWidth() const override { return bitmap.ScaleWidth(); }
+    float ScaleHeight() const override { return bitmap.ScaleHeight(); }
+    void setCurrentX(float x) override { bitmap.setCurrentX(x); }
+    void setCurrentY(float y) override { bitmap.setCurrentY(y); }
+    void Print(const QString &) override { }
+    void setFillStyle(int s) override { bitmap.setFillStyle(s); }
+    void setFillColor(QRgb c) override { bitmap.setFillColor(c); }
+    void Circle(float x, float y, float r) override { bitmap.Circle(x, y, r); }
+    void setWidth(float) override { }
+    void setHeight(float) override { }
+    void PaintPicture(const QImage &, float, float, float, float, float, float) override { }
+    void Refresh() override { }
+    const QImage &Image() const override { return bitmap.Image(); }
+    SurfaceFont Font() const override { return bitmap.Font(); }
+    void setFontName(const QString &) override { }
+    void setFontSize(double) override { }
+    void setFontWeight(short) override { }
+    void setFontItalic(bool) override { }
+    const QPaintDevice *hDC() const override { return nullptr; }
+};
+
+// The ink of a picture within its bounding box, a line of # and . per row.
+QStringList inkMask(const QImage &image)
+{
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != qRgb(255, 255, 255))
+                box |= QRect(x, y, 1, 1);
+    QStringList rows;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        QString row;
+        for (int x = box.left(); x <= box.right(); ++x)
+            row += image.pixel(x, y) == qRgb(255, 255, 255) ? u'.' : u'#';
+        rows << row;
+    }
+    return rows;
+}
+
 // The formula over fake controls, started as the window starts it.
 struct Rig final : FakeControls
 {
@@ -61,18 +111,25 @@ struct Rig final : FakeControls
     Formula formula;
 
     // A key stroke per character: "\b" Backspace, "⌫" a Backspace that gives no
-    // character, "⌦" a Delete that gives DEL, "←" Left, "¹" keypad 1.
+    // character, "⌦" a Delete that gives DEL, "←" Left, "¹" keypad 1. "⎈", "⎇"
+    // and "⇧" hold Ctrl, Alt and Shift for the next stroke, whose character the
+    // toolkit still gives.
     void type(const QString &keys)
     {
+        Qt::KeyboardModifiers held;
         for (const QChar c : keys) {
             switch (c.unicode()) {
-            case u'\b': formula.keyStroke(Qt::Key_Backspace, {}, u"\b"_s); break;
-            case u'⌫': formula.keyStroke(Qt::Key_Backspace, {}, {}); break;
-            case u'⌦': formula.keyStroke(Qt::Key_Delete, {}, u"\x7f"_s); break;
-            case u'←': formula.keyStroke(Qt::Key_Left, {}, {}); break;
-            case u'¹': formula.keyStroke(Qt::Key_1, Qt::KeypadModifier, u"1"_s); break;
-            default: formula.keyStroke(c.toUpper().unicode(), {}, QString(c));
+            case u'⎈': held |= Qt::ControlModifier; continue;
+            case u'⎇': held |= Qt::AltModifier; continue;
+            case u'⇧': held |= Qt::ShiftModifier; continue;
+            case u'\b': formula.keyStroke(Qt::Key_Backspace, held, u"\b"_s); break;
+            case u'⌫': formula.keyStroke(Qt::Key_Backspace, held, {}); break;
+            case u'⌦': formula.keyStroke(Qt::Key_Delete, held, u"\x7f"_s); break;
+            case u'←': formula.keyStroke(Qt::Key_Left, held, {}); break;
+            case u'¹': formula.keyStroke(Qt::Key_1, held | Qt::KeypadModifier, u"1"_s); break;
+            default: formula.keyStroke(c.toUpper().unicode(), held, QString(c));
             }
+            held = {};
         }
     }
 };
@@ -90,11 +147,14 @@ private Q_SLOTS:
     void letterSet();
     void typing_data();
     void typing();
+    void altGrAsCtrlAlt();
     void dotGroups_data();
     void dotGroups();
     void radius_data();
     void radius();
     void pixelsOfNitrogenWithThreeDots();
+    void oneDotShapePerRadius_data();
+    void oneDotShapePerRadius();
 };
 
 // Text boxes with the fake metrics: T 36.5, H 36; "NN" L 36, W 48; "N" L 48, W 24; empty L 60, W 0.
@@ -198,6 +258,22 @@ void TestFormula::typing_data()
     QTest::newRow("main-block digit keeps the gate open") << u"←1"_s << QString() << 1 << true;
     QTest::newRow("keypad digit opens the gate") << u"\b¹"_s << QString() << 2 << true;
     QTest::newRow("Delete and Left: no change, no redraw") << u"N⌦←"_s << u"N"_s << 1 << true;
+    QTest::newRow("Shift types the capital") << u"⇧N⇧a"_s << u"Na"_s << 2 << true;
+    QTest::newRow("Alt+letter types nothing, opens the gate") << u"\b⎇a"_s << QString() << 1 << true;
+    QTest::newRow("Ctrl+letter types nothing") << u"N⎈a⎈Я"_s << u"N"_s << 1 << true;
+    QTest::newRow("with Shift too, nothing") << u"N⎈⇧A⎇⇧Ё"_s << u"N"_s << 1 << true;
+    QTest::newRow("Ctrl+Alt+letter: nothing, AltGr on Windows")
+        << u"⎈⎇ё"_s << (kAltGrIsCtrlAlt ? u"ё"_s : QString()) << (kAltGrIsCtrlAlt ? 1 : 0) << true;
+    QTest::newRow("Ctrl+Backspace removes and redraws") << u"Na⎈\b"_s << u"N"_s << 3 << false;
+}
+
+// Windows gives AltGr as Ctrl+Alt, so there the pair types and either alone does not.
+void TestFormula::altGrAsCtrlAlt()
+{
+    QVERIFY(typesCharacter(Qt::ControlModifier | Qt::AltModifier, true));
+    QVERIFY(typesCharacter(Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier, true));
+    QVERIFY(!typesCharacter(Qt::ControlModifier, true));
+    QVERIFY(!typesCharacter(Qt::AltModifier | Qt::ShiftModifier, true));
 }
 
 void TestFormula::typing()
@@ -328,6 +404,53 @@ void TestFormula::pixelsOfNitrogenWithThreeDots()
         }
     }
     QVERIFY(glyphInBox);
+}
+
+void TestFormula::oneDotShapePerRadius_data()
+{
+    QTest::addColumn<int>("halves"); // the radius in half pixels
+    QTest::addColumn<int>("scale");
+    for (int halves = 1; halves <= 20; ++halves)
+        QTest::addRow("radius %s", qPrintable(QString::number(halves / 2.0))) << halves << 1;
+    for (const int halves : {1, 5, 20})
+        QTest::addRow("radius %s at scale 3", qPrintable(QString::number(halves / 2.0))) << halves << 3;
+}
+
+// Every slot around symbols of several widths, so that the centres fall on
+// many fractions of a pixel: each dot is the same round stamp, 2r pixels
+// across, wherever it lies.
+void TestFormula::oneDotShapePerRadius()
+{
+    QFETCH(int, halves);
+    QFETCH(int, scale);
+
+    TextlessSurface surface(scale);
+    Rig rig(surface, short(21 - halves));
+    const float r = rig.formula.sngRadius;
+    QStringList first;
+    std::set<float> fractionsX, fractionsY;
+    for (const QString &symbol : {QString(), u"N"_s, u"Na"_s, u"Ж"_s, u"ёж"_s, u"Wi"_s, u"l"_s}) {
+        rig.formula.strFormula = symbol;
+        const TextBox box = textBox(surface.ScaleWidth(), surface.ScaleHeight(), surface.TextWidth(symbol),
+            surface.TextHeight(symbol));
+        for (int slot = 0; slot < DotSlots::kCount; ++slot) {
+            rig.dots.fill(0);
+            rig.dots[std::size_t(slot)] = 1;
+            rig.formula.DrawPic();
+            const QStringList mask = inkMask(surface.Image());
+            if (first.isEmpty())
+                first = mask;
+            QVERIFY2(mask == first,
+                qPrintable(u"«%1», slot %2:\n%3\nbut the first dot:\n%4"_s.arg(symbol).arg(slot).arg(
+                    mask.join(u'\n'), first.join(u'\n'))));
+            const DotCentre c = dotCentre(slot, box, r);
+            fractionsX.insert(c.x * float(scale) - std::floor(c.x * float(scale)));
+            fractionsY.insert(c.y * float(scale) - std::floor(c.y * float(scale)));
+        }
+    }
+    QVERIFY2(fractionsX.size() >= 4 && fractionsY.size() >= 4, "too few places between pixels tried");
+    QCOMPARE(first.size(), halves * scale);
+    QCOMPARE(first.value(0).size(), halves * scale);
 }
 
 QTEST_MAIN(TestFormula)

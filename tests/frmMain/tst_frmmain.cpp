@@ -1,12 +1,14 @@
 #include "frmMain.h"
 
 #include <QAbstractButton>
+#include <QCloseEvent>
 #include <QFile>
 #include <QLabel>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtTest/qtestspontaneevent.h>
 
 #include <tuple>
 
@@ -47,6 +49,14 @@ struct Window
     }
 };
 
+// The close box as the window system reports it: a spontaneous close of the window.
+void closeBox(QWidget &window)
+{
+    QCloseEvent close;
+    QSpontaneKeyEvent::setSpontaneous(&close);
+    QCoreApplication::instance()->notify(window.windowHandle(), &close);
+}
+
 } // namespace
 
 class TestFrmMain : public QObject
@@ -59,6 +69,9 @@ private Q_SLOTS:
     void keys();
     void spinStopsAtBothEnds();
     void pictureSurvivesMinimising();
+    void dotButtonsNameTheirSlot();
+    void sessionEndWritesNothing_data();
+    void sessionEndWritesNothing();
 };
 
 // Attributes, controls (place, text, tab order) and state when the window opens.
@@ -160,7 +173,7 @@ void TestFrmMain::keys()
     if (key > 0)
         QTest::keyClick(control, Qt::Key(key));
     else if (key < 0)
-        w.window.close();
+        closeBox(w.window);
     QCOMPARE(w.window.formula().strFormula, u"N"_s);
     QCOMPARE(w.dotsOn() + u" r"_s + w.control<QLabel>(u"lblRadius"_s)->text(), state);
     QCOMPARE(w.dialogs.shown, 0);
@@ -201,6 +214,44 @@ void TestFrmMain::pictureSurvivesMinimising()
     const QImage shown = w.control(u"picOut"_s)->grab().toImage().copy(2, 2, 120, 109);
     QCOMPARE(shown.convertToFormat(QImage::Format_RGB32),
         w.window.picture().Image().convertToFormat(QImage::Format_RGB32));
+}
+
+// The tooltip and the screen reader name the slot as zembrel-render --dots does.
+void TestFrmMain::dotButtonsNameTheirSlot()
+{
+    Window w;
+    const auto *slot3 = w.control(u"chbDot(3)"_s);
+    QCOMPARE(slot3->toolTip(), u"Слева, верхняя из двух (3)"_s);
+    QCOMPARE(slot3->accessibleName(), slot3->toolTip());
+    QCOMPARE(w.control(u"chbDot(15)"_s)->toolTip(), u"Снизу, одна посередине (15)"_s);
+}
+
+void TestFrmMain::sessionEndWritesNothing_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("the platform quits the application (logout, shutdown)") << u"quit"_s;
+    QTest::newRow("the application closes every window") << u"close all"_s;
+}
+
+// Only the user cancels: when the session ends the window closes and the file
+// stays absent, as the caller's own program is ending too.
+void TestFrmMain::sessionEndWritesNothing()
+{
+    QFETCH(QString, how);
+    Window w;
+    QVERIFY(w.active);
+    QTest::keyClicks(w.control(u"picOut"_s), u"K"_s);
+    if (how == u"quit") {
+        QEvent quit(QEvent::Quit);
+        QCoreApplication::sendEvent(QCoreApplication::instance(), &quit);
+    } else {
+        QApplication::closeAllWindows();
+    }
+    QVERIFY(!w.window.isVisible());
+    QVERIFY(w.window.isFinished());
+    QCOMPARE(w.window.exitStatus(), ExitStatus::Done);
+    QCOMPARE(w.dialogs.shown, 0);
+    QVERIFY(!QFile::exists(w.path));
 }
 
 QTEST_MAIN(TestFrmMain)

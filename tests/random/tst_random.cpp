@@ -76,6 +76,7 @@ struct Event
     bool gateUnknown = false; // a character without its key-down may be refused
     int key = 0; // the key stroke itself, where there was one
     Qt::KeyboardModifiers modifiers{};
+    QString sent{}; // the characters the toolkit gave that key stroke
 };
 
 Event randomKey(Dice &dice)
@@ -109,8 +110,14 @@ Event randomKey(Dice &dice)
     } else {
         std::tie(k.key, k.text) = dice.pick(other);
     }
-    k.what = u"key 0x%1 [%2]"_s.arg(k.key, 0, 16).arg(codes(k.text));
+    k.what = u"key 0x%1 [%2] modifiers 0x%3"_s.arg(k.key, 0, 16)
+                 .arg(codes(k.text))
+                 .arg(k.modifiers.toInt(), 0, 16);
     k.backspace = k.key == Qt::Key_Backspace;
+    // Ctrl or Alt make a stroke a command: the toolkit may still give its letter, but nothing is typed.
+    k.sent = k.text;
+    if (k.modifiers & (Qt::ControlModifier | Qt::AltModifier))
+        k.text.clear();
     // A stroke redraws through its character; Delete has none, whatever the toolkit says.
     k.redraws = k.backspace || (!k.text.isEmpty() && k.text != u"\x7f"_s);
     return k;
@@ -221,7 +228,7 @@ struct Rules final : FakeControls
     {
         if (dice.chance(80)) {
             const Event k = randomKey(dice);
-            formula.keyStroke(k.key, k.modifiers, k.text);
+            formula.keyStroke(k.key, k.modifiers, k.sent);
             return k;
         }
         if (dice.chance(50)) {
@@ -229,7 +236,7 @@ struct Rules final : FakeControls
             formula.Form_KeyDown(code, short(dice.below(8)));
             return {.what = u"key-down %1"_s.arg(code), .backspace = code == 8, .redraws = false};
         }
-        const QChar c = randomKey(dice).text.append(QChar(8)).front();
+        const QChar c = randomKey(dice).sent.append(QChar(8)).front();
         formula.Form_KeyPress(c);
         return {.what = u"character "_s + codes(c), .text = c, .gateUnknown = true};
     }
@@ -284,7 +291,7 @@ struct Window
         for (int slot = 0; slot < kSlots && k.key == Qt::Key_Space; ++slot)
             k.click = focus == dot(slot) ? slot : k.click;
         for (const auto type : {QEvent::KeyPress, QEvent::KeyRelease}) {
-            QKeyEvent event(type, k.key, k.modifiers, k.text);
+            QKeyEvent event(type, k.key, k.modifiers, k.sent);
             QApplication::sendEvent(focus, &event);
         }
         return k;
