@@ -39,6 +39,7 @@ public:
     void setFillStyle(int style) override { m_fillStyle = style; }
     void setFillColor(QRgb color) override { m_fillColor = color; }
     void Circle(float x, float y, float radius) override;
+    void Line(float x1, float y1, float x2, float y2, float width) override;
     void setWidth(float width) override;
     void setHeight(float height) override;
     void PaintPicture(const QImage &picture, float destX, float destY, float srcX, float srcY, float srcWidth,

@@ -44,6 +44,12 @@ public:
     virtual void setFillStyle(int style) = 0; // 0 solid, 1 transparent
     virtual void setFillColor(QRgb color) = 0;
     virtual void Circle(float x, float y, float radius) = 0;
+    // A straight line `width` across in the fore colour, cut square at its ends.
+    virtual void Line(float x1, float y1, float x2, float y2, float width) = 0;
+    // What the shapes drawn from now on stand for (a CSS class, and the atom
+    // they belong to, or -1), for a surface that keeps shapes; a bitmap has
+    // no use for it.
+    virtual void setShapeRole(const QString & /*cssClass*/, int /*atom*/ = -1) { }
 
     // Outer size, border included.
     virtual void setWidth(float width) = 0;

@@ -57,7 +57,8 @@ void SvgSurface::Print(const QString &text)
 {
     if (text.isEmpty())
         return;
-    add(TextShape{m_current + QPointF(0, m_font.metrics().ascent()), text, m_font.qfont(), m_foreColor});
+    add(TextShape{
+        m_current + QPointF(0, m_font.metrics().ascent()), text, m_font.qfont(), m_foreColor, m_role});
 }
 
 void SvgSurface::Circle(float x, float y, float radius)
@@ -66,7 +67,13 @@ void SvgSurface::Circle(float x, float y, float radius)
     std::optional<QColor> fill;
     if (m_fillStyle == 0)
         fill = QColor(m_fillColor);
-    add(CircleShape{QPointF(checkedUnits(x), checkedUnits(y)), r, m_foreColor, fill});
+    add(CircleShape{QPointF(checkedUnits(x), checkedUnits(y)), r, m_foreColor, fill, m_role});
+}
+
+void SvgSurface::Line(float x1, float y1, float x2, float y2, float width)
+{
+    add(LineShape{QLineF(checkedUnits(x1), checkedUnits(y1), checkedUnits(x2), checkedUnits(y2)),
+        std::fabs(double(checkedUnits(width))), m_foreColor, m_role});
 }
 
 void SvgSurface::setWidth(float width)
@@ -91,7 +98,7 @@ void SvgSurface::PaintPicture(
         return;
     const QPointF dest
         = QPointF(checkedUnits(destX), checkedUnits(destY)) + (available.topLeft() - wanted.topLeft());
-    add(PictureShape{dest, picture.copy(available)});
+    add(PictureShape{dest, picture.copy(available), m_role});
 }
 
 void SvgSurface::paint(QPainter &painter) const
@@ -115,6 +122,9 @@ void SvgSurface::paint(QPainter &painter) const
             }
             painter.setBrush(circle->fill ? QBrush(*circle->fill) : QBrush(Qt::NoBrush));
             painter.drawEllipse(circle->centre, r, r);
+        } else if (const auto *line = std::get_if<LineShape>(&shape)) {
+            painter.setPen(QPen(line->color, line->width, Qt::SolidLine, Qt::FlatCap));
+            painter.drawLine(line->line);
         } else if (const auto *picture = std::get_if<PictureShape>(&shape)) {
             painter.drawImage(picture->topLeft, picture->picture);
         }
@@ -182,10 +192,19 @@ QString number(double value)
     return QString::number(value, 'g', 7);
 }
 
+void writeRole(QXmlStreamWriter &xml, const ShapeRole &role)
+{
+    if (!role.cssClass.isEmpty())
+        xml.writeAttribute(u"class"_s, role.cssClass);
+    if (role.atom >= 0)
+        xml.writeAttribute(u"data-atom"_s, QString::number(role.atom));
+}
+
 void writeShape(QXmlStreamWriter &xml, const TextShape &text)
 {
     const QFont &font = text.font;
     xml.writeStartElement(u"text"_s);
+    writeRole(xml, text.role);
     xml.writeAttribute(u"x"_s, number(text.baseline.x()));
     xml.writeAttribute(u"y"_s, number(text.baseline.y()));
     xml.writeAttribute(u"font-family"_s, cssFontFamilies(font.family()));
@@ -204,6 +223,7 @@ void writeShape(QXmlStreamWriter &xml, const CircleShape &circle)
     // lies inside the radius, as the bitmap's does.
     const bool solid = circle.fill && *circle.fill == circle.outline;
     xml.writeEmptyElement(u"circle"_s);
+    writeRole(xml, circle.role);
     xml.writeAttribute(u"cx"_s, number(circle.centre.x()));
     xml.writeAttribute(u"cy"_s, number(circle.centre.y()));
     xml.writeAttribute(u"r"_s, number(solid ? circle.radius : std::max(0.0, circle.radius - 0.5)));
@@ -214,6 +234,19 @@ void writeShape(QXmlStreamWriter &xml, const CircleShape &circle)
     }
 }
 
+void writeShape(QXmlStreamWriter &xml, const LineShape &line)
+{
+    xml.writeEmptyElement(u"line"_s);
+    writeRole(xml, line.role);
+    xml.writeAttribute(u"x1"_s, number(line.line.x1()));
+    xml.writeAttribute(u"y1"_s, number(line.line.y1()));
+    xml.writeAttribute(u"x2"_s, number(line.line.x2()));
+    xml.writeAttribute(u"y2"_s, number(line.line.y2()));
+    xml.writeAttribute(u"stroke"_s, line.color.name());
+    xml.writeAttribute(u"stroke-width"_s, number(line.width));
+    xml.writeAttribute(u"stroke-linecap"_s, u"butt"_s);
+}
+
 void writeShape(QXmlStreamWriter &xml, const PictureShape &picture)
 {
     QByteArray png;
@@ -222,6 +255,7 @@ void writeShape(QXmlStreamWriter &xml, const PictureShape &picture)
     if (!picture.picture.save(&buffer, "png"))
         throw RuntimeError(error::kInternalError, u"Не удалось составить SVG"_s);
     xml.writeEmptyElement(u"image"_s);
+    writeRole(xml, picture.role);
     xml.writeAttribute(u"x"_s, number(picture.topLeft.x()));
     xml.writeAttribute(u"y"_s, number(picture.topLeft.y()));
     xml.writeAttribute(u"width"_s, QString::number(picture.picture.width()));

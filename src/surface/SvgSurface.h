@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QLineF>
 #include <QPointF>
 #include <QRectF>
 
@@ -16,6 +17,13 @@ class QPainter;
 
 namespace zembrel {
 
+// What a shape stands for: its class in the document and its atom, if any.
+struct ShapeRole
+{
+    QString cssClass;
+    int atom = -1;
+};
+
 // What an SVG surface keeps of each drawing operation.
 struct TextShape
 {
@@ -23,6 +31,7 @@ struct TextShape
     QString text;
     QFont font;
     QColor color;
+    ShapeRole role;
 };
 struct CircleShape
 {
@@ -30,13 +39,22 @@ struct CircleShape
     double radius;
     QColor outline;
     std::optional<QColor> fill;
+    ShapeRole role;
+};
+struct LineShape
+{
+    QLineF line;
+    double width;
+    QColor color;
+    ShapeRole role;
 };
 struct PictureShape
 {
     QPointF topLeft;
     QImage picture;
+    ShapeRole role;
 };
-using Shape = std::variant<TextShape, CircleShape, PictureShape>;
+using Shape = std::variant<TextShape, CircleShape, LineShape, PictureShape>;
 
 // The CSS font-family list for `family`: the family, its metric twins and a
 // generic family, so a page without the family still draws the text in the
@@ -63,6 +81,8 @@ public:
     void setFillStyle(int style) override { m_fillStyle = style; }
     void setFillColor(QRgb color) override { m_fillColor = color; }
     void Circle(float x, float y, float radius) override;
+    void Line(float x1, float y1, float x2, float y2, float width) override;
+    void setShapeRole(const QString &cssClass, int atom = -1) override { m_role = {cssClass, atom}; }
     void setWidth(float width) override;
     void setHeight(float height) override;
     void PaintPicture(const QImage &picture, float destX, float destY, float srcX, float srcY, float srcWidth,
@@ -95,6 +115,7 @@ private:
     int m_fillStyle = 1;
     QRgb m_fillColor = qRgb(0, 0, 0);
     QColor m_foreColor = Qt::black;
+    ShapeRole m_role;
     std::vector<Shape> m_shapes;
     mutable QImage m_image;
     mutable bool m_imageStale = true;

@@ -39,6 +39,7 @@ struct RecordingSurface final : Surface
         log << u"Circle r %1"_s.arg(r);
         centres << QPointF(x, y);
     }
+    void Line(float, float, float, float, float) override { log << u"Line"_s; }
     void setWidth(float) override { }
     void setHeight(float) override { }
     void PaintPicture(const QImage &, float, float, float, float, float, float) override { }
@@ -69,6 +70,7 @@ struct TextlessSurface final : Surface
     void setFillStyle(int s) override { bitmap.setFillStyle(s); }
     void setFillColor(QRgb c) override { bitmap.setFillColor(c); }
     void Circle(float x, float y, float r) override { bitmap.Circle(x, y, r); }
+    void Line(float, float, float, float, float) override { }
     void setWidth(float) override { }
     void setHeight(float) override { }
     void PaintPicture(const QImage &, float, float, float, float, float, float) override { }
