@@ -31,7 +31,8 @@ struct Metrics
         lineWidth = std::max(1.0, symbolHeight / 16);
         lineSpacing = std::max(3 * lineWidth, 0.16 * symbolHeight);
         lineMargin = std::max(1.0, 0.08 * symbolHeight);
-        barLength = std::max(pairSpacing + 2 * r, 0.45 * symbolHeight);
+        // A valence stroke is about half a letter high, whatever the dots' size.
+        barLength = 0.45 * symbolHeight;
         componentGap = 0.5 * symbolHeight;
     }
 
@@ -363,8 +364,29 @@ std::optional<Piece> Layout::place(const Component &component, double bondLength
         return angleOf(at[other] - at[i]);
     };
 
-    // Formal charges inside a neutral molecule, at the upper right of their
-    // atom, or at the corner farthest from its bonds when one points there.
+    // The shapes of an atom's bonds: its bond lines, or its bonds' shared dots.
+    const auto ownBondShapes = [&](std::size_t i) {
+        std::vector<Capsule> shapes;
+        for (const PlacedLine &l : piece.bondLines) {
+            const Bond &bond = m_molecule.bonds[std::size_t(l.bond)];
+            if (std::size_t(bond.begin) == i || std::size_t(bond.end) == i)
+                shapes.push_back({l.from, l.to, l.width / 2});
+        }
+        for (const Group &g : bondGroups) {
+            const Bond &bond = m_molecule.bonds[std::size_t(g.bond)];
+            if (std::size_t(bond.begin) == i || std::size_t(bond.end) == i) {
+                for (const Capsule &c : g.shapes())
+                    shapes.push_back(c);
+            }
+        }
+        return shapes;
+    };
+    // Bond lines may pass a text by a unit; shared dots keep a clearance.
+    const double textToBond = m_style == MarkStyle::Dots ? m_m.clearance : 1.0;
+
+    // Formal charges inside a neutral molecule: a superscript at the upper
+    // right of their atom; where a bond goes that way, out in the middle of
+    // the atom's widest gap between bonds, as near as it fits.
     for (const int index : component.atoms) {
         const Atom &atom = m_molecule.atoms[std::size_t(index)];
         const auto i = std::size_t(index);
@@ -375,42 +397,42 @@ std::optional<Piece> Layout::place(const Component &component, double bondLength
         text.role = TextRole::Charge;
         text.atom = index;
         text.size = m_measure(text.text, TextRole::Charge);
+        const QSizeF size(text.size.width, text.size.height);
+        const std::vector<Capsule> bonds = ownBondShapes(i);
+        const auto fits = [&](const QRectF &r) {
+            if (r.intersects(boxes[i]))
+                return false;
+            for (const Capsule &c : bonds) {
+                if (gap(c, r) < textToBond)
+                    return false;
+            }
+            return true;
+        };
+        std::vector<double> taken;
+        for (const int b : bondsOf[i])
+            taken.push_back(bondAngle(i, b));
         const TextSize symbol = m_measure(atom.symbol, TextRole::Symbol);
         const double capTop = boxes[i].top() + 0.21 * symbol.ascent;
-        const double baseline = boxes[i].top() + symbol.ascent;
-        const std::array<QPointF, 4> corners{
-            QPointF(boxes[i].right(), capTop - text.size.height / 2.0), // upper right
-            QPointF(boxes[i].left() - text.size.width, capTop - text.size.height / 2.0),
-            QPointF(boxes[i].right(), baseline - text.size.height / 2.0),
-            QPointF(boxes[i].left() - text.size.width, baseline - text.size.height / 2.0)};
-        // The first corner no bond comes within 45 degrees of, else the one
-        // farthest from the bonds.
-        std::size_t best = 0;
-        double bestAngle = -1;
-        for (std::size_t k = 0; k < corners.size(); ++k) {
-            const QPointF centre = corners[k] + QPointF(text.size.width / 2.0, text.size.height / 2.0);
-            double nearest = kPi;
-            for (const int b : bondsOf[i])
-                nearest = std::min(nearest, angleBetween(angleOf(centre - at[i]), bondAngle(i, b)));
-            if (nearest > bestAngle + 1e-9) {
-                best = k;
-                bestAngle = nearest;
-            }
-            if (nearest >= kPi / 4)
-                break;
+        QRectF spot(QPointF(boxes[i].right(), capTop - size.height() / 2), size);
+        double nearestBond = kPi;
+        for (const double a : taken)
+            nearestBond = std::min(nearestBond, angleBetween(angleOf(spot.center() - at[i]), a));
+        if (nearestBond < kPi / 4 || !fits(spot)) {
+            const double direction = spreadInGaps(taken, 1, -kPi / 4).front();
+            const QPointF e = unit(direction);
+            double d = 0;
+            const double farthest = 4 * m_m.symbolHeight + 20 * m_m.r;
+            while (d <= farthest
+                && !fits(QRectF(at[i] + d * e - QPointF(size.width(), size.height()) / 2, size)))
+                d += 0.5;
+            if (d > farthest)
+                return std::nullopt;
+            spot = QRectF(at[i] + d * e - QPointF(size.width(), size.height()) / 2, size);
         }
-        text.topLeft = corners[best];
-        chargeBoxes[i] = text.box();
-        allBoxes.push_back(text.box());
+        text.topLeft = spot.topLeft();
+        chargeBoxes[i] = spot;
+        allBoxes.push_back(spot);
         piece.texts.push_back(text);
-    }
-
-    std::vector<Capsule> bondShapes;
-    for (const PlacedLine &l : piece.bondLines)
-        bondShapes.push_back({l.from, l.to, l.width / 2});
-    for (const Group &g : bondGroups) {
-        for (const Capsule &s : g.shapes())
-            bondShapes.push_back(s);
     }
 
     // Lone pairs and unpaired electrons, atom by atom.
@@ -449,19 +471,10 @@ std::optional<Piece> Layout::place(const Component &component, double bondLength
         std::vector<QRectF> ownBoxes{boxes[i]};
         if (chargeBoxes[i])
             ownBoxes.push_back(*chargeBoxes[i]);
-        std::vector<Capsule> ownBonds;
-        for (const PlacedLine &l : piece.bondLines) {
-            const Bond &bond = m_molecule.bonds[std::size_t(l.bond)];
-            if (std::size_t(bond.begin) == i || std::size_t(bond.end) == i)
-                ownBonds.push_back({l.from, l.to, l.width / 2});
-        }
-        for (const Group &g : bondGroups) {
-            const Bond &bond = m_molecule.bonds[std::size_t(g.bond)];
-            if (std::size_t(bond.begin) == i || std::size_t(bond.end) == i) {
-                for (const Capsule &s : g.shapes())
-                    ownBonds.push_back(s);
-            }
-        }
+        const std::vector<Capsule> ownBonds = ownBondShapes(i);
+        // Each mark as near its symbol as it fits; then all of them moved out
+        // together, as little as keeps them apart, so the atom stays symmetric.
+        std::vector<double> nearest;
         for (std::size_t k = 0; k < directions.size(); ++k) {
             const bool pair = int(k) < atom.lonePairs;
             const auto fits = [&](double d) {
@@ -472,7 +485,6 @@ std::optional<Piece> Layout::place(const Component &component, double bondLength
                 d += step;
             if (d > farthest)
                 return std::nullopt;
-            // The nearest distance that fits, to a hundredth of a step.
             double low = std::max(0.0, d - step), high = d;
             if (d > 0) {
                 for (int n = 0; n < 7; ++n) {
@@ -480,8 +492,31 @@ std::optional<Piece> Layout::place(const Component &component, double bondLength
                     (fits(mid) ? high : low) = mid;
                 }
             }
-            piece.groups.push_back(markGroup(index, pair, at[i], directions[k], high));
+            nearest.push_back(high);
         }
+        const auto marksAt = [&](double extra) {
+            std::vector<Group> marks;
+            for (std::size_t k = 0; k < directions.size(); ++k)
+                marks.push_back(
+                    markGroup(index, int(k) < atom.lonePairs, at[i], directions[k], nearest[k] + extra));
+            return marks;
+        };
+        const auto apart = [&](const std::vector<Group> &marks) {
+            for (std::size_t x = 0; x < marks.size(); ++x) {
+                for (std::size_t y = x + 1; y < marks.size(); ++y) {
+                    if (!clear(marks[x].shapes(), {}, marks[y].shapes()))
+                        return false;
+                }
+            }
+            return true;
+        };
+        double extra = 0;
+        while (extra <= farthest && !apart(marksAt(extra)))
+            extra += step;
+        if (extra > farthest)
+            return std::nullopt;
+        for (Group &g : marksAt(extra))
+            piece.groups.push_back(std::move(g));
     }
     for (Group &g : bondGroups)
         piece.groups.push_back(std::move(g));
@@ -584,6 +619,7 @@ Drawing Layout::run()
     Drawing drawing;
     QRectF ink;
     double cursor = 0;
+    int mark = 0;
     for (std::size_t k = 0; k < pieces.size(); ++k) {
         const Component &component = m_molecule.components[k];
         Piece &piece = pieces[k];
@@ -615,8 +651,15 @@ Drawing Layout::run()
         for (const PlacedLine &l : piece.bondLines)
             drawing.lines.push_back(l);
         for (const Group &g : piece.groups) {
-            drawing.dots.insert(drawing.dots.end(), g.dots.begin(), g.dots.end());
-            drawing.lines.insert(drawing.lines.end(), g.lines.begin(), g.lines.end());
+            for (PlacedDot d : g.dots) {
+                d.mark = mark;
+                drawing.dots.push_back(d);
+            }
+            for (PlacedLine l : g.lines) {
+                l.mark = mark;
+                drawing.lines.push_back(l);
+            }
+            ++mark;
         }
         if (frame) {
             for (PlacedLine l : frame->brackets) {

@@ -59,6 +59,7 @@ struct PlacedDot
     DotKind kind = DotKind::LonePair;
     int atom = -1; // the atom the electron came from
     int bond = -1; // the bond it is shared in, for DotKind::Bond
+    int mark = -1; // dots of one mark (a lone pair, a bond's shared pairs) share it
 };
 
 enum class LineKind { Bond, LonePair, Bracket };
@@ -71,6 +72,7 @@ struct PlacedLine
     LineKind kind = LineKind::Bond;
     int atom = -1; // the owner of a lone pair
     int bond = -1;
+    int mark = -1; // a lone-pair bar's own number among the marks; -1 for other lines
 };
 
 // The picture as primitives in scale units. `crop` holds all of it with the

@@ -14,13 +14,17 @@
 #include <GraphMol/SmilesParse/SmilesParse.h>
 #include <GraphMol/SmilesParse/SmilesWrite.h>
 
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <optional>
+
+using namespace Qt::StringLiterals;
 
 namespace zembrel {
 
@@ -80,6 +84,13 @@ void sanitize(RDKit::RWMol &mol, const Source &source)
 {
     try {
         RDKit::MolOps::sanitizeMol(mol);
+    } catch (const RDKit::AtomValenceException &e) {
+        // RDKit's own text numbers the atom from 0; the count of bonds is what matters.
+        static const QRegularExpression kValence(u"valence for atom # \\d+ \\w+, (\\d+),"_s);
+        const QString valence = kValence.match(QString::fromUtf8(e.what())).captured(1);
+        atomError(mol, e.getAtomIdx(), source,
+            valence.isEmpty() ? Chemistry::tr("it has more bonds than its valence allows.")
+                              : Chemistry::tr("%1 bonds are more than its valence allows.").arg(valence));
     } catch (const RDKit::AtomSanitizeException &e) {
         atomError(mol, e.getAtomIdx(), source,
             Chemistry::tr("RDKit refuses it: %1").arg(QString::fromUtf8(e.what())));
@@ -259,6 +270,156 @@ void uprightStar(const RDKit::ROMol &mol, const std::vector<int> &fragment, std:
     }
 }
 
+// Where the atoms of the input stand, and the hydrogens RDKit keeps as
+// counts, atom by atom, in bond lengths with y down.
+struct Placement
+{
+    std::vector<QPointF> atoms;
+    std::vector<std::vector<QPointF>> hydrogens;
+};
+
+double pointToSegment(QPointF p, QPointF a, QPointF b)
+{
+    const QPointF ab = b - a;
+    const double length2 = QPointF::dotProduct(ab, ab);
+    const double t = length2 > 0 ? std::clamp(QPointF::dotProduct(p - a, ab) / length2, 0.0, 1.0) : 0.0;
+    const QPointF d = p - (a + t * ab);
+    return std::hypot(d.x(), d.y());
+}
+
+// Atoms and bonds of one fragment, for finding room in it.
+struct Sketch
+{
+    std::vector<QPointF> points;
+    std::vector<std::pair<std::size_t, std::size_t>> bonds; // indices into points
+
+    // How near the point comes to another atom or to a bond that does not
+    // end at `self`, and how near the bond from `self` to it passes an atom.
+    double room(QPointF p, std::size_t self) const
+    {
+        double nearest = std::numeric_limits<double>::max();
+        for (std::size_t k = 0; k < points.size(); ++k) {
+            if (k == self)
+                continue;
+            nearest = std::min({nearest, std::hypot(p.x() - points[k].x(), p.y() - points[k].y()),
+                pointToSegment(points[k], points[self], p)});
+        }
+        for (const auto &[x, y] : bonds) {
+            if (x != self && y != self)
+                nearest = std::min(nearest, pointToSegment(p, points[x], points[y]));
+        }
+        return nearest;
+    }
+
+    // The least room any atom has: 0 when two coincide, one lies on a bond or
+    // two bonds cross.
+    double tightest() const
+    {
+        double nearest = std::numeric_limits<double>::max();
+        for (std::size_t k = 0; k < points.size(); ++k) {
+            for (std::size_t j = k + 1; j < points.size(); ++j)
+                nearest = std::min(
+                    nearest, std::hypot(points[k].x() - points[j].x(), points[k].y() - points[j].y()));
+            for (const auto &[x, y] : bonds) {
+                if (x != k && y != k)
+                    nearest = std::min(nearest, pointToSegment(points[k], points[x], points[y]));
+            }
+        }
+        const auto side = [](QPointF o, QPointF p, QPointF q) {
+            return (p.x() - o.x()) * (q.y() - o.y()) - (p.y() - o.y()) * (q.x() - o.x());
+        };
+        for (std::size_t m = 0; m < bonds.size(); ++m) {
+            for (std::size_t n = m + 1; n < bonds.size(); ++n) {
+                const QPointF a = points[bonds[m].first], b = points[bonds[m].second];
+                const QPointF c = points[bonds[n].first], d = points[bonds[n].second];
+                if (side(a, b, c) * side(a, b, d) < 0 && side(c, d, a) * side(c, d, b) < 0)
+                    return 0;
+            }
+        }
+        return nearest;
+    }
+};
+
+Sketch sketchOf(
+    const RDKit::ROMol &mol, const std::vector<int> &fragment, const std::vector<QPointF> &positions)
+{
+    Sketch sketch;
+    for (const int i : fragment)
+        sketch.points.push_back(positions[std::size_t(i)]);
+    for (const RDKit::Bond *b : mol.bonds()) {
+        const auto x = std::lower_bound(fragment.begin(), fragment.end(), int(b->getBeginAtomIdx()));
+        const auto y = std::lower_bound(fragment.begin(), fragment.end(), int(b->getEndAtomIdx()));
+        if (x != fragment.end() && *x == int(b->getBeginAtomIdx()) && y != fragment.end()
+            && *y == int(b->getEndAtomIdx()))
+            sketch.bonds.emplace_back(std::size_t(x - fragment.begin()), std::size_t(y - fragment.begin()));
+    }
+    return sketch;
+}
+
+// Room enough for a symbol's box at the shortest bonds the picture uses.
+constexpr double kRoom = 0.45;
+
+// Each hydrogen a bond length from its atom, away from the atom's other bonds
+// and from the atoms standing near it unbonded; where that spot is taken (a
+// crowded branch), turned as little as finds room, so that no two atoms
+// share a place and none sits on a bond.
+Placement placeHydrogens(
+    const RDKit::ROMol &mol, const std::vector<std::vector<int>> &fragments, std::vector<QPointF> positions)
+{
+    Placement placement;
+    placement.hydrogens.resize(positions.size());
+    for (const auto &fragment : fragments) {
+        Sketch sketch = sketchOf(mol, fragment, positions);
+        for (std::size_t k = 0; k < fragment.size(); ++k) {
+            const int i = fragment[k];
+            const RDKit::Atom &a = *mol.getAtomWithIdx(unsigned(i));
+            const int hydrogens = int(a.getTotalNumHs());
+            if (hydrogens == 0)
+                continue;
+            const QPointF centre = positions[std::size_t(i)];
+            std::vector<double> taken;
+            std::vector<QPointF> bonded{centre};
+            for (const RDKit::Bond *b : mol.atomBonds(&a)) {
+                const QPointF other = positions[b->getOtherAtomIdx(unsigned(i))];
+                taken.push_back(std::atan2(other.y() - centre.y(), other.x() - centre.x()));
+                bonded.push_back(other);
+            }
+            std::vector<double> turns = taken; // directions a turned hydrogen keeps clear of
+            for (const QPointF &p : sketch.points) {
+                const QPointF d = p - centre;
+                if (std::find(bonded.begin(), bonded.end(), p) == bonded.end()
+                    && std::hypot(d.x(), d.y()) < 1.6)
+                    taken.push_back(std::atan2(d.y(), d.x()));
+            }
+            for (const double ideal : hydrogenDirections(taken, hydrogens)) {
+                const auto spot
+                    = [&](double angle) { return centre + QPointF(std::cos(angle), std::sin(angle)); };
+                double best = ideal;
+                double bestRoom = sketch.room(spot(ideal), k);
+                for (int step = 1; step <= 18 && bestRoom < kRoom; ++step) {
+                    for (const double sign : {1.0, -1.0}) {
+                        const double angle = ideal + sign * step * kPi / 36;
+                        const bool clearOfOwn = std::all_of(turns.begin(), turns.end(),
+                            [&](double t) { return angleBetween(angle, t) >= kPi / 7; });
+                        const double room = sketch.room(spot(angle), k);
+                        if (clearOfOwn && room > bestRoom) {
+                            best = angle;
+                            bestRoom = room;
+                        }
+                    }
+                }
+                const QPointF h = spot(best);
+                placement.hydrogens[std::size_t(i)].push_back(h);
+                sketch.points.push_back(h);
+                sketch.bonds.emplace_back(k, sketch.points.size() - 1);
+                turns.push_back(best);
+            }
+        }
+    }
+    placement.atoms = std::move(positions);
+    return placement;
+}
+
 Molecule build(RDKit::RWMol &mol, const Source &source, bool ownCoordinates)
 {
     checkAtomsAndBonds(mol, source);
@@ -316,10 +477,33 @@ Molecule build(RDKit::RWMol &mol, const Source &source, bool ownCoordinates)
     for (auto &fragment : fragments)
         std::sort(fragment.begin(), fragment.end());
     std::sort(fragments.begin(), fragments.end());
+    const auto tightest = [&](const std::vector<QPointF> &at) {
+        double room = std::numeric_limits<double>::max();
+        for (const auto &fragment : fragments)
+            room = std::min(room, sketchOf(mol, fragment, at).tightest());
+        return room;
+    };
+    // RDKit's own layout now and then puts a crowded molecule's atoms on top
+    // of each other or on a bond; its CoordGen layout, slower, mostly does not.
+    if (computed && tightest(positions) < kRoom) {
+        const bool preferred = RDDepict::preferCoordGen;
+        try {
+            RDKit::RWMol other(mol);
+            RDDepict::preferCoordGen = true;
+            RDDepict::compute2DCoords(other);
+            RDDepict::preferCoordGen = preferred;
+            std::vector<QPointF> again = normalisedPositions(other);
+            if (tightest(again) > tightest(positions))
+                positions = std::move(again);
+        } catch (const std::exception &) {
+            RDDepict::preferCoordGen = preferred; // RDKit's first layout stands
+        }
+    }
     if (computed) {
         for (const auto &fragment : fragments)
             uprightStar(mol, fragment, positions);
     }
+    const Placement placement = placeHydrogens(mol, fragments, std::move(positions));
     std::vector<std::string> keys;
     if (fragments.size() > 1) {
         for (const auto &fragment : fragments)
@@ -345,7 +529,7 @@ Molecule build(RDKit::RWMol &mol, const Source &source, bool ownCoordinates)
             atom.outer = outerElectrons(a.getAtomicNum());
             atom.lonePairs = lonePairs[std::size_t(i)];
             atom.radicals = int(a.getNumRadicalElectrons());
-            atom.position = positions[std::size_t(i)];
+            atom.position = placement.atoms[std::size_t(i)];
             indexOf[std::size_t(i)] = int(molecule.atoms.size());
             component.atoms.push_back(int(molecule.atoms.size()));
             component.charge += atom.charge;
@@ -362,26 +546,15 @@ Molecule build(RDKit::RWMol &mol, const Source &source, bool ownCoordinates)
             component.bonds.push_back(int(molecule.bonds.size()));
             molecule.bonds.push_back(bond);
         }
-        // The hydrogens RDKit keeps as counts become atoms, each a bond length
-        // from its atom, away from the atom's other bonds.
+        // The hydrogens RDKit keeps as counts become atoms.
         for (const int i : fragments[f]) {
-            const RDKit::Atom &a = *mol.getAtomWithIdx(unsigned(i));
-            const int hydrogens = int(a.getTotalNumHs());
-            if (hydrogens == 0)
-                continue;
             const int owner = indexOf[std::size_t(i)];
-            const QPointF centre = molecule.atoms[std::size_t(owner)].position;
-            std::vector<double> taken;
-            for (const RDKit::Bond *b : mol.atomBonds(&a)) {
-                const QPointF d = positions[b->getOtherAtomIdx(unsigned(i))] - centre;
-                taken.push_back(std::atan2(d.y(), d.x()));
-            }
-            for (const double angle : hydrogenDirections(taken, hydrogens)) {
+            for (const QPointF &position : placement.hydrogens[std::size_t(i)]) {
                 Atom h;
                 h.symbol = QStringLiteral("H");
                 h.element = 1;
                 h.outer = 1;
-                h.position = centre + QPointF(std::cos(angle), std::sin(angle));
+                h.position = position;
                 component.atoms.push_back(int(molecule.atoms.size()));
                 Bond bond;
                 bond.begin = owner;

@@ -38,7 +38,6 @@ LogBuffer *g_buffer = nullptr;
 
 void installLoggers()
 {
-    g_buffer = new LogBuffer;
     // Each logger owns its stream, which RDKit deletes at exit; the buffer
     // they share stays.
     const auto logger = [](bool enabled) {
@@ -54,12 +53,25 @@ void installLoggers()
     rdErrorLog = logger(true);
 }
 
+// Whether every logger still writes to our buffer: code elsewhere in the
+// process may have set RDKit's logs up afresh, on standard error.
+bool loggersOurs()
+{
+    for (const RDLogger *l : {&rdAppLog, &rdDebugLog, &rdInfoLog, &rdStatusLog, &rdWarningLog, &rdErrorLog}) {
+        if (!*l || !(*l)->dp_dest || (*l)->dp_dest->rdbuf() != g_buffer || (*l)->teestream)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 RdkitSession::RdkitSession() : m_lock(g_rdkit)
 {
-    static std::once_flag installed;
-    std::call_once(installed, installLoggers);
+    if (!g_buffer)
+        g_buffer = new LogBuffer;
+    if (!loggersOurs())
+        installLoggers();
     g_buffer->text.clear();
 }
 

@@ -106,22 +106,26 @@ qsizetype bracketAtom(const QString &s, qsizetype i)
 SmilesScan scanSmiles(const QString &s)
 {
     SmilesScan scan;
-    bool afterAtom = false; // an atom (or a ring closure after it) was the last thing
-    qsizetype pendingBond = -1;
+    // What came last: nothing, an atom (or a ring closure or a branch after
+    // it), a bond, an opened branch, or a dot.
+    enum class Last { Start, Atom, Bond, Branch, Dot };
+    Last last = Last::Start;
+    bool bondAfterAtom = false; // a ring closure may take the bond before it
     std::vector<qsizetype> branches;
     std::map<int, qsizetype> openRings;
     const auto fail = [&](qsizetype i) {
         if (scan.errorPosition == 0)
             scan.errorPosition = i + 1;
     };
+    const auto at = [&](qsizetype j) { return j < s.size() ? s[j] : QChar(); };
 
     qsizetype i = 0;
     while (i < s.size() && scan.errorPosition == 0) {
         const QChar c = s[i];
+        const bool dative = (c == u'-' && at(i + 1) == u'>') || (c == u'<' && at(i + 1) == u'-');
         if (const qsizetype length = organicAtom(s, i)) {
             scan.atomPositions.push_back(i + 1);
-            afterAtom = true;
-            pendingBond = -1;
+            last = Last::Atom;
             i += length;
         } else if (c == u'[') {
             const qsizetype end = bracketAtom(s, i);
@@ -130,32 +134,29 @@ SmilesScan scanSmiles(const QString &s)
                 break;
             }
             scan.atomPositions.push_back(i + 1);
-            afterAtom = true;
-            pendingBond = -1;
+            last = Last::Atom;
             i = end;
-        } else if (isBondSymbol(c) || (c == u'-' && i + 1 < s.size() && s[i + 1] == u'>')
-            || (c == u'<' && i + 1 < s.size() && s[i + 1] == u'-')) {
-            if (!afterAtom || pendingBond >= 0)
+        } else if (isBondSymbol(c) || dative) {
+            if (last != Last::Atom && last != Last::Branch)
                 fail(i);
-            pendingBond = i;
-            afterAtom = false;
-            i += (c == u'<' || (c == u'-' && i + 1 < s.size() && s[i + 1] == u'>')) ? 2 : 1;
+            bondAfterAtom = last == Last::Atom;
+            last = Last::Bond;
+            i += dative ? 2 : 1;
         } else if (isDigit(c) || c == u'%') {
-            // A ring closure follows an atom, perhaps with a bond between.
-            if (scan.atomPositions.empty() || (!afterAtom && pendingBond < 0))
+            if (last != Last::Atom && !(last == Last::Bond && bondAfterAtom))
                 fail(i);
             int number = 0;
             qsizetype closure = 1;
             if (c == u'%') {
-                if (i + 2 < s.size() && isDigit(s[i + 1]) && isDigit(s[i + 2])) {
-                    number = (s[i + 1].unicode() - u'0') * 10 + (s[i + 2].unicode() - u'0');
+                if (isDigit(at(i + 1)) && isDigit(at(i + 2))) {
+                    number = (at(i + 1).unicode() - u'0') * 10 + (at(i + 2).unicode() - u'0');
                     closure = 3;
-                } else if (i + 1 < s.size() && s[i + 1] == u'(') {
+                } else if (at(i + 1) == u'(') {
                     qsizetype k = i + 2;
-                    while (k < s.size() && isDigit(s[k]) && k < i + 7)
+                    while (isDigit(at(k)) && k < i + 7)
                         number = number * 10 + (s[k++].unicode() - u'0');
-                    if (k == i + 2 || k >= s.size() || s[k] != u')')
-                        fail(k < s.size() ? k : s.size() - 1);
+                    if (k == i + 2 || at(k) != u')')
+                        fail(std::min(k, s.size() - 1));
                     closure = k + 1 - i;
                 } else {
                     fail(i);
@@ -167,26 +168,25 @@ SmilesScan scanSmiles(const QString &s)
                 openRings.erase(open);
             else
                 openRings.emplace(number, i);
-            afterAtom = true;
-            pendingBond = -1;
+            last = Last::Atom;
             i += closure;
         } else if (c == u'(') {
-            if (!afterAtom || pendingBond >= 0)
+            if (last != Last::Atom)
                 fail(i);
             branches.push_back(i);
-            afterAtom = false;
+            last = Last::Branch;
             ++i;
         } else if (c == u')') {
-            if (branches.empty() || !afterAtom || pendingBond >= 0)
+            if (branches.empty() || last != Last::Atom)
                 fail(i);
             else
                 branches.pop_back();
-            afterAtom = true;
+            last = Last::Atom;
             ++i;
         } else if (c == u'.') {
-            if (!afterAtom || pendingBond >= 0)
+            if (last != Last::Atom)
                 fail(i);
-            afterAtom = false;
+            last = Last::Dot;
             ++i;
         } else {
             fail(i);
@@ -194,7 +194,7 @@ SmilesScan scanSmiles(const QString &s)
     }
     if (scan.errorPosition != 0)
         return scan;
-    if (pendingBond >= 0 || (!afterAtom && !s.isEmpty()))
+    if (!s.isEmpty() && last != Last::Atom)
         fail(s.size() - 1); // the last character leaves something open
     else if (!branches.empty())
         fail(branches.back());
