@@ -213,7 +213,7 @@ double Layout::startingBondLength() const
         const Atom &a = m_molecule.atoms[std::size_t(bond.begin)];
         const Atom &b = m_molecule.atoms[std::size_t(bond.end)];
         const QPointF d = b.position - a.position;
-        const double units = std::hypot(d.x(), d.y());
+        const double units = distance(d, {});
         if (units < 1e-6)
             continue;
         const QPointF u = d / units;
@@ -258,11 +258,11 @@ bool Layout::clear(const std::vector<Capsule> &shapes, const std::vector<QRectF>
     const double c = m_m.clearance - 1e-6;
     for (const Capsule &s : shapes) {
         for (const QRectF &box : boxes) {
-            if (gap(s, box) < c)
+            if (nearer(s, box, c))
                 return false;
         }
         for (const Capsule &o : others) {
-            if (gap(s, o) < c)
+            if (nearer(s, o, c))
                 return false;
         }
     }
@@ -280,7 +280,7 @@ void Layout::placeBonds(const Component &component, const std::vector<QPointF> &
         bondsOf[a].push_back(index);
         bondsOf[b].push_back(index);
         const QPointF d = at[b] - at[a];
-        const double length = std::hypot(d.x(), d.y());
+        const double length = distance(d, {});
         if (length < 1e-6) {
             ok = false;
             continue;
@@ -403,7 +403,7 @@ std::optional<Piece> Layout::place(const Component &component, double bondLength
             if (r.intersects(boxes[i]))
                 return false;
             for (const Capsule &c : bonds) {
-                if (gap(c, r) < textToBond)
+                if (nearer(c, r, textToBond))
                     return false;
             }
             return true;
@@ -480,13 +480,16 @@ std::optional<Piece> Layout::place(const Component &component, double bondLength
             const auto fits = [&](double d) {
                 return clear(markGroup(index, pair, at[i], directions[k], d).shapes(), ownBoxes, ownBonds);
             };
-            double d = 0;
+            // Nothing fits before the symbol's edge less a pair's width.
+            const double start
+                = std::max(0.0, exitDistance(at[i], unit(directions[k]), boxes[i]) - m_m.pairSpacing);
+            double d = start;
             while (d <= farthest && !fits(d))
                 d += step;
             if (d > farthest)
                 return std::nullopt;
-            double low = std::max(0.0, d - step), high = d;
-            if (d > 0) {
+            double low = std::max(start, d - step), high = d;
+            if (d > start) {
                 for (int n = 0; n < 7; ++n) {
                     const double mid = (low + high) / 2;
                     (fits(mid) ? high : low) = mid;
@@ -533,8 +536,9 @@ std::optional<Piece> Layout::place(const Component &component, double bondLength
         const Bond &bond = m_molecule.bonds[std::size_t(l.bond)];
         for (const int index : component.atoms) {
             const auto i = std::size_t(index);
-            if ((index != bond.begin && index != bond.end && gap({l.from, l.to, l.width / 2}, boxes[i]) < 1)
-                || (chargeBoxes[i] && gap({l.from, l.to, l.width / 2}, *chargeBoxes[i]) < 1))
+            const Capsule line{l.from, l.to, l.width / 2.0};
+            if ((index != bond.begin && index != bond.end && nearer(line, boxes[i], 1))
+                || (chargeBoxes[i] && nearer(line, *chargeBoxes[i], 1)))
                 return std::nullopt;
         }
     }

@@ -25,14 +25,16 @@ double pointToRect(QPointF p, const QRectF &r)
 {
     const double dx = std::max({r.left() - p.x(), 0.0, p.x() - r.right()});
     const double dy = std::max({r.top() - p.y(), 0.0, p.y() - r.bottom()});
-    return std::hypot(dx, dy);
+    return std::sqrt(dx * dx + dy * dy);
 }
 
 } // namespace
 
 double distance(QPointF p, QPointF q)
 {
-    return std::hypot(p.x() - q.x(), p.y() - q.y());
+    // Not std::hypot: it guards against overflow that pixel sizes never reach, at many times the cost.
+    const double dx = p.x() - q.x(), dy = p.y() - q.y();
+    return std::sqrt(dx * dx + dy * dy);
 }
 
 double pointToSegment(QPointF p, QPointF a, QPointF b)
@@ -64,6 +66,25 @@ double segmentToRect(QPointF a, QPointF b, const QRectF &r)
         best = std::min(best, segmentToSegment(a, b, c, d));
     }
     return std::min({best, pointToRect(a, r), pointToRect(b, r)});
+}
+
+QRectF bounds(const Capsule &x)
+{
+    return QRectF(x.a, x.b).normalized().adjusted(-x.radius, -x.radius, x.radius, x.radius);
+}
+
+bool nearer(const Capsule &x, const Capsule &y, double limit)
+{
+    if (!bounds(x).adjusted(-limit, -limit, limit, limit).intersects(bounds(y)))
+        return false;
+    return gap(x, y) < limit;
+}
+
+bool nearer(const Capsule &x, const QRectF &rect, double limit)
+{
+    if (!bounds(x).adjusted(-limit, -limit, limit, limit).intersects(rect))
+        return false;
+    return gap(x, rect) < limit;
 }
 
 double gap(const Capsule &x, const Capsule &y)

@@ -24,6 +24,11 @@ double segmentToRect(QPointF a, QPointF b, const QRectF &rect);
 double gap(const Capsule &x, const Capsule &y);
 double gap(const Capsule &x, const QRectF &rect);
 
+// Whether the shapes come closer than `limit` (edge to edge); a quick test
+// of their bounds first, as most pairs are far apart.
+bool nearer(const Capsule &x, const Capsule &y, double limit);
+bool nearer(const Capsule &x, const QRectF &rect, double limit);
+
 // Where a ray from inside `rect` along `direction` (a unit vector) leaves it,
 // as a distance from `from`.
 double exitDistance(QPointF from, QPointF direction, const QRectF &rect);

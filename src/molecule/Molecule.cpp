@@ -278,13 +278,18 @@ struct Placement
     std::vector<std::vector<QPointF>> hydrogens;
 };
 
+double length(QPointF d)
+{
+    return std::sqrt(d.x() * d.x() + d.y() * d.y());
+}
+
 double pointToSegment(QPointF p, QPointF a, QPointF b)
 {
     const QPointF ab = b - a;
     const double length2 = QPointF::dotProduct(ab, ab);
     const double t = length2 > 0 ? std::clamp(QPointF::dotProduct(p - a, ab) / length2, 0.0, 1.0) : 0.0;
     const QPointF d = p - (a + t * ab);
-    return std::hypot(d.x(), d.y());
+    return length(d);
 }
 
 // Atoms and bonds of one fragment, for finding room in it.
@@ -301,8 +306,7 @@ struct Sketch
         for (std::size_t k = 0; k < points.size(); ++k) {
             if (k == self)
                 continue;
-            nearest = std::min({nearest, std::hypot(p.x() - points[k].x(), p.y() - points[k].y()),
-                pointToSegment(points[k], points[self], p)});
+            nearest = std::min({nearest, length(p - points[k]), pointToSegment(points[k], points[self], p)});
         }
         for (const auto &[x, y] : bonds) {
             if (x != self && y != self)
@@ -318,8 +322,7 @@ struct Sketch
         double nearest = std::numeric_limits<double>::max();
         for (std::size_t k = 0; k < points.size(); ++k) {
             for (std::size_t j = k + 1; j < points.size(); ++j)
-                nearest = std::min(
-                    nearest, std::hypot(points[k].x() - points[j].x(), points[k].y() - points[j].y()));
+                nearest = std::min(nearest, length(points[k] - points[j]));
             for (const auto &[x, y] : bonds) {
                 if (x != k && y != k)
                     nearest = std::min(nearest, pointToSegment(points[k], points[x], points[y]));
@@ -387,8 +390,7 @@ Placement placeHydrogens(
             std::vector<double> turns = taken; // directions a turned hydrogen keeps clear of
             for (const QPointF &p : sketch.points) {
                 const QPointF d = p - centre;
-                if (std::find(bonded.begin(), bonded.end(), p) == bonded.end()
-                    && std::hypot(d.x(), d.y()) < 1.6)
+                if (std::find(bonded.begin(), bonded.end(), p) == bonded.end() && length(d) < 1.6)
                     taken.push_back(std::atan2(d.y(), d.x()));
             }
             for (const double ideal : hydrogenDirections(taken, hydrogens)) {
