@@ -11,6 +11,7 @@ packages=(
     xvfb xdotool x11-utils imagemagick
     qt6-l10n-tools
     appstream desktop-file-utils groff-base dpkg-dev file
+    librdkit-dev libboost-dev
 )
 
 missing=()

@@ -1,0 +1,89 @@
+#include "Drawing.h"
+#include "Molecule.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QImage>
+
+#include <benchmark/benchmark.h>
+
+#include <optional>
+
+using namespace zembrel;
+
+namespace {
+
+// Ibuprofen's 2-(dimethylamino)ethyl ester: 20 heavy atoms, a ring, a branch,
+// lone pairs on O and N; 55 atoms with its hydrogens.
+const QString kSmiles = QStringLiteral("CC(C)Cc1ccc(cc1)C(C)C(=O)OCCN(C)C");
+
+// Text measured as the renderer measures it: the start font at 96 dpi.
+struct Fonts
+{
+    Fonts()
+    {
+        device.setDotsPerMeterX(3780);
+        device.setDotsPerMeterY(3780);
+        QFont font(QStringLiteral("Arial"));
+        font.setPointSizeF(21.75);
+        symbols.emplace(font, &device);
+        font.setPointSizeF(14.5);
+        charges.emplace(font, &device);
+    }
+    MeasureText measure() const
+    {
+        return [this](const QString &text, TextRole role) {
+            const QFontMetricsF &m = role == TextRole::Charge ? *charges : *symbols;
+            return TextSize{float(m.horizontalAdvance(text)), float(m.height()), float(m.ascent())};
+        };
+    }
+    QImage device{1, 1, QImage::Format_RGB32};
+    std::optional<QFontMetricsF> symbols;
+    std::optional<QFontMetricsF> charges;
+};
+
+void BM_ParseAndLayOut(benchmark::State &state)
+{
+    const Fonts fonts;
+    const MeasureText measure = fonts.measure();
+    for (auto _ : state) {
+        const Molecule molecule = moleculeFromSmiles(kSmiles);
+        benchmark::DoNotOptimize(layOutMolecule(molecule, measure, MarkStyle::Lewis));
+    }
+}
+BENCHMARK(BM_ParseAndLayOut)->Unit(benchmark::kMicrosecond);
+
+void BM_Parse(benchmark::State &state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(moleculeFromSmiles(kSmiles));
+}
+BENCHMARK(BM_Parse)->Unit(benchmark::kMicrosecond);
+
+void BM_LayOut(benchmark::State &state)
+{
+    const Fonts fonts;
+    const MeasureText measure = fonts.measure();
+    const Molecule molecule = moleculeFromSmiles(kSmiles);
+    const auto style = MarkStyle(state.range(0));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(layOutMolecule(molecule, measure, style));
+}
+BENCHMARK(BM_LayOut)
+    ->Arg(int(MarkStyle::Lewis))
+    ->Arg(int(MarkStyle::Dots))
+    ->Arg(int(MarkStyle::Bars))
+    ->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

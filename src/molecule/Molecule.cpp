@@ -1,0 +1,674 @@
+#include "Molecule.h"
+
+#include "Chemistry.h"
+#include "Directions.h"
+#include "Elements.h"
+#include "RdkitSession.h"
+#include "SmilesScan.h"
+
+#include <GraphMol/Depictor/RDDepictor.h>
+#include <GraphMol/FileParsers/FileParsers.h>
+#include <GraphMol/GraphMol.h>
+#include <GraphMol/MolOps.h>
+#include <GraphMol/SanitException.h>
+#include <GraphMol/SmilesParse/SmilesParse.h>
+#include <GraphMol/SmilesParse/SmilesWrite.h>
+
+#include <QRegularExpression>
+#include <QStringList>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <optional>
+
+using namespace Qt::StringLiterals;
+
+namespace zembrel {
+
+namespace {
+
+QString fromStd(const std::string &s)
+{
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+
+// Where the atoms of the input stand, for messages.
+struct Source
+{
+    bool smiles = false;
+    std::vector<qsizetype> positions; // SMILES character positions, when they match the atoms
+};
+
+// "3 (Fe)" or, from a SMILES, "3 (Fe, position 5)".
+QString atomLabel(const RDKit::Atom &atom, const Source &source)
+{
+    const unsigned index = atom.getIdx();
+    const QString symbol = atom.getAtomicNum() == 0 ? QStringLiteral("*") : fromStd(atom.getSymbol());
+    if (index < source.positions.size()) {
+        return Chemistry::tr("%1 (%2, position %3)").arg(index + 1).arg(symbol).arg(source.positions[index]);
+    }
+    return Chemistry::tr("%1 (%2)").arg(index + 1).arg(symbol);
+}
+
+[[noreturn]] void atomError(
+    const RDKit::ROMol &mol, unsigned index, const Source &source, const QString &reason)
+{
+    throw ChemistryError{
+        Chemistry::tr("Atom %1: %2").arg(atomLabel(*mol.getAtomWithIdx(index), source), reason)};
+}
+
+// RDKit's first log line, or its exception text, without the prefix naming the parser.
+QString rdkitReason(const std::string &log, const char *what)
+{
+    QString text = fromStd(log).section(QLatin1Char('\n'), 0, 0);
+    if (text.isEmpty() && what)
+        text = QString::fromUtf8(what);
+    for (const QString &prefix : {QStringLiteral("SMILES Parse Error: "), QStringLiteral("ERROR: ")}) {
+        if (text.startsWith(prefix))
+            text.remove(0, prefix.size());
+    }
+    // "syntax error while parsing: CC((": the input the user has already.
+    for (const QString &ending : {QStringLiteral(" while parsing"), QStringLiteral(" for input")}) {
+        const qsizetype at = text.indexOf(ending);
+        if (at > 0)
+            text.truncate(at);
+    }
+    return text.trimmed();
+}
+
+// RDKit's sanitizing: valences checked, rings found, radicals assigned.
+void sanitize(RDKit::RWMol &mol, const Source &source)
+{
+    try {
+        RDKit::MolOps::sanitizeMol(mol);
+    } catch (const RDKit::AtomValenceException &e) {
+        // RDKit's own text numbers the atom from 0; the count of bonds is what matters.
+        static const QRegularExpression kValence(u"valence for atom # \\d+ \\w+, (\\d+),"_s);
+        const QString valence = kValence.match(QString::fromUtf8(e.what())).captured(1);
+        atomError(mol, e.getAtomIdx(), source,
+            valence.isEmpty() ? Chemistry::tr("it has more bonds than its valence allows.")
+                              : Chemistry::tr("%1 bonds are more than its valence allows.").arg(valence));
+    } catch (const RDKit::AtomSanitizeException &e) {
+        atomError(mol, e.getAtomIdx(), source,
+            Chemistry::tr("RDKit refuses it: %1").arg(QString::fromUtf8(e.what())));
+    } catch (const RDKit::KekulizeException &e) {
+        QStringList atoms;
+        for (const unsigned index : e.getAtomIndices())
+            atoms << atomLabel(*mol.getAtomWithIdx(index), source);
+        throw ChemistryError{Chemistry::tr("The aromatic atoms %1 cannot be given alternating single and "
+                                           "double bonds.")
+                                 .arg(atoms.join(QStringLiteral(", ")))};
+    } catch (const RDKit::MolSanitizeException &e) {
+        throw ChemistryError{
+            Chemistry::tr("RDKit refuses the molecule: %1").arg(QString::fromUtf8(e.what()))};
+    }
+}
+
+// Refuses what has no dot formula before anything costly is done with it.
+void checkAtomsAndBonds(const RDKit::ROMol &mol, const Source &source)
+{
+    if (mol.getNumAtoms() == 0)
+        throw ChemistryError{Chemistry::tr("The input holds no atoms.")};
+    if (mol.getNumAtoms() > unsigned(kMaxAtoms)) {
+        throw ChemistryError{Chemistry::tr("The molecule has %1 atoms; at most %2 can be drawn.")
+                                 .arg(mol.getNumAtoms())
+                                 .arg(kMaxAtoms)};
+    }
+    for (const RDKit::Atom *atom : mol.atoms()) {
+        if (atom->hasQuery() && atom->getAtomicNum() == 0) {
+            atomError(mol, atom->getIdx(), source,
+                Chemistry::tr("a query atom stands for a choice of elements and cannot be drawn."));
+        }
+        if (atom->getAtomicNum() == 0) {
+            atomError(mol, atom->getIdx(), source,
+                Chemistry::tr("a wildcard atom stands for no element and cannot be drawn."));
+        }
+        if (atom->hasQuery()) {
+            atomError(mol, atom->getIdx(), source,
+                Chemistry::tr("a query atom stands for a choice of elements and cannot be drawn."));
+        }
+        if (outerElectrons(atom->getAtomicNum()) < 0) {
+            atomError(mol, atom->getIdx(), source,
+                Chemistry::tr("only main-group elements can be drawn, as their outer shell holds all "
+                              "their valence electrons."));
+        }
+        if (std::abs(atom->getFormalCharge()) > kMaxFormalCharge) {
+            atomError(mol, atom->getIdx(), source,
+                Chemistry::tr("the charge %1 lies beyond ±%2.")
+                    .arg(atom->getFormalCharge())
+                    .arg(kMaxFormalCharge));
+        }
+    }
+    for (const RDKit::Bond *bond : mol.bonds()) {
+        const auto type = bond->getBondType();
+        const bool drawable = type == RDKit::Bond::SINGLE || type == RDKit::Bond::DOUBLE
+            || type == RDKit::Bond::TRIPLE || type == RDKit::Bond::AROMATIC || type == RDKit::Bond::DATIVE;
+        if (bond->hasQuery() || !drawable) {
+            throw ChemistryError{
+                Chemistry::tr("Bond %1 (atoms %2 and %3): only single, double, triple, "
+                              "aromatic and dative bonds can be drawn.")
+                    .arg(bond->getIdx() + 1)
+                    .arg(atomLabel(*bond->getBeginAtom(), source), atomLabel(*bond->getEndAtom(), source))};
+        }
+    }
+}
+
+int bondOrder(const RDKit::Bond &bond)
+{
+    switch (bond.getBondType()) {
+    case RDKit::Bond::DOUBLE: return 2;
+    case RDKit::Bond::TRIPLE: return 3;
+    default: return 1;
+    }
+}
+
+// Electrons an atom puts into its bonds: one per bond order, both of a dative
+// bond it donates, none of one it accepts; one for each hydrogen not in the graph.
+int bondingElectrons(const RDKit::ROMol &mol, const RDKit::Atom &atom)
+{
+    int electrons = int(atom.getTotalNumHs());
+    for (const RDKit::Bond *bond : mol.atomBonds(&atom)) {
+        if (bond->getBondType() == RDKit::Bond::DATIVE)
+            electrons += bond->getBeginAtomIdx() == atom.getIdx() ? 2 : 0;
+        else
+            electrons += bondOrder(*bond);
+    }
+    return electrons;
+}
+
+bool usableCoordinates(const RDKit::ROMol &mol)
+{
+    if (mol.getNumConformers() == 0)
+        return false;
+    const RDKit::Conformer &conformer = mol.getConformer();
+    if (conformer.is3D())
+        return false;
+    for (const RDGeom::Point3D &p : conformer.getPositions()) {
+        if (!std::isfinite(p.x) || !std::isfinite(p.y) || p.z != 0.0)
+            return false;
+    }
+    // Atoms on top of each other (a file without coordinates has them all at 0, 0).
+    for (const RDKit::Bond *bond : mol.bonds()) {
+        const RDGeom::Point3D d
+            = conformer.getAtomPos(bond->getBeginAtomIdx()) - conformer.getAtomPos(bond->getEndAtomIdx());
+        if (d.length() < 1e-3)
+            return false;
+    }
+    const auto n = mol.getNumAtoms();
+    for (unsigned i = 0; i < n; ++i) {
+        for (unsigned j = i + 1; j < n; ++j) {
+            if ((conformer.getAtomPos(i) - conformer.getAtomPos(j)).length() < 1e-3)
+                return false;
+        }
+    }
+    return true;
+}
+
+// Picture positions (y down) in units of the median bond length.
+std::vector<QPointF> normalisedPositions(const RDKit::ROMol &mol)
+{
+    const RDKit::Conformer &conformer = mol.getConformer();
+    std::vector<double> lengths;
+    for (const RDKit::Bond *bond : mol.bonds()) {
+        lengths.push_back(
+            (conformer.getAtomPos(bond->getBeginAtomIdx()) - conformer.getAtomPos(bond->getEndAtomIdx()))
+                .length());
+    }
+    double unit = 1;
+    if (!lengths.empty()) {
+        std::nth_element(
+            lengths.begin(), lengths.begin() + std::ptrdiff_t(lengths.size() / 2), lengths.end());
+        unit = lengths[lengths.size() / 2];
+    }
+    std::vector<QPointF> positions;
+    for (const RDGeom::Point3D &p : conformer.getPositions())
+        positions.emplace_back(p.x / unit, -p.y / unit);
+    return positions;
+}
+
+// Directions for the hydrogens of an atom: away from its other bonds; alone,
+// an atom takes them left, right, below and above, as textbooks draw H–Cl,
+// H–O–H, NH3 and CH4.
+std::vector<double> hydrogenDirections(const std::vector<double> &taken, int count)
+{
+    if (taken.empty() && count <= 4) {
+        static constexpr std::array kSides{kPi, 0.0, kPi / 2, -kPi / 2};
+        return {kSides.begin(), kSides.begin() + count};
+    }
+    return spreadInGaps(taken, count, kPi);
+}
+
+// A central atom bonded to every other one (SO4, CO3, NO3, CCl4) turned so
+// that one bond points straight up: the cross and the trigonal star stand as
+// textbooks draw them, not at the slant the layout happened to give.
+void uprightStar(const RDKit::ROMol &mol, const std::vector<int> &fragment, std::vector<QPointF> &positions)
+{
+    if (fragment.size() < 4)
+        return;
+    for (const int c : fragment) {
+        const RDKit::Atom &centre = *mol.getAtomWithIdx(unsigned(c));
+        if (centre.getDegree() + 1 != fragment.size())
+            continue;
+        const QPointF o = positions[std::size_t(c)];
+        double turn = 2 * kPi;
+        for (const RDKit::Bond *bond : mol.atomBonds(&centre)) {
+            const QPointF d = positions[bond->getOtherAtomIdx(unsigned(c))] - o;
+            const double away = -kPi / 2 - std::atan2(d.y(), d.x());
+            const double wrapped = std::remainder(away, 2 * kPi);
+            if (std::abs(wrapped) < std::abs(turn))
+                turn = wrapped;
+        }
+        const double cs = std::cos(turn), sn = std::sin(turn);
+        for (const int i : fragment) {
+            const QPointF d = positions[std::size_t(i)] - o;
+            positions[std::size_t(i)] = o + QPointF(d.x() * cs - d.y() * sn, d.x() * sn + d.y() * cs);
+        }
+        return;
+    }
+}
+
+// Where the atoms of the input stand, and the hydrogens RDKit keeps as
+// counts, atom by atom, in bond lengths with y down.
+struct Placement
+{
+    std::vector<QPointF> atoms;
+    std::vector<std::vector<QPointF>> hydrogens;
+};
+
+double length(QPointF d)
+{
+    return std::sqrt(d.x() * d.x() + d.y() * d.y());
+}
+
+double pointToSegment(QPointF p, QPointF a, QPointF b)
+{
+    const QPointF ab = b - a;
+    const double length2 = QPointF::dotProduct(ab, ab);
+    const double t = length2 > 0 ? std::clamp(QPointF::dotProduct(p - a, ab) / length2, 0.0, 1.0) : 0.0;
+    const QPointF d = p - (a + t * ab);
+    return length(d);
+}
+
+// Atoms and bonds of one fragment, for finding room in it.
+struct Sketch
+{
+    std::vector<QPointF> points;
+    std::vector<std::pair<std::size_t, std::size_t>> bonds; // indices into points
+
+    // How near the point comes to another atom or to a bond that does not
+    // end at `self`, and how near the bond from `self` to it passes an atom.
+    double room(QPointF p, std::size_t self) const
+    {
+        double nearest = std::numeric_limits<double>::max();
+        for (std::size_t k = 0; k < points.size(); ++k) {
+            if (k == self)
+                continue;
+            nearest = std::min({nearest, length(p - points[k]), pointToSegment(points[k], points[self], p)});
+        }
+        for (const auto &[x, y] : bonds) {
+            if (x != self && y != self)
+                nearest = std::min(nearest, pointToSegment(p, points[x], points[y]));
+        }
+        return nearest;
+    }
+
+    // The least room any atom has: 0 when two coincide, one lies on a bond or
+    // two bonds cross.
+    double tightest() const
+    {
+        double nearest = std::numeric_limits<double>::max();
+        for (std::size_t k = 0; k < points.size(); ++k) {
+            for (std::size_t j = k + 1; j < points.size(); ++j)
+                nearest = std::min(nearest, length(points[k] - points[j]));
+            for (const auto &[x, y] : bonds) {
+                if (x != k && y != k)
+                    nearest = std::min(nearest, pointToSegment(points[k], points[x], points[y]));
+            }
+        }
+        const auto side = [](QPointF o, QPointF p, QPointF q) {
+            return (p.x() - o.x()) * (q.y() - o.y()) - (p.y() - o.y()) * (q.x() - o.x());
+        };
+        for (std::size_t m = 0; m < bonds.size(); ++m) {
+            for (std::size_t n = m + 1; n < bonds.size(); ++n) {
+                const QPointF a = points[bonds[m].first], b = points[bonds[m].second];
+                const QPointF c = points[bonds[n].first], d = points[bonds[n].second];
+                if (side(a, b, c) * side(a, b, d) < 0 && side(c, d, a) * side(c, d, b) < 0)
+                    return 0;
+            }
+        }
+        return nearest;
+    }
+};
+
+Sketch sketchOf(
+    const RDKit::ROMol &mol, const std::vector<int> &fragment, const std::vector<QPointF> &positions)
+{
+    Sketch sketch;
+    for (const int i : fragment)
+        sketch.points.push_back(positions[std::size_t(i)]);
+    for (const RDKit::Bond *b : mol.bonds()) {
+        const auto x = std::lower_bound(fragment.begin(), fragment.end(), int(b->getBeginAtomIdx()));
+        const auto y = std::lower_bound(fragment.begin(), fragment.end(), int(b->getEndAtomIdx()));
+        if (x != fragment.end() && *x == int(b->getBeginAtomIdx()) && y != fragment.end()
+            && *y == int(b->getEndAtomIdx()))
+            sketch.bonds.emplace_back(std::size_t(x - fragment.begin()), std::size_t(y - fragment.begin()));
+    }
+    return sketch;
+}
+
+// Room enough for a symbol's box at the shortest bonds the picture uses.
+constexpr double kRoom = 0.45;
+
+// Each hydrogen a bond length from its atom, away from the atom's other bonds
+// and from the atoms standing near it unbonded; where that spot is taken (a
+// crowded branch), turned as little as finds room, so that no two atoms
+// share a place and none sits on a bond.
+Placement placeHydrogens(
+    const RDKit::ROMol &mol, const std::vector<std::vector<int>> &fragments, std::vector<QPointF> positions)
+{
+    Placement placement;
+    placement.hydrogens.resize(positions.size());
+    for (const auto &fragment : fragments) {
+        Sketch sketch = sketchOf(mol, fragment, positions);
+        for (std::size_t k = 0; k < fragment.size(); ++k) {
+            const int i = fragment[k];
+            const RDKit::Atom &a = *mol.getAtomWithIdx(unsigned(i));
+            const int hydrogens = int(a.getTotalNumHs());
+            if (hydrogens == 0)
+                continue;
+            const QPointF centre = positions[std::size_t(i)];
+            std::vector<double> taken;
+            std::vector<QPointF> bonded{centre};
+            for (const RDKit::Bond *b : mol.atomBonds(&a)) {
+                const QPointF other = positions[b->getOtherAtomIdx(unsigned(i))];
+                taken.push_back(std::atan2(other.y() - centre.y(), other.x() - centre.x()));
+                bonded.push_back(other);
+            }
+            std::vector<double> turns = taken; // directions a turned hydrogen keeps clear of
+            for (const QPointF &p : sketch.points) {
+                const QPointF d = p - centre;
+                if (std::find(bonded.begin(), bonded.end(), p) == bonded.end() && length(d) < 1.6)
+                    taken.push_back(std::atan2(d.y(), d.x()));
+            }
+            for (const double ideal : hydrogenDirections(taken, hydrogens)) {
+                const auto spot
+                    = [&](double angle) { return centre + QPointF(std::cos(angle), std::sin(angle)); };
+                double best = ideal;
+                double bestRoom = sketch.room(spot(ideal), k);
+                for (int step = 1; step <= 18 && bestRoom < kRoom; ++step) {
+                    for (const double sign : {1.0, -1.0}) {
+                        const double angle = ideal + sign * step * kPi / 36;
+                        const bool clearOfOwn = std::all_of(turns.begin(), turns.end(),
+                            [&](double t) { return angleBetween(angle, t) >= kPi / 7; });
+                        const double room = sketch.room(spot(angle), k);
+                        if (clearOfOwn && room > bestRoom) {
+                            best = angle;
+                            bestRoom = room;
+                        }
+                    }
+                }
+                const QPointF h = spot(best);
+                placement.hydrogens[std::size_t(i)].push_back(h);
+                sketch.points.push_back(h);
+                sketch.bonds.emplace_back(k, sketch.points.size() - 1);
+                turns.push_back(best);
+            }
+        }
+    }
+    placement.atoms = std::move(positions);
+    return placement;
+}
+
+Molecule build(RDKit::RWMol &mol, const Source &source, bool ownCoordinates)
+{
+    checkAtomsAndBonds(mol, source);
+    sanitize(mol, source);
+    int total = int(mol.getNumAtoms());
+    for (const RDKit::Atom *atom : mol.atoms())
+        total += int(atom->getTotalNumHs());
+    if (total > kMaxAtoms) {
+        throw ChemistryError{
+            Chemistry::tr("The molecule has %1 atoms with its hydrogens; at most %2 can be drawn.")
+                .arg(total)
+                .arg(kMaxAtoms)};
+    }
+    try {
+        RDKit::MolOps::Kekulize(mol, true);
+    } catch (const RDKit::MolSanitizeException &e) {
+        throw ChemistryError{
+            Chemistry::tr("RDKit refuses the molecule: %1").arg(QString::fromUtf8(e.what()))};
+    }
+
+    // Electrons per atom, checked before anything is placed.
+    const unsigned atomCount = mol.getNumAtoms();
+    std::vector<int> lonePairs(atomCount);
+    for (const RDKit::Atom *atom : mol.atoms()) {
+        const int outer = outerElectrons(atom->getAtomicNum());
+        const int bonding = bondingElectrons(mol, *atom);
+        const int radicals = int(atom->getNumRadicalElectrons());
+        const int left = outer - atom->getFormalCharge() - bonding - radicals;
+        if (left < 0 || left % 2 != 0) {
+            atomError(mol, atom->getIdx(), source,
+                Chemistry::tr("its electrons do not add up: %1 outer, charge %2, %3 in bonds and %4 unpaired "
+                              "leave %5 for lone pairs.")
+                    .arg(outer)
+                    .arg(atom->getFormalCharge())
+                    .arg(bonding)
+                    .arg(radicals)
+                    .arg(left));
+        }
+        lonePairs[atom->getIdx()] = left / 2;
+    }
+
+    const bool computed = !ownCoordinates || !usableCoordinates(mol);
+    if (computed) {
+        try {
+            RDDepict::compute2DCoords(mol);
+        } catch (const std::exception &e) {
+            throw ChemistryError{
+                Chemistry::tr("RDKit cannot lay the molecule out: %1").arg(QString::fromUtf8(e.what()))};
+        }
+    }
+    std::vector<QPointF> positions = normalisedPositions(mol);
+
+    std::vector<std::vector<int>> fragments;
+    RDKit::MolOps::getMolFrags(mol, fragments);
+    for (auto &fragment : fragments)
+        std::sort(fragment.begin(), fragment.end());
+    std::sort(fragments.begin(), fragments.end());
+    const auto tightest = [&](const std::vector<QPointF> &at) {
+        double room = std::numeric_limits<double>::max();
+        for (const auto &fragment : fragments)
+            room = std::min(room, sketchOf(mol, fragment, at).tightest());
+        return room;
+    };
+    // RDKit's own layout now and then puts a crowded molecule's atoms on top
+    // of each other or on a bond; its CoordGen layout, slower, mostly does not.
+    if (computed && tightest(positions) < kRoom) {
+        const bool preferred = RDDepict::preferCoordGen;
+        try {
+            RDKit::RWMol other(mol);
+            RDDepict::preferCoordGen = true;
+            RDDepict::compute2DCoords(other);
+            RDDepict::preferCoordGen = preferred;
+            std::vector<QPointF> again = normalisedPositions(other);
+            if (tightest(again) > tightest(positions))
+                positions = std::move(again);
+        } catch (const std::exception &) {
+            RDDepict::preferCoordGen = preferred; // RDKit's first layout stands
+        }
+    }
+    if (computed) {
+        for (const auto &fragment : fragments)
+            uprightStar(mol, fragment, positions);
+    }
+    const Placement placement = placeHydrogens(mol, fragments, std::move(positions));
+    std::vector<std::string> keys;
+    if (fragments.size() > 1) {
+        for (const auto &fragment : fragments)
+            keys.push_back(RDKit::MolFragmentToSmiles(mol, fragment));
+    }
+
+    Molecule molecule;
+    std::vector<int> indexOf(atomCount, -1);
+    for (std::size_t f = 0; f < fragments.size(); ++f) {
+        if (f > 0 && keys[f] == keys[f - 1]) {
+            ++molecule.components.back().count;
+            continue;
+        }
+        Component component;
+        for (const int i : fragments[f]) {
+            const RDKit::Atom &a = *mol.getAtomWithIdx(unsigned(i));
+            Atom atom;
+            atom.symbol = fromStd(a.getSymbol());
+            atom.element = a.getAtomicNum();
+            atom.source = i + 1;
+            atom.charge = a.getFormalCharge();
+            atom.isotope = int(a.getIsotope());
+            atom.outer = outerElectrons(a.getAtomicNum());
+            atom.lonePairs = lonePairs[std::size_t(i)];
+            atom.radicals = int(a.getNumRadicalElectrons());
+            atom.position = placement.atoms[std::size_t(i)];
+            indexOf[std::size_t(i)] = int(molecule.atoms.size());
+            component.atoms.push_back(int(molecule.atoms.size()));
+            component.charge += atom.charge;
+            molecule.atoms.push_back(atom);
+        }
+        for (const RDKit::Bond *b : mol.bonds()) {
+            if (!std::binary_search(fragments[f].begin(), fragments[f].end(), int(b->getBeginAtomIdx())))
+                continue;
+            Bond bond;
+            bond.begin = indexOf[b->getBeginAtomIdx()];
+            bond.end = indexOf[b->getEndAtomIdx()];
+            bond.order = bondOrder(*b);
+            bond.dative = b->getBondType() == RDKit::Bond::DATIVE;
+            component.bonds.push_back(int(molecule.bonds.size()));
+            molecule.bonds.push_back(bond);
+        }
+        // The hydrogens RDKit keeps as counts become atoms.
+        for (const int i : fragments[f]) {
+            const int owner = indexOf[std::size_t(i)];
+            for (const QPointF &position : placement.hydrogens[std::size_t(i)]) {
+                Atom h;
+                h.symbol = QStringLiteral("H");
+                h.element = 1;
+                h.outer = 1;
+                h.position = position;
+                component.atoms.push_back(int(molecule.atoms.size()));
+                Bond bond;
+                bond.begin = owner;
+                bond.end = int(molecule.atoms.size());
+                component.bonds.push_back(int(molecule.bonds.size()));
+                molecule.bonds.push_back(bond);
+                molecule.atoms.push_back(h);
+            }
+        }
+        molecule.components.push_back(std::move(component));
+    }
+    return molecule;
+}
+
+} // namespace
+
+Molecule moleculeFromSmiles(const QString &text)
+{
+    const QString smiles = text.trimmed();
+    if (smiles.isEmpty())
+        throw ChemistryError{Chemistry::tr("The SMILES is empty.")};
+    if (smiles.size() > kMaxSmilesLength) {
+        throw ChemistryError{Chemistry::tr("The SMILES is %1 characters long; at most %2 are read.")
+                                 .arg(smiles.size())
+                                 .arg(kMaxSmilesLength)};
+    }
+    for (qsizetype i = 0; i < smiles.size(); ++i) {
+        const char16_t c = smiles[i].unicode();
+        if (c <= u' ' || c > u'~') {
+            throw ChemistryError{Chemistry::tr("SMILES, position %1: “%2” cannot stand in a SMILES.")
+                                     .arg(i + 1)
+                                     .arg(c == u' ' ? Chemistry::tr("a space") : QString(smiles[i]))};
+        }
+    }
+    const SmilesScan scan = scanSmiles(smiles);
+    if (scan.atomPositions.size() > std::size_t(kMaxAtoms)) {
+        throw ChemistryError{Chemistry::tr("The molecule has %1 atoms; at most %2 can be drawn.")
+                                 .arg(scan.atomPositions.size())
+                                 .arg(kMaxAtoms)};
+    }
+
+    RdkitSession session;
+    std::unique_ptr<RDKit::RWMol> mol;
+    const char *what = nullptr;
+    std::string exceptionText;
+    try {
+        RDKit::SmilesParserParams params;
+        params.sanitize = false; // checked and sanitized below, so that our messages come first
+        params.removeHs = false; // atom numbers stay those of the input
+        params.allowCXSMILES = false;
+        params.parseName = false;
+        mol.reset(RDKit::SmilesToMol(smiles.toStdString(), params));
+    } catch (const std::exception &e) {
+        exceptionText = e.what();
+        what = exceptionText.c_str();
+    }
+    if (!mol) {
+        const QString reason = rdkitReason(session.log(), what);
+        const QString shown = reason.isEmpty() ? Chemistry::tr("it cannot be read") : reason;
+        if (scan.errorPosition > 0) {
+            throw ChemistryError{
+                Chemistry::tr("SMILES, position %1: %2.").arg(scan.errorPosition).arg(shown)};
+        }
+        throw ChemistryError{Chemistry::tr("SMILES: %1.").arg(shown)};
+    }
+    Source source;
+    source.smiles = true;
+    if (scan.atomPositions.size() == mol->getNumAtoms())
+        source.positions = scan.atomPositions;
+    return build(*mol, source, false);
+}
+
+Molecule moleculeFromMolfile(const QByteArray &molfile, bool relayout)
+{
+    if (molfile.trimmed().isEmpty())
+        throw ChemistryError{Chemistry::tr("The molfile is empty.")};
+    if (molfile.size() > kMaxMolfileSize) {
+        throw ChemistryError{Chemistry::tr("The molfile is %1 bytes long; at most %2 are read.")
+                                 .arg(molfile.size())
+                                 .arg(kMaxMolfileSize)};
+    }
+    // The atom count is read from the counts line before the whole file is.
+    const QList<QByteArray> lines = molfile.left(64 * 1024).split('\n');
+    std::optional<int> declared;
+    for (const QByteArray &line : lines) {
+        if (line.startsWith("M  V30 COUNTS")) {
+            declared = line.mid(13).simplified().split(' ').value(0).toInt();
+            break;
+        }
+    }
+    if (!declared && lines.size() > 3 && !lines[3].contains("V3000"))
+        declared = lines[3].left(3).trimmed().toInt();
+    if (declared && *declared > kMaxAtoms) {
+        throw ChemistryError{Chemistry::tr("The molfile has %1 atoms; at most %2 can be drawn.")
+                                 .arg(*declared)
+                                 .arg(kMaxAtoms)};
+    }
+
+    RdkitSession session;
+    std::unique_ptr<RDKit::RWMol> mol;
+    try {
+        mol.reset(RDKit::MolBlockToMol(molfile.toStdString(), false, false));
+    } catch (const std::exception &e) {
+        const QString reason = rdkitReason(std::string(), e.what());
+        throw ChemistryError{Chemistry::tr("Molfile: %1").arg(reason)};
+    }
+    if (!mol) {
+        const QString reason = rdkitReason(session.log(), nullptr);
+        throw ChemistryError{reason.isEmpty() ? Chemistry::tr("The molfile holds no molecule.")
+                                              : Chemistry::tr("Molfile: %1").arg(reason)};
+    }
+    return build(*mol, Source{}, !relayout);
+}
+
+} // namespace zembrel

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QByteArray>
+#include <QPointF>
+#include <QString>
+
+#include <vector>
+
+namespace zembrel {
+
+// Limits that keep hostile input cheap: every size is checked before the
+// expensive work starts.
+inline constexpr int kMaxAtoms = 100; // hydrogens included
+inline constexpr qsizetype kMaxSmilesLength = 1000; // characters
+inline constexpr qsizetype kMaxMolfileSize = 1 << 20; // bytes
+inline constexpr int kMaxFormalCharge = 8;
+
+struct Atom
+{
+    QString symbol; // "Cl": the element, whatever isotope the input named
+    int element = 0; // atomic number
+    int source = 0; // 1-based number in the input; 0 for a hydrogen added here
+    int charge = 0; // formal charge
+    int isotope = 0; // mass number the input gave, 0 for none
+    int outer = 0; // outer-shell electrons of the neutral element
+    int lonePairs = 0;
+    int radicals = 0; // unpaired electrons
+    QPointF position; // in bond lengths, y growing downwards as on a picture
+};
+
+struct Bond
+{
+    int begin = 0; // atom indices; for a dative bond `begin` gives both electrons
+    int end = 0;
+    int order = 1; // 1..3
+    bool dative = false;
+};
+
+// One connected part of the input (the parts of a SMILES split by '.').
+// Neighbouring parts that are the same species are kept once, with `count`.
+struct Component
+{
+    std::vector<int> atoms; // indices into Molecule::atoms
+    std::vector<int> bonds; // indices into Molecule::bonds
+    int charge = 0; // net charge: not 0 for an ion
+    int count = 1;
+};
+
+// A molecule (or several, or ions) ready to lay out: every hydrogen an atom,
+// aromatic rings written with alternating bonds, electrons counted per atom.
+struct Molecule
+{
+    std::vector<Atom> atoms;
+    std::vector<Bond> bonds;
+    std::vector<Component> components; // in input order, left to right
+};
+
+// The molecule of a SMILES. Throws ChemistryError naming the reason and,
+// where it can be found, the 1-based character position.
+Molecule moleculeFromSmiles(const QString &smiles);
+
+// The molecule of an MDL molfile (V2000 or V3000) given as bytes. Its own 2D
+// coordinates are kept unless `relayout` is set; 3D or missing coordinates
+// are always laid out anew. Throws ChemistryError.
+Molecule moleculeFromMolfile(const QByteArray &molfile, bool relayout = false);
+
+} // namespace zembrel

@@ -1,0 +1,857 @@
+#include "Chemistry.h"
+#include "Drawing.h"
+#include "Metrics.h"
+#include "Molecule.h"
+
+#include <QFile>
+#include <QMap>
+#include <QRegularExpression>
+#include <QTemporaryFile>
+#include <QTest>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <set>
+
+#include <unistd.h>
+
+using namespace zembrel;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+const std::array kStyles{MarkStyle::Lewis, MarkStyle::Dots, MarkStyle::Bars};
+
+QString styleName(MarkStyle style)
+{
+    switch (style) {
+    case MarkStyle::Lewis: return u"lewis"_s;
+    case MarkStyle::Dots: return u"dots"_s;
+    case MarkStyle::Bars: return u"bars"_s;
+    }
+    return {};
+}
+
+// The species every picture test draws, with what a textbook shows for each,
+// worked out by hand from the octet rule, not taken from the code.
+//   atoms: "symbol:lone pairs/unpaired electrons/hydrogens" per heavy atom, in input order
+//   bonds: "a-b=order" between heavy atoms (1-based); "~" is one of an aromatic ring's
+//          single or double bonds, each ring atom getting exactly one double
+//   electrons: valence electrons of one copy of each component, less its net charge, summed
+//   components: net charge of each component drawn, "*N" for N neighbours drawn once
+struct Species
+{
+    const char *name;
+    QString smiles;
+    QString atoms;
+    QString bonds;
+    int electrons;
+    QString components;
+};
+
+const QList<Species> &speciesTable()
+{
+    static const QList<Species> table{
+        {"water", u"O"_s, u"O:2/0/2"_s, {}, 8, u"0"_s},
+        {"ammonia", u"N"_s, u"N:1/0/3"_s, {}, 8, u"0"_s},
+        {"methane", u"C"_s, u"C:0/0/4"_s, {}, 8, u"0"_s},
+        {"carbon dioxide", u"O=C=O"_s, u"O:2/0/0 C:0/0/0 O:2/0/0"_s, u"1-2=2 2-3=2"_s, 16, u"0"_s},
+        {"nitrogen", u"N#N"_s, u"N:1/0/0 N:1/0/0"_s, u"1-2=3"_s, 10, u"0"_s},
+        {"oxygen", u"O=O"_s, u"O:2/0/0 O:2/0/0"_s, u"1-2=2"_s, 12, u"0"_s},
+        {"hydrogen cyanide", u"C#N"_s, u"C:0/0/1 N:1/0/0"_s, u"1-2=3"_s, 10, u"0"_s},
+        {"ethylene", u"C=C"_s, u"C:0/0/2 C:0/0/2"_s, u"1-2=2"_s, 12, u"0"_s},
+        {"acetylene", u"C#C"_s, u"C:0/0/1 C:0/0/1"_s, u"1-2=3"_s, 10, u"0"_s},
+        {"hydrogen chloride", u"Cl"_s, u"Cl:3/0/1"_s, {}, 8, u"0"_s},
+        {"chlorine", u"ClCl"_s, u"Cl:3/0/0 Cl:3/0/0"_s, u"1-2=1"_s, 14, u"0"_s},
+        {"hydrogen peroxide", u"OO"_s, u"O:2/0/1 O:2/0/1"_s, u"1-2=1"_s, 14, u"0"_s},
+        {"methanol", u"CO"_s, u"C:0/0/3 O:2/0/1"_s, u"1-2=1"_s, 14, u"0"_s},
+        {"benzene", u"c1ccccc1"_s, u"C:0/0/1 C:0/0/1 C:0/0/1 C:0/0/1 C:0/0/1 C:0/0/1"_s,
+            u"1-2~ 2-3~ 3-4~ 4-5~ 5-6~ 6-1~"_s, 30, u"0"_s},
+        {"methyl radical", u"[CH3]"_s, u"C:0/1/3"_s, {}, 7, u"0"_s},
+        {"ammonium", u"[NH4+]"_s, u"N:0/0/4"_s, {}, 8, u"+1"_s},
+        {"hydronium", u"[OH3+]"_s, u"O:1/0/3"_s, {}, 8, u"+1"_s},
+        {"hydroxide", u"[OH-]"_s, u"O:3/0/1"_s, {}, 8, u"-1"_s},
+        {"cyanide", u"[C-]#N"_s, u"C:1/0/0 N:1/0/0"_s, u"1-2=3"_s, 10, u"-1"_s},
+        {"nitrate", u"[O-][N+](=O)[O-]"_s, u"O:3/0/0 N:0/0/0 O:2/0/0 O:3/0/0"_s, u"1-2=1 2-3=2 2-4=1"_s, 24,
+            u"-1"_s},
+        {"sulfate", u"[O-]S(=O)(=O)[O-]"_s, u"O:3/0/0 S:0/0/0 O:2/0/0 O:2/0/0 O:3/0/0"_s,
+            u"1-2=1 2-3=2 2-4=2 2-5=1"_s, 32, u"-2"_s},
+        {"carbonate", u"C(=O)([O-])[O-]"_s, u"C:0/0/0 O:2/0/0 O:3/0/0 O:3/0/0"_s, u"1-2=2 1-3=1 1-4=1"_s, 24,
+            u"-2"_s},
+        {"chloride", u"[Cl-]"_s, u"Cl:4/0/0"_s, {}, 8, u"-1"_s},
+        {"sodium chloride", u"[Na+].[Cl-]"_s, u"Na:0/0/0 Cl:4/0/0"_s, {}, 8, u"+1 -1"_s},
+        {"two waters", u"O.O"_s, u"O:2/0/2"_s, {}, 8, u"0*2"_s},
+        {"nitromethane", u"C[N+](=O)[O-]"_s, u"C:0/0/3 N:0/0/0 O:2/0/0 O:3/0/0"_s, u"1-2=1 2-3=2 2-4=1"_s, 24,
+            u"0"_s},
+    };
+    return table;
+}
+
+// The molecule, or the message why there is none.
+Molecule parsed(const QString &smiles, QString &error)
+{
+    try {
+        return moleculeFromSmiles(smiles);
+    } catch (const ChemistryError &e) {
+        error = e.message;
+        return {};
+    }
+}
+
+Drawing drawn(const Molecule &molecule, MarkStyle style, QString &error, float radius = 2)
+{
+    try {
+        return layOutMolecule(molecule, testmetrics::measure, style, radius);
+    } catch (const ChemistryError &e) {
+        error = e.message;
+        return {};
+    }
+}
+
+// The molecule's atom that is the n-th (1-based) of the input.
+int atomOfSource(const Molecule &m, int source)
+{
+    for (std::size_t i = 0; i < m.atoms.size(); ++i) {
+        if (m.atoms[i].source == source)
+            return int(i);
+    }
+    return -1;
+}
+
+int bondBetween(const Molecule &m, int a, int b)
+{
+    for (std::size_t i = 0; i < m.bonds.size(); ++i) {
+        const Bond &bond = m.bonds[i];
+        if ((bond.begin == a && bond.end == b) || (bond.begin == b && bond.end == a))
+            return int(i);
+    }
+    return -1;
+}
+
+// Plain geometry, apart from the library's own.
+double pointToSegment(QPointF p, QPointF a, QPointF b)
+{
+    const QPointF ab = b - a;
+    const double l2 = QPointF::dotProduct(ab, ab);
+    const double t = l2 > 0 ? std::clamp(QPointF::dotProduct(p - a, ab) / l2, 0.0, 1.0) : 0.0;
+    const QPointF d = p - (a + t * ab);
+    return std::hypot(d.x(), d.y());
+}
+
+double segmentToSegment(QPointF a, QPointF b, QPointF c, QPointF d)
+{
+    const auto side = [](QPointF o, QPointF p, QPointF q) {
+        return (p.x() - o.x()) * (q.y() - o.y()) - (p.y() - o.y()) * (q.x() - o.x());
+    };
+    if (side(a, b, c) * side(a, b, d) < 0 && side(c, d, a) * side(c, d, b) < 0)
+        return 0;
+    return std::min(
+        {pointToSegment(a, c, d), pointToSegment(b, c, d), pointToSegment(c, a, b), pointToSegment(d, a, b)});
+}
+
+double segmentToRect(QPointF a, QPointF b, const QRectF &r)
+{
+    if (r.contains(a) || r.contains(b))
+        return 0;
+    const QPointF corners[] = {r.topLeft(), r.topRight(), r.bottomRight(), r.bottomLeft()};
+    double best = 1e9;
+    for (int i = 0; i < 4; ++i)
+        best = std::min(best, segmentToSegment(a, b, corners[i], corners[(i + 1) % 4]));
+    return best;
+}
+
+struct Shape
+{
+    QPointF a, b;
+    double radius;
+};
+
+// Each mark (a lone pair, a radical, a bond's shared dots, a bar) as shapes.
+std::map<int, std::vector<Shape>> marksOf(const Drawing &d)
+{
+    std::map<int, std::vector<Shape>> marks;
+    for (const PlacedDot &dot : d.dots)
+        marks[dot.mark].push_back({dot.centre, dot.centre, dot.radius});
+    for (const PlacedLine &line : d.lines) {
+        if (line.kind == LineKind::LonePair)
+            marks[line.mark].push_back({line.from, line.to, line.width / 2});
+    }
+    return marks;
+}
+
+QPointF middleOf(const std::vector<Shape> &shapes)
+{
+    QPointF sum;
+    for (const Shape &s : shapes)
+        sum += (s.a + s.b) / 2;
+    return sum / double(shapes.size());
+}
+
+QPointF centreOfAtom(const Drawing &d, int atom)
+{
+    for (const PlacedText &t : d.texts) {
+        if (t.role == TextRole::Symbol && t.atom == atom)
+            return t.box().center();
+    }
+    return {};
+}
+
+double angleBetween(QPointF u, QPointF v)
+{
+    const double c = QPointF::dotProduct(u, v) / (std::hypot(u.x(), u.y()) * std::hypot(v.x(), v.y()));
+    return std::acos(std::clamp(c, -1.0, 1.0));
+}
+
+int electronsDrawn(const Drawing &d)
+{
+    int electrons = int(d.dots.size());
+    for (const PlacedLine &l : d.lines) {
+        if (l.kind != LineKind::Bracket)
+            electrons += 2;
+    }
+    return electrons;
+}
+
+QByteArray v3000Chain(int atoms)
+{
+    QByteArray mol = "\n  chain\n\n  0  0  0     0  0            999 V3000\nM  V30 BEGIN CTAB\n";
+    mol += "M  V30 COUNTS " + QByteArray::number(atoms) + ' ' + QByteArray::number(atoms - 1) + " 0 0 0\n";
+    mol += "M  V30 BEGIN ATOM\n";
+    for (int i = 1; i <= atoms; ++i)
+        mol += "M  V30 " + QByteArray::number(i) + " C " + QByteArray::number(i * 1.3, 'f', 2) + " 0 0 0\n";
+    mol += "M  V30 END ATOM\nM  V30 BEGIN BOND\n";
+    for (int i = 1; i < atoms; ++i) {
+        mol += "M  V30 " + QByteArray::number(i) + " 1 " + QByteArray::number(i) + ' '
+            + QByteArray::number(i + 1) + '\n';
+    }
+    mol += "M  V30 END BOND\nM  V30 END CTAB\nM  END\n";
+    return mol;
+}
+
+// A V2000 molfile of the given atom and bond lines.
+QByteArray v2000(const QList<QByteArray> &atoms, const QList<QByteArray> &bonds)
+{
+    QByteArray mol = "\n  test\n\n";
+    mol += QByteArray::number(atoms.size()).rightJustified(3)
+        + QByteArray::number(bonds.size()).rightJustified(3) + "  0  0  0  0  0  0  0  0999 V2000\n";
+    for (const QByteArray &a : atoms)
+        mol += a + '\n';
+    for (const QByteArray &b : bonds)
+        mol += b + '\n';
+    mol += "M  END\n";
+    return mol;
+}
+
+QByteArray atomLine(double x, double y, double z, const char *symbol)
+{
+    return QByteArray::number(x, 'f', 4).rightJustified(10) + QByteArray::number(y, 'f', 4).rightJustified(10)
+        + QByteArray::number(z, 'f', 4).rightJustified(10) + ' ' + QByteArray(symbol).leftJustified(3)
+        + " 0  0  0  0  0  0  0  0  0  0  0  0";
+}
+
+} // namespace
+
+class TestMolecule : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void species_data();
+    void species();
+    void geometry_data();
+    void geometry();
+    void badInput_data();
+    void badInput();
+    void standardErrorStaysClean();
+    void molfileCoordinates_data();
+    void molfileCoordinates();
+    void dativeBondElectronsComeFromTheDonor();
+    void componentsStandLeftToRight();
+    void chargeText_data();
+    void chargeText();
+    void atomIon_data();
+    void atomIon();
+    void benchMoleculesAllDraw();
+};
+
+void TestMolecule::species_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<MarkStyle>("style");
+    for (qsizetype i = 0; i < speciesTable().size(); ++i) {
+        for (const MarkStyle style : kStyles) {
+            QTest::addRow("%s, %s", speciesTable()[i].name, qPrintable(styleName(style))) << int(i) << style;
+        }
+    }
+}
+
+// Marks per atom and per bond as the textbook rule gives them, in each style.
+void TestMolecule::species()
+{
+    QFETCH(int, row);
+    QFETCH(MarkStyle, style);
+    const Species &s = speciesTable()[row];
+    QString error;
+    const Molecule m = parsed(s.smiles, error);
+    const Drawing d = drawn(m, style, error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+
+    // Components: charges and counts.
+    QStringList components;
+    for (const Component &c : m.components) {
+        QString text = c.charge > 0 ? u"+%1"_s.arg(c.charge) : QString::number(c.charge);
+        if (c.count > 1)
+            text += u"*%1"_s.arg(c.count);
+        components << text;
+    }
+    QCOMPARE(components.join(u' '), s.components);
+
+    int expectedDots = 0, expectedLines = 0;
+    const QStringList atoms = s.atoms.split(u' ', Qt::SkipEmptyParts);
+    for (qsizetype k = 0; k < atoms.size(); ++k) {
+        const QStringList parts = atoms[k].split(u':');
+        const QStringList counts = parts[1].split(u'/');
+        const int lonePairs = counts[0].toInt(), radicals = counts[1].toInt(), hydrogens = counts[2].toInt();
+        const int atom = atomOfSource(m, int(k) + 1);
+        QVERIFY2(atom >= 0, qPrintable(atoms[k]));
+        QCOMPARE(m.atoms[std::size_t(atom)].symbol, parts[0]);
+
+        int pairDots = 0, radicalDots = 0, bars = 0;
+        std::set<int> pairMarks;
+        for (const PlacedDot &dot : d.dots) {
+            if (dot.atom == atom && dot.kind == DotKind::LonePair) {
+                ++pairDots;
+                pairMarks.insert(dot.mark);
+            }
+            if (dot.atom == atom && dot.kind == DotKind::Radical)
+                ++radicalDots;
+        }
+        for (const PlacedLine &line : d.lines) {
+            if (line.kind == LineKind::LonePair && line.atom == atom)
+                ++bars;
+        }
+        QCOMPARE(radicalDots, radicals);
+        if (style == MarkStyle::Bars) {
+            QCOMPARE(bars, lonePairs);
+            QCOMPARE(pairDots, 0);
+        } else {
+            QCOMPARE(pairDots, 2 * lonePairs);
+            QCOMPARE(int(pairMarks.size()), lonePairs);
+            QCOMPARE(bars, 0);
+        }
+        expectedDots += radicals + (style == MarkStyle::Bars ? 0 : 2 * lonePairs);
+        expectedLines += style == MarkStyle::Bars ? lonePairs : 0;
+
+        // Hydrogens: atoms of their own, one single bond each, drawn as one
+        // line or as one shared pair with an electron from either atom.
+        int found = 0;
+        for (std::size_t b = 0; b < m.bonds.size(); ++b) {
+            const Bond &bond = m.bonds[b];
+            const int other = bond.begin == atom ? bond.end : bond.end == atom ? bond.begin : -1;
+            if (other < 0 || m.atoms[std::size_t(other)].source != 0)
+                continue;
+            ++found;
+            QCOMPARE(m.atoms[std::size_t(other)].symbol, u"H"_s);
+            QCOMPARE(bond.order, 1);
+        }
+        QCOMPARE(found, hydrogens);
+        expectedDots += style == MarkStyle::Dots ? 2 * hydrogens : 0;
+        expectedLines += style == MarkStyle::Dots ? 0 : hydrogens;
+    }
+
+    std::map<int, int> doublesAt; // per atom, among the aromatic ring's bonds
+    for (const QString &spec : s.bonds.split(u' ', Qt::SkipEmptyParts)) {
+        static const QRegularExpression kBond(u"^(\\d+)-(\\d+)([=~])(\\d?)$"_s);
+        const auto match = kBond.match(spec);
+        QVERIFY2(match.hasMatch(), qPrintable(spec));
+        const int a = atomOfSource(m, match.captured(1).toInt());
+        const int b = atomOfSource(m, match.captured(2).toInt());
+        const int index = bondBetween(m, a, b);
+        QVERIFY2(index >= 0, qPrintable(spec));
+        const Bond &bond = m.bonds[std::size_t(index)];
+        if (match.captured(3) == u"~"_s) {
+            QVERIFY2(bond.order == 1 || bond.order == 2, qPrintable(spec));
+            if (bond.order == 2) {
+                ++doublesAt[a];
+                ++doublesAt[b];
+            }
+        } else {
+            QCOMPARE(bond.order, match.captured(4).toInt());
+        }
+        int lines = 0, fromBegin = 0, fromEnd = 0;
+        for (const PlacedLine &line : d.lines)
+            lines += line.kind == LineKind::Bond && line.bond == index;
+        for (const PlacedDot &dot : d.dots) {
+            if (dot.kind == DotKind::Bond && dot.bond == index) {
+                fromBegin += dot.atom == bond.begin;
+                fromEnd += dot.atom == bond.end;
+            }
+        }
+        if (style == MarkStyle::Dots) {
+            QCOMPARE(lines, 0);
+            QCOMPARE(fromBegin, bond.order);
+            QCOMPARE(fromEnd, bond.order);
+            expectedDots += 2 * bond.order;
+        } else {
+            QCOMPARE(lines, bond.order);
+            QCOMPARE(fromBegin + fromEnd, 0);
+            expectedLines += bond.order;
+        }
+    }
+    for (const auto &[atom, doubles] : doublesAt)
+        QCOMPARE(doubles, 1);
+
+    // Nothing more than that is drawn, and the electrons add up.
+    int lines = 0, brackets = 0;
+    for (const PlacedLine &line : d.lines)
+        (line.kind == LineKind::Bracket ? brackets : lines) += 1;
+    QCOMPARE(int(d.dots.size()), expectedDots);
+    QCOMPARE(lines, expectedLines);
+    QCOMPARE(electronsDrawn(d), s.electrons);
+
+    // Ions in brackets with their charge outside; formal charges in a neutral
+    // molecule at their atoms.
+    int ions = 0;
+    QStringList chargeTexts;
+    for (const Component &c : m.components) {
+        if (c.charge != 0) {
+            ++ions;
+            chargeTexts << zembrel::chargeText(c.charge);
+        }
+    }
+    if (ions == 0) {
+        for (const Atom &a : m.atoms) {
+            if (a.charge != 0)
+                chargeTexts << zembrel::chargeText(a.charge);
+        }
+    }
+    QStringList drawnCharges;
+    for (const PlacedText &t : d.texts) {
+        if (t.role == TextRole::Charge)
+            drawnCharges << t.text;
+    }
+    QCOMPARE(drawnCharges, chargeTexts);
+    QCOMPARE(brackets, 6 * ions);
+}
+
+void TestMolecule::geometry_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<MarkStyle>("style");
+    QTest::addColumn<float>("radius");
+    for (qsizetype i = 0; i < speciesTable().size(); ++i) {
+        for (const MarkStyle style : kStyles) {
+            for (const float radius : {0.5F, 2.0F, 10.0F}) {
+                QTest::addRow(
+                    "%s, %s, r %g", speciesTable()[i].name, qPrintable(styleName(style)), double(radius))
+                    << int(i) << style << radius;
+            }
+        }
+    }
+}
+
+// What a reader needs to see each electron: marks apart, clear of letters and
+// bond lines, lone pairs away from the bonds, and nothing cut off.
+void TestMolecule::geometry()
+{
+    QFETCH(int, row);
+    QFETCH(MarkStyle, style);
+    QFETCH(float, radius);
+    QString error;
+    const Molecule m = parsed(speciesTable()[row].smiles, error);
+    const Drawing d = drawn(m, style, error, radius);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    const double diameter = 2.0 * double(radius);
+    const double slack = 1e-3;
+    const auto marks = marksOf(d);
+
+    for (auto x = marks.begin(); x != marks.end(); ++x) {
+        for (auto y = std::next(x); y != marks.end(); ++y) {
+            for (const Shape &a : x->second) {
+                for (const Shape &b : y->second) {
+                    const double gap = segmentToSegment(a.a, a.b, b.a, b.b) - a.radius - b.radius;
+                    QVERIFY2(gap >= diameter - slack,
+                        qPrintable(u"marks %1 and %2 only %3 apart"_s.arg(x->first).arg(y->first).arg(gap)));
+                }
+            }
+        }
+        // Inside a mark the dots do not touch.
+        for (std::size_t i = 0; i < x->second.size(); ++i) {
+            for (std::size_t j = i + 1; j < x->second.size(); ++j) {
+                const Shape &a = x->second[i], &b = x->second[j];
+                QVERIFY(segmentToSegment(a.a, a.b, b.a, b.b) - a.radius - b.radius > 0);
+            }
+        }
+        for (const Shape &s : x->second) {
+            for (const PlacedText &t : d.texts) {
+                const double gap = segmentToRect(s.a, s.b, t.box()) - s.radius;
+                QVERIFY2(gap >= diameter - slack,
+                    qPrintable(u"mark %1 %2 from text %3"_s.arg(x->first).arg(gap).arg(t.text)));
+            }
+            for (const PlacedLine &l : d.lines) {
+                if (l.kind == LineKind::LonePair)
+                    continue;
+                const double gap = segmentToSegment(s.a, s.b, l.from, l.to) - s.radius - l.width / 2;
+                QVERIFY2(gap >= diameter - slack,
+                    qPrintable(u"mark %1 %2 from a %3 line"_s.arg(x->first).arg(gap).arg(svgClass(l.kind))));
+            }
+        }
+    }
+
+    // Every lone pair at least 30 degrees from each bond of its atom.
+    for (const auto &[mark, shapes] : marks) {
+        int atom = -1;
+        for (const PlacedDot &dot : d.dots) {
+            if (dot.mark == mark && dot.kind == DotKind::LonePair)
+                atom = dot.atom;
+        }
+        for (const PlacedLine &l : d.lines) {
+            if (l.mark == mark && l.kind == LineKind::LonePair)
+                atom = l.atom;
+        }
+        if (atom < 0)
+            continue;
+        const QPointF centre = centreOfAtom(d, atom);
+        for (const Bond &bond : m.bonds) {
+            if (bond.begin != atom && bond.end != atom)
+                continue;
+            const QPointF other = centreOfAtom(d, bond.begin == atom ? bond.end : bond.begin);
+            const double angle = angleBetween(middleOf(shapes) - centre, other - centre);
+            QVERIFY2(angle >= kPi / 6 - 1e-6,
+                qPrintable(u"lone pair %1 at %2°"_s.arg(mark).arg(angle * 180 / kPi)));
+        }
+    }
+
+    // Symbols apart from each other; everything inside the crop.
+    for (std::size_t i = 0; i < d.texts.size(); ++i) {
+        for (std::size_t j = i + 1; j < d.texts.size(); ++j)
+            QVERIFY(!d.texts[i].box().intersects(d.texts[j].box()));
+    }
+    const QRectF crop = d.crop.adjusted(-slack, -slack, slack, slack);
+    QCOMPARE(d.crop.topLeft(), QPointF(0, 0));
+    for (const PlacedText &t : d.texts)
+        QVERIFY(crop.contains(t.box()));
+    for (const PlacedDot &dot : d.dots) {
+        const double r = dot.radius;
+        QVERIFY(crop.contains(QRectF(dot.centre - QPointF(r, r), QSizeF(2 * r, 2 * r))));
+    }
+    for (const PlacedLine &l : d.lines) {
+        const double h = l.width / 2.0;
+        QVERIFY(crop.contains(QRectF(l.from, l.to).normalized().adjusted(-h, -h, h, h)));
+    }
+}
+
+void TestMolecule::badInput_data()
+{
+    QTest::addColumn<bool>("molfile");
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QStringList>("message");
+
+    const auto smiles = [](const char *name, const QByteArray &text, const QStringList &message) {
+        QTest::newRow(name) << false << text << message;
+    };
+    smiles("empty", "  ", {u"empty"_s});
+    smiles("unclosed branch", "CC(C", {u"position 3"_s, u"extra open parentheses"_s});
+    smiles("extra close", "CC)C", {u"position 3"_s, u"extra close parentheses"_s});
+    smiles("unclosed ring", "C1CC", {u"position 2"_s, u"unclosed ring"_s});
+    smiles("unknown element", "C[Xx]C", {u"position 3"_s, u"syntax error"_s});
+    smiles("bond at the end", "CC=", {u"position 3"_s});
+    smiles("two bonds", "C=#C", {u"position 3"_s});
+    smiles("space", "C C", {u"position 2"_s, u"a space"_s});
+    smiles("not ASCII", "C\xc3\x96", {u"position 2"_s, u"Ö"_s});
+    smiles("transition metal", "[Fe+2]", {u"Atom 1 (Fe, position 1)"_s, u"main-group"_s});
+    smiles("copper in a chain", "C[Cu]C", {u"Atom 2 (Cu, position 2)"_s, u"main-group"_s});
+    smiles("wildcard", "*C", {u"Atom 1 (*, position 1)"_s, u"wildcard"_s});
+    smiles("too many atoms", QByteArray(101, 'C'), {u"101 atoms"_s, u"at most 100"_s});
+    smiles("too many with hydrogens", QByteArray(40, 'C'), {u"122 atoms with its hydrogens"_s});
+    smiles("charge -99", "[O-99]", {u"Atom 1 (O, position 1)"_s, u"-99"_s});
+    smiles("valence", "CN(C)(C)(C)C", {u"Atom 2 (N, position 2): 5 bonds"_s, u"valence"_s});
+    smiles("kekulé impossible", "c1cccc1", {u"aromatic atoms"_s, u"1 (C, position 1)"_s});
+    smiles("very long", QByteArray(5000, 'C'), {u"5000 characters"_s, u"at most 1000"_s});
+    QByteArray rings = "C";
+    for (int i = 10; i < 100; ++i)
+        rings += '%' + QByteArray::number(i);
+    smiles("ninety open ring closures", rings, {u"position 2"_s, u"unclosed ring"_s});
+    smiles("ring closures piled on two atoms", rings + 'C' + rings.mid(1), {u"SMILES"_s});
+
+    const auto molfile = [](const char *name, const QByteArray &text, const QStringList &message) {
+        QTest::newRow(name) << true << text << message;
+    };
+    molfile("empty molfile", "", {u"empty"_s});
+    molfile("blank molfile", "\n\n\n", {u"empty"_s});
+    molfile("garbage", "garbage\nfoo\n", {u"Molfile"_s, u"Counts line"_s});
+    molfile("missing bond line",
+        v2000({atomLine(0, 0, 0, "N"), atomLine(1, 0, 0, "C")}, {}).replace("  2  0", "  2  1"),
+        {u"Molfile"_s, u"Bond line"_s});
+    molfile("query atom", v2000({atomLine(0, 0, 0, "O"), atomLine(1.5, 0, 0, "Q")}, {"  1  2  1  0"}),
+        {u"Atom 2 (*)"_s, u"query atom"_s});
+    molfile("query bond", v2000({atomLine(0, 0, 0, "O"), atomLine(1.5, 0, 0, "C")}, {"  1  2  8  0"}),
+        {u"Bond 1"_s, u"only single, double, triple"_s});
+    molfile("iron", v2000({atomLine(0, 0, 0, "C"), atomLine(1.5, 0, 0, "Fe")}, {"  1  2  1  0"}),
+        {u"Atom 2 (Fe)"_s, u"main-group"_s});
+    molfile("3000 atoms", v3000Chain(3000), {u"3000 atoms"_s, u"at most 100"_s});
+    molfile("too big", QByteArray(2 << 20, 'x'), {u"at most 1048576"_s});
+}
+
+// A message for each, naming what is wrong and where; never a crash.
+void TestMolecule::badInput()
+{
+    QFETCH(bool, molfile);
+    QFETCH(QByteArray, input);
+    QFETCH(QStringList, message);
+    QString text;
+    try {
+        if (molfile)
+            moleculeFromMolfile(input);
+        else
+            moleculeFromSmiles(QString::fromUtf8(input));
+        QFAIL("accepted");
+    } catch (const ChemistryError &e) {
+        text = e.message;
+    }
+    for (const QString &part : message)
+        QVERIFY2(text.contains(part), qPrintable(text));
+}
+
+// RDKit's log lines end in our messages, not on the terminal.
+void TestMolecule::standardErrorStaysClean()
+{
+    QTemporaryFile captured;
+    QVERIFY(captured.open());
+    std::fflush(stderr);
+    const int saved = dup(STDERR_FILENO);
+    QVERIFY(saved >= 0);
+    QVERIFY(dup2(captured.handle(), STDERR_FILENO) >= 0);
+    QStringList messages;
+    for (const char *bad : {"CC((C", "C1CC", "CN(C)(C)(C)C", "c1cccc1", "CC)C"}) {
+        try {
+            moleculeFromSmiles(QString::fromLatin1(bad));
+        } catch (const ChemistryError &e) {
+            messages << e.message;
+        }
+    }
+    for (const QByteArray &bad :
+        {QByteArray("garbage\nfoo\n"), v3000Chain(3).replace("COUNTS 3", "COUNTS 4")}) {
+        try {
+            moleculeFromMolfile(bad);
+        } catch (const ChemistryError &e) {
+            messages << e.message;
+        }
+    }
+    std::fflush(stderr);
+    dup2(saved, STDERR_FILENO);
+    close(saved);
+    QCOMPARE(messages.size(), 7);
+    QVERIFY2(messages[0].contains(u"syntax error"_s), qPrintable(messages[0]));
+    QCOMPARE(captured.readAll(), QByteArray());
+}
+
+void TestMolecule::molfileCoordinates_data()
+{
+    QTest::addColumn<QByteArray>("molfile");
+    QTest::addColumn<bool>("relayout");
+    QTest::addColumn<bool>("kept"); // the file's right angle H-O-H
+
+    const auto water = [](double z, double scale) {
+        return v2000({atomLine(0, 0, 0, "O"), atomLine(scale, 0, 0, "H"), atomLine(0, scale, z, "H")},
+            {"  1  2  1  0", "  1  3  1  0"});
+    };
+    QTest::newRow("own 2D coordinates kept") << water(0, 0.96) << false << true;
+    QTest::newRow("relayout") << water(0, 0.96) << true << false;
+    QTest::newRow("3D laid out anew") << water(0.8, 0.96) << false << false;
+    QTest::newRow("no coordinates") << water(0, 0) << false << false;
+}
+
+void TestMolecule::molfileCoordinates()
+{
+    QFETCH(QByteArray, molfile);
+    QFETCH(bool, relayout);
+    QFETCH(bool, kept);
+    const Molecule m = moleculeFromMolfile(molfile, relayout);
+    QCOMPARE(m.atoms.size(), std::size_t(3));
+    QCOMPARE(m.atoms[0].lonePairs, 2);
+    const QPointF o = m.atoms[0].position;
+    const double angle = angleBetween(m.atoms[1].position - o, m.atoms[2].position - o) * 180 / kPi;
+    if (kept)
+        QVERIFY2(std::abs(angle - 90) < 1e-6, qPrintable(QString::number(angle)));
+    else
+        QVERIFY2(angle > 100, qPrintable(QString::number(angle)));
+    // In bond lengths.
+    QVERIFY(
+        std::abs(std::hypot(m.atoms[1].position.x() - o.x(), m.atoms[1].position.y() - o.y()) - 1) < 1e-6);
+    QString error;
+    QCOMPARE(electronsDrawn(drawn(m, MarkStyle::Lewis, error)), 8);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+}
+
+// RDKit reads few dative bonds between main-group atoms, so the molecule is
+// built by hand: H3N→BH3, whose shared pair is all nitrogen's.
+void TestMolecule::dativeBondElectronsComeFromTheDonor()
+{
+    Molecule m;
+    const auto add = [&](const char *symbol, int outer, int lonePairs, QPointF at) {
+        Atom a;
+        a.symbol = QString::fromLatin1(symbol);
+        a.outer = outer;
+        a.lonePairs = lonePairs;
+        a.position = at;
+        m.atoms.push_back(a);
+        return int(m.atoms.size()) - 1;
+    };
+    Component c;
+    const int n = add("N", 5, 0, {0, 0}), b = add("B", 3, 0, {1, 0});
+    m.bonds.push_back({n, b, 1, true});
+    for (const auto &[owner, dx] : {std::pair{n, -1.0}, std::pair{b, 1.0}}) {
+        for (const double dy : {-1.0, 0.0, 1.0}) {
+            const QPointF at
+                = m.atoms[std::size_t(owner)].position + QPointF(dy == 0 ? dx : dx * 0.5, dy * 0.87);
+            m.bonds.push_back({owner, add("H", 1, 0, at), 1, false});
+        }
+    }
+    for (int i = 0; i < int(m.atoms.size()); ++i)
+        c.atoms.push_back(i);
+    for (int i = 0; i < int(m.bonds.size()); ++i)
+        c.bonds.push_back(i);
+    m.components.push_back(c);
+
+    QString error;
+    const Drawing d = drawn(m, MarkStyle::Dots, error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    int fromN = 0, fromB = 0;
+    for (const PlacedDot &dot : d.dots) {
+        if (dot.bond == 0) {
+            fromN += dot.atom == n;
+            fromB += dot.atom == b;
+        }
+    }
+    QCOMPARE(fromN, 2);
+    QCOMPARE(fromB, 0);
+    QCOMPARE(electronsDrawn(d), 14);
+}
+
+void TestMolecule::componentsStandLeftToRight()
+{
+    QString error;
+    const Molecule m = parsed(u"[Na+].[Na+].[O-2].O"_s, error);
+    QCOMPARE(m.components.size(), std::size_t(3));
+    QCOMPARE(m.components[0].count, 2);
+    const Drawing d = drawn(m, MarkStyle::Lewis, error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QStringList order;
+    std::vector<const PlacedText *> texts;
+    for (const PlacedText &t : d.texts)
+        texts.push_back(&t);
+    std::sort(texts.begin(), texts.end(), [](auto *a, auto *b) { return a->topLeft.x() < b->topLeft.x(); });
+    for (const PlacedText *t : texts) {
+        if (t->role != TextRole::Symbol || t->text != u"H"_s)
+            order << t->text;
+    }
+    QCOMPARE(order.join(u' '), u"2 Na + O 2− O"_s);
+    // One middle line: the symbols of the ions and of water stand level.
+    double y = -1;
+    for (const PlacedText &t : d.texts) {
+        if (t.role == TextRole::Symbol && t.text != u"H"_s) {
+            if (y < 0)
+                y = t.box().center().y();
+            QCOMPARE(t.box().center().y(), y);
+        }
+    }
+}
+
+void TestMolecule::chargeText_data()
+{
+    QTest::addColumn<int>("charge");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("+1") << 1 << u"+"_s;
+    QTest::newRow("-1") << -1 << u"\u2212"_s;
+    QTest::newRow("+2") << 2 << u"2+"_s;
+    QTest::newRow("-3") << -3 << u"3\u2212"_s;
+}
+
+void TestMolecule::chargeText()
+{
+    QFETCH(int, charge);
+    QFETCH(QString, text);
+    QCOMPARE(zembrel::chargeText(charge), text);
+}
+
+void TestMolecule::atomIon_data()
+{
+    QTest::addColumn<int>("charge");
+    QTest::addColumn<float>("radius");
+    QTest::addColumn<bool>("valid");
+    QTest::newRow("Na+ at r 2") << 1 << 2.0F << true;
+    QTest::newRow("O2- at r 0.5") << -2 << 0.5F << true;
+    QTest::newRow("8+ at r 10") << 8 << 10.0F << true;
+    QTest::newRow("charge 0") << 0 << 2.0F << false;
+    QTest::newRow("charge 9") << 9 << 2.0F << false;
+    QTest::newRow("charge -9") << -9 << 2.0F << false;
+}
+
+// The atom picture's crop grows to hold the brackets and the charge at their
+// upper right; the picture inside keeps its room.
+void TestMolecule::atomIon()
+{
+    QFETCH(int, charge);
+    QFETCH(float, radius);
+    QFETCH(bool, valid);
+    // The atom picture's crop for a symbol box at (40, 30), 37 x 32.4.
+    const double r = radius;
+    const QRectF atomCrop(40 - r * 3 - 1, 30 - (r + r) - 1, r * 6 + 37 + 2, r * 3 + 32.39 + 4);
+    try {
+        const IonFrame frame = ionFrame(atomCrop, charge, testmetrics::measure, radius);
+        QVERIFY(valid);
+        QVERIFY(frame.crop.contains(atomCrop));
+        QCOMPARE(frame.charge.text, zembrel::chargeText(charge));
+        QCOMPARE(frame.charge.role, TextRole::Charge);
+        QVERIFY(frame.crop.contains(frame.charge.box()));
+        QCOMPARE(frame.brackets.size(), std::size_t(6));
+        double rightmost = 0, top = 1e9;
+        for (const PlacedLine &l : frame.brackets) {
+            QCOMPARE(l.kind, LineKind::Bracket);
+            const double h = l.width / 2.0;
+            QVERIFY(frame.crop.contains(QRectF(l.from, l.to).normalized().adjusted(-h, -h, h, h)));
+            // Outside the atom picture's ink (its crop less the margins).
+            QVERIFY(segmentToRect(l.from, l.to, atomCrop.adjusted(1, 1, -(r + 1), -3)) - h >= 2 * r - 1e-6);
+            rightmost = std::max(rightmost, std::max(l.from.x(), l.to.x()));
+            top = std::min(top, std::min(l.from.y(), l.to.y()));
+        }
+        // Upper right, outside the brackets.
+        QVERIFY(frame.charge.topLeft.x() > rightmost);
+        QVERIFY(frame.charge.box().top() < top && frame.charge.box().bottom() > top);
+    } catch (const ChemistryError &e) {
+        QVERIFY2(!valid, qPrintable(e.message));
+    }
+}
+
+// The benchmark's 1,000 molecules: each parses, is drawn, and its electrons add up.
+void TestMolecule::benchMoleculesAllDraw()
+{
+    QFile file(QStringLiteral(ZEMBREL_BENCH_MOLECULES));
+    QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    int lines = 0;
+    while (!file.atEnd()) {
+        const QString smiles = QString::fromUtf8(file.readLine()).trimmed();
+        ++lines;
+        try {
+            const Molecule m = moleculeFromSmiles(smiles);
+            int valence = 0;
+            for (const Component &c : m.components) {
+                for (const int a : c.atoms)
+                    valence += m.atoms[std::size_t(a)].outer;
+                valence -= c.charge;
+            }
+            const Drawing d = layOutMolecule(m, testmetrics::measure, MarkStyle::Lewis);
+            QVERIFY2(electronsDrawn(d) == valence, qPrintable(smiles));
+        } catch (const ChemistryError &e) {
+            QFAIL(qPrintable(u"line %1, %2: %3"_s.arg(lines).arg(smiles, e.message)));
+        }
+    }
+    QCOMPARE(lines, 1000);
+}
+
+QTEST_GUILESS_MAIN(TestMolecule)
+#include "tst_molecule.moc"
