@@ -1,5 +1,6 @@
 #include "RenderJob.h"
 
+#include "Chemistry.h"
 #include "Formula.h"
 #include "ImageSurface.h"
 #include "Letters.h"
@@ -8,6 +9,7 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 
@@ -160,6 +162,58 @@ Format checkedFormat(const QCommandLineParser &parser, const QString &output)
             .arg(output));
 }
 
+QByteArray molfileBytes(const QString &name, bool standardInputFree)
+{
+    QFile file;
+    if (name == u"-"_s) {
+        if (!standardInputFree)
+            refuse(RenderText::tr("--mol -: standard input is taken by the batch list; name the molfile"));
+        file.open(stdin, QIODevice::ReadOnly);
+    } else {
+        file.setFileName(name);
+        if (!file.open(QIODevice::ReadOnly))
+            refuse(RenderText::tr("molfile \"%1\": cannot read it: %2").arg(name, file.errorString()));
+    }
+    // One byte past the limit is enough to know the file is too large.
+    QByteArray bytes = file.read(kMaxMolfileSize + 1);
+    if (file.error() != QFileDevice::NoError)
+        refuse(RenderText::tr("molfile \"%1\": cannot read it: %2").arg(name, file.errorString()));
+    return bytes;
+}
+
+// The molecule a job's words name, or none for an atom.
+std::shared_ptr<const Molecule> checkedMolecule(const QCommandLineParser &parser, bool standardInputFree)
+{
+    const bool smiles = parser.isSet(u"smiles"_s), molfile = parser.isSet(u"mol"_s);
+    if (!smiles && !molfile) {
+        for (const char16_t *option : {u"style", u"relayout"}) {
+            if (parser.isSet(QString::fromUtf16(option)))
+                refuse(RenderText::tr("--%1 is for --smiles and --mol").arg(QString::fromUtf16(option)));
+        }
+        return nullptr;
+    }
+    if (smiles && molfile)
+        refuse(RenderText::tr("--smiles and --mol: give one of them"));
+    for (const char16_t *option : {u"dots", u"charge"}) {
+        if (parser.isSet(QString::fromUtf16(option)))
+            refuse(RenderText::tr("--%1 is for one atom's symbol, not for --smiles or --mol")
+                       .arg(QString::fromUtf16(option)));
+    }
+    if (!parser.positionalArguments().isEmpty())
+        refuse(RenderText::tr("extra argument \"%1\": a molecule needs no symbol")
+                   .arg(parser.positionalArguments().first()));
+    if (smiles && parser.isSet(u"relayout"_s))
+        refuse(RenderText::tr("--relayout is for --mol"));
+    try {
+        if (smiles)
+            return std::make_shared<const Molecule>(moleculeFromSmiles(parser.value(u"smiles"_s)));
+        return std::make_shared<const Molecule>(moleculeFromMolfile(
+            molfileBytes(parser.value(u"mol"_s), standardInputFree), parser.isSet(u"relayout"_s)));
+    } catch (const ChemistryError &e) {
+        refuse(e.message);
+    }
+}
+
 } // namespace
 
 void addJobOptions(QCommandLineParser &parser)
@@ -181,19 +235,31 @@ void addJobOptions(QCommandLineParser &parser)
             RenderText::tr("FORMAT")},
         {{u"o"_s, u"output"_s}, RenderText::tr("Picture file; \"-\" is standard output."),
             RenderText::tr("FILE")},
+        {u"charge"_s, RenderText::tr("The atom's charge, -8 to 8: the picture in square brackets with it."),
+            u"N"_s},
+        {u"smiles"_s, RenderText::tr("A molecule or ion in SMILES, instead of a symbol."), u"SMILES"_s},
+        {u"mol"_s, RenderText::tr("A molecule or ion in an MDL molfile (\"-\" is standard input)."),
+            RenderText::tr("FILE")},
+        {u"style"_s,
+            RenderText::tr("How a molecule's electrons are drawn: lewis (bonds as lines, the default), dots "
+                           "(every electron a dot) or bars (lone pairs as bars)."),
+            RenderText::tr("STYLE")},
+        {u"relayout"_s,
+            RenderText::tr("Lay the molfile's atoms out anew instead of taking its coordinates.")},
     });
 }
 
 QStringList batchDefaultOptions()
 {
     return {u"scale"_s, u"radius"_s, u"font"_s, u"size"_s, u"weight"_s, u"italic"_s, u"transparent"_s,
-        u"format"_s};
+        u"format"_s, u"style"_s};
 }
 
-RenderJob jobFrom(const QCommandLineParser &parser, const QString &outputDir)
+RenderJob jobFrom(const QCommandLineParser &parser, const QString &outputDir, bool standardInputFree)
 {
     const QStringList positional = parser.positionalArguments();
-    if (positional.isEmpty())
+    const bool molecule = parser.isSet(u"smiles"_s) || parser.isSet(u"mol"_s);
+    if (positional.isEmpty() && !molecule)
         refuse(RenderText::tr("no element symbol given"));
     if (positional.size() > 1)
         refuse(RenderText::tr("extra argument \"%1\": there is one symbol").arg(positional.at(1)));
@@ -203,8 +269,29 @@ RenderJob jobFrom(const QCommandLineParser &parser, const QString &outputDir)
     RenderJob job;
     job.output = parser.value(u"output"_s);
     Picture &picture = job.picture;
-    picture.symbol = checkedSymbol(positional.first());
-    picture.dots = checkedDots(parser.values(u"dots"_s));
+    picture.molecule = checkedMolecule(parser, standardInputFree);
+    if (picture.molecule) {
+        if (parser.isSet(u"style"_s)) {
+            const std::optional<MarkStyle> style = markStyleNamed(parser.value(u"style"_s));
+            if (!style)
+                refuse(
+                    RenderText::tr("style \"%1\": it is lewis, dots or bars").arg(parser.value(u"style"_s)));
+            picture.style = *style;
+        }
+        picture.title = parser.isSet(u"smiles"_s) ? parser.value(u"smiles"_s)
+                                                  : QFileInfo(parser.value(u"mol"_s)).completeBaseName();
+    } else {
+        picture.symbol = checkedSymbol(positional.first());
+        picture.title = picture.symbol;
+        picture.dots = checkedDots(parser.values(u"dots"_s));
+        if (parser.isSet(u"charge"_s)) {
+            const auto charge = integer(parser.value(u"charge"_s), -kMaxFormalCharge, kMaxFormalCharge);
+            if (!charge)
+                refuse(RenderText::tr("charge \"%1\": give a whole number from -8 to 8")
+                           .arg(parser.value(u"charge"_s)));
+            picture.charge = *charge;
+        }
+    }
     if (parser.isSet(u"radius"_s))
         picture.radius = checkedRadius(parser.value(u"radius"_s));
     picture.font = checkedFont(parser);
@@ -276,7 +363,7 @@ RenderJob parseJob(const QStringList &words, const QStringList &defaults, const 
     // A value given twice counts as its last: the line's own words come last.
     if (!parser.parse(QStringList{u"zembrel-render"_s} + defaults + words))
         refuse(parser.errorText());
-    return jobFrom(parser, outputDir);
+    return jobFrom(parser, outputDir, false);
 }
 
 } // namespace zembrel

@@ -1,26 +1,34 @@
 #pragma once
 
 #include "Controls.h"
+#include "Drawing.h"
+#include "Molecule.h"
 #include "Surface.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <array>
+#include <memory>
 
 class QCommandLineParser;
 
 namespace zembrel {
 
-// One formula picture and its look, as the window would make it.
+// One formula picture and its look: an atom as the window would make it, or
+// a molecule or ion.
 struct Picture
 {
     QString symbol;
     std::array<bool, DotSlots::kCount> dots{};
+    int charge = 0; // an atom's ion charge: the picture in brackets with it
+    std::shared_ptr<const Molecule> molecule; // drawn instead of the atom when set
+    MarkStyle style = MarkStyle::Lewis;
     float radius = 2;
     SurfaceFont font;
     int scale = 1; // 1..8
     bool transparent = false; // PNG and SVG only
+    QString title; // the SVG's title: the symbol, the SMILES or the molfile's name
 };
 
 enum class Format { Bmp, Png, Svg };
@@ -46,8 +54,10 @@ void addJobOptions(QCommandLineParser &parser);
 // defaults of every line.
 QStringList batchDefaultOptions();
 // The job in a parser that took the words already; relative output names are
-// taken under `outputDir` when one is given. Throws UsageError.
-RenderJob jobFrom(const QCommandLineParser &parser, const QString &outputDir = {});
+// taken under `outputDir` when one is given. A molfile may come from standard
+// input only where `standardInputFree`. Throws UsageError.
+RenderJob jobFrom(
+    const QCommandLineParser &parser, const QString &outputDir = {}, bool standardInputFree = true);
 // The job in one batch line's words, after the words `defaults` (which the
 // line's own words override). Throws UsageError.
 RenderJob parseJob(const QStringList &words, const QStringList &defaults = {}, const QString &outputDir = {});

@@ -1,8 +1,10 @@
 #include "Renderer.h"
 
+#include "Chemistry.h"
 #include "Exchange.h"
 #include "Formula.h"
 #include "ImageSurface.h"
+#include "MoleculePicture.h"
 #include "Output.h"
 #include "RenderText.h"
 #include "SvgSurface.h"
@@ -16,6 +18,7 @@
 #include <QThreadPool>
 
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <new>
 #include <sys/stat.h>
@@ -152,22 +155,90 @@ QString outputName(const QString &output)
 
 } // namespace
 
+namespace {
+
+// The whole units that hold `rect`, so a bitmap and an SVG cut the same picture.
+QRect wholeUnits(const QRectF &rect)
+{
+    const QPoint topLeft(int(std::floor(rect.left())), int(std::floor(rect.top())));
+    const QPoint past(int(std::ceil(rect.right())), int(std::ceil(rect.bottom())));
+    return QRect(topLeft, QSize(past.x() - topLeft.x(), past.y() - topLeft.y()));
+}
+
+Drawing moleculeDrawing(const Picture &picture)
+{
+    return layOutMolecule(*picture.molecule, measureIn(picture.font), picture.style, picture.radius);
+}
+
+// An atom's ion: its picture's crop with the brackets and the charge around it.
+IonFrame atomIonFrame(const Picture &picture, const Formula &f)
+{
+    return ionFrame(QRectF(f.sngCropLeft, f.sngCropTop, f.sngCropWidth, f.sngCropHeight), picture.charge,
+        measureIn(picture.font), picture.radius);
+}
+
+Drawing frameDrawing(const IonFrame &frame)
+{
+    Drawing drawing;
+    drawing.lines = frame.brackets;
+    drawing.texts.push_back(frame.charge);
+    drawing.crop = frame.crop;
+    return drawing;
+}
+
+} // namespace
+
 QImage renderImage(const Picture &picture)
 {
+    if (picture.molecule) {
+        const Drawing drawing = moleculeDrawing(picture);
+        const QRect crop = wholeUnits(drawing.crop);
+        ImageSurface surface(crop.size(), picture.font, 0, picture.scale);
+        paintDrawing(surface, drawing, picture.font, -QPointF(crop.topLeft()));
+        return picture.transparent ? clearWhite(surface.Image()) : surface.Image();
+    }
     ImageSurface picOut(kDrawingArea, picture.font, 0, picture.scale);
     ImageSurface picTemp(QSize(1, 1), picture.font, 0, picture.scale);
     const DrawnFormula drawn(picOut, picture);
     const QImage &image = cropPicture(drawn.formula(), picOut, picTemp);
-    return picture.transparent ? clearWhite(image) : image;
+    if (picture.charge == 0)
+        return picture.transparent ? clearWhite(image) : image;
+
+    const Formula &f = drawn.formula();
+    const IonFrame frame = atomIonFrame(picture, f);
+    const QRect crop = wholeUnits(frame.crop);
+    const QPointF origin = crop.topLeft();
+    ImageSurface surface(crop.size(), picture.font, 0, picture.scale);
+    // The atom's picture as the export cuts it, at the whole unit its crop starts on.
+    const QPointF at(std::round(f.sngCropLeft) - origin.x(), std::round(f.sngCropTop) - origin.y());
+    surface.PaintPicture(image, float(at.x()), float(at.y()), 0, 0,
+        float(image.width()) / float(picture.scale), float(image.height()) / float(picture.scale));
+    paintDrawing(surface, frameDrawing(frame), picture.font, -origin);
+    return picture.transparent ? clearWhite(surface.Image()) : surface.Image();
 }
 
 QByteArray renderSvg(const Picture &picture)
 {
+    if (picture.molecule) {
+        const Drawing drawing = moleculeDrawing(picture);
+        const QRect crop = wholeUnits(drawing.crop);
+        SvgSurface surface(crop.size(), picture.font);
+        paintDrawing(surface, drawing, picture.font, -QPointF(crop.topLeft()));
+        return surface.svg(
+            QRectF(QPointF(0, 0), QSizeF(crop.size())), picture.scale, !picture.transparent, picture.title);
+    }
     SvgSurface picOut(kDrawingArea, picture.font);
     const DrawnFormula drawn(picOut, picture);
     const Formula &f = drawn.formula();
-    return picOut.svg(QRectF(f.sngCropLeft, f.sngCropTop, f.sngCropWidth, f.sngCropHeight), picture.scale,
-        !picture.transparent, picture.symbol);
+    QRectF crop(f.sngCropLeft, f.sngCropTop, f.sngCropWidth, f.sngCropHeight);
+    if (picture.charge != 0) {
+        const IonFrame frame = atomIonFrame(picture, f);
+        picOut.setClipped(false);
+        paintDrawing(picOut, frameDrawing(frame), picture.font);
+        crop = wholeUnits(frame.crop);
+    }
+    return picOut.svg(
+        crop, picture.scale, !picture.transparent, picture.title.isEmpty() ? picture.symbol : picture.title);
 }
 
 QByteArray renderBytes(const RenderJob &job)
@@ -188,6 +259,8 @@ QString renderAndWrite(const RenderJob &job)
     QByteArray bytes;
     try {
         bytes = renderBytes(job);
+    } catch (const ChemistryError &e) {
+        return RenderText::tr("%1: cannot make the picture: %2").arg(outputName(job.output), e.message);
     } catch (const RuntimeError &e) {
         return RenderText::tr("%1: cannot make the picture: %2")
             .arg(outputName(job.output), pictureReason(e));

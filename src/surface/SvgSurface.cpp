@@ -306,11 +306,20 @@ QByteArray SvgSurface::svg(const QRectF &crop, int scale, bool background, const
         xml.writeAttribute(u"height"_s, QString::number(box.height()));
         xml.writeAttribute(u"fill"_s, u"#ffffff"_s);
     }
+    const auto clipped = [](const Shape &shape) {
+        return std::visit([](const auto &each) { return each.role.clipped; }, shape);
+    };
     xml.writeStartElement(u"g"_s);
     xml.writeAttribute(u"clip-path"_s, u"url(#drawing-area)"_s);
-    for (const Shape &shape : m_shapes)
-        std::visit([&xml](const auto &each) { writeShape(xml, each); }, shape);
+    for (const Shape &shape : m_shapes) {
+        if (clipped(shape))
+            std::visit([&xml](const auto &each) { writeShape(xml, each); }, shape);
+    }
     xml.writeEndElement();
+    for (const Shape &shape : m_shapes) {
+        if (!clipped(shape))
+            std::visit([&xml](const auto &each) { writeShape(xml, each); }, shape);
+    }
     xml.writeEndElement();
     xml.writeEndDocument();
     return document;

@@ -22,6 +22,7 @@ struct ShapeRole
 {
     QString cssClass;
     int atom = -1;
+    bool clipped = true; // cut to the drawing area, as a bitmap surface's shapes are
 };
 
 // What an SVG surface keeps of each drawing operation.
@@ -82,7 +83,14 @@ public:
     void setFillColor(QRgb color) override { m_fillColor = color; }
     void Circle(float x, float y, float radius) override;
     void Line(float x1, float y1, float x2, float y2, float width) override;
-    void setShapeRole(const QString &cssClass, int atom = -1) override { m_role = {cssClass, atom}; }
+    void setShapeRole(const QString &cssClass, int atom = -1) override
+    {
+        m_role.cssClass = cssClass;
+        m_role.atom = atom;
+    }
+    // Shapes drawn from now on lie outside the drawing area's cut (a frame
+    // drawn around a picture that fills it) or, by default, inside it.
+    void setClipped(bool clipped) { m_role.clipped = clipped; }
     void setWidth(float width) override;
     void setHeight(float height) override;
     void PaintPicture(const QImage &picture, float destX, float destY, float srcX, float srcY, float srcWidth,

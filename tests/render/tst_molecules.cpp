@@ -1,0 +1,312 @@
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QXmlStreamReader>
+
+#include <map>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Run
+{
+    int status = -1;
+    QByteArray output;
+    QString errors;
+};
+
+Run render(const QStringList &arguments, const QByteArray &input = {})
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"LC_ALL"_s, u"C"_s);
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(ZEMBREL_RENDER), arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    Run run;
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.status = process.exitCode();
+    run.output = process.readAllStandardOutput();
+    run.errors = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+// How many elements of each class an SVG holds, and the texts of its charges.
+struct Classes
+{
+    std::map<QString, int> count;
+    QStringList charges;
+    bool valid = false;
+};
+
+Classes classesOf(const QByteArray &svg)
+{
+    Classes classes;
+    QXmlStreamReader xml(svg);
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        const QString name = xml.attributes().value(u"class"_s).toString();
+        if (name.isEmpty())
+            continue;
+        ++classes.count[name];
+        if (name == u"charge"_s)
+            classes.charges << xml.readElementText();
+    }
+    classes.valid = !xml.hasError();
+    return classes;
+}
+
+bool dark(QRgb pixel)
+{
+    return qAlpha(pixel) > 127 && qGray(pixel) < 128;
+}
+
+// Dark pixels of `a` with no dark pixel of `b` within `reach`.
+int strayDarkPixels(const QImage &a, const QImage &b, int reach)
+{
+    int stray = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            if (!dark(a.pixel(x, y)))
+                continue;
+            bool near = false;
+            for (int dy = -reach; dy <= reach && !near; ++dy)
+                for (int dx = -reach; dx <= reach && !near; ++dx)
+                    near = b.valid(x + dx, y + dy) && dark(b.pixel(x + dx, y + dy));
+            stray += near ? 0 : 1;
+        }
+    }
+    return stray;
+}
+
+} // namespace
+
+// Molecules and ions from zembrel-render: what an SVG holds of each kind of
+// mark, as a chemistry teacher would count them on the page.
+class TestMolecules : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void marks_data();
+    void marks();
+    void svgLooksLikePng_data();
+    void svgLooksLikePng();
+    void atomIon_data();
+    void atomIon();
+    void badInput_data();
+    void badInput();
+    void batch();
+};
+
+void TestMolecules::marks_data()
+{
+    QTest::addColumn<QString>("smiles");
+    QTest::addColumn<QString>("style");
+    QTest::addColumn<int>("atoms");
+    QTest::addColumn<int>("bondLines");
+    QTest::addColumn<int>("electrons");
+    QTest::addColumn<int>("lonePairBars");
+    QTest::addColumn<bool>("bracketed");
+    QTest::addColumn<QString>("charge"); // the ion's charge as printed; empty for none
+
+    // Worked by hand: O has 6 outer electrons, 2 in bonds, so 2 lone pairs;
+    // each H has its one electron in its bond.
+    QTest::newRow("water, lewis") << u"O"_s << u"lewis"_s << 3 << 2 << 4 << 0 << false << QString();
+    QTest::newRow("water, dots") << u"O"_s << u"dots"_s << 3 << 0 << 8 << 0 << false << QString();
+    QTest::newRow("water, bars") << u"O"_s << u"bars"_s << 3 << 2 << 0 << 2 << false << QString();
+    // C: 4 electrons in two double bonds; each O: 6 − 4 = 2 lone pairs.
+    QTest::newRow("carbon dioxide, lewis")
+        << u"O=C=O"_s << u"lewis"_s << 3 << 4 << 8 << 0 << false << QString();
+    QTest::newRow("carbon dioxide, dots")
+        << u"O=C=O"_s << u"dots"_s << 3 << 0 << 16 << 0 << false << QString();
+    QTest::newRow("carbon dioxide, bars")
+        << u"O=C=O"_s << u"bars"_s << 3 << 4 << 0 << 4 << false << QString();
+    // N+: 5 − 1 = 4 electrons, all four in bonds; the ion in brackets with "+".
+    QTest::newRow("ammonium, lewis") << u"[NH4+]"_s << u"lewis"_s << 5 << 4 << 0 << 0 << true << u"+"_s;
+    QTest::newRow("ammonium, dots") << u"[NH4+]"_s << u"dots"_s << 5 << 0 << 8 << 0 << true << u"+"_s;
+    // N+: 4 electrons in 1 + 2 + 1 bonds; O−: 7 − 1 = 6, three pairs each;
+    // =O: 6 − 2 = 4, two pairs. 24 electrons in all: 5 + 3 × 6 + 1.
+    QTest::newRow("nitrate, lewis") << u"[O-][N+](=O)[O-]"_s << u"lewis"_s << 4 << 4 << 16 << 0 << true
+                                    << u"−"_s;
+    QTest::newRow("nitrate, dots") << u"[O-][N+](=O)[O-]"_s << u"dots"_s << 4 << 0 << 24 << 0 << true
+                                   << u"−"_s;
+    QTest::newRow("nitrate, bars") << u"[O-][N+](=O)[O-]"_s << u"bars"_s << 4 << 4 << 0 << 8 << true
+                                   << u"−"_s;
+    // A radical: C has 4, three in bonds, one left alone.
+    QTest::newRow("methyl radical, lewis")
+        << u"[CH3]"_s << u"lewis"_s << 4 << 3 << 1 << 0 << false << QString();
+    QTest::newRow("methyl radical, bars")
+        << u"[CH3]"_s << u"bars"_s << 4 << 3 << 1 << 0 << false << QString();
+}
+
+void TestMolecules::marks()
+{
+    QFETCH(QString, smiles);
+    QFETCH(QString, style);
+    QFETCH(int, atoms);
+    QFETCH(int, bondLines);
+    QFETCH(int, electrons);
+    QFETCH(int, lonePairBars);
+    QFETCH(bool, bracketed);
+    QFETCH(QString, charge);
+
+    const Run run
+        = render({u"--smiles"_s, smiles, u"--style"_s, style, u"--format"_s, u"svg"_s, u"-o"_s, u"-"_s});
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.errors, QString());
+    const Classes classes = classesOf(run.output);
+    QVERIFY(classes.valid);
+    const auto count = [&classes](const char16_t *name) {
+        const auto at = classes.count.find(QString::fromUtf16(name));
+        return at == classes.count.end() ? 0 : at->second;
+    };
+    QCOMPARE(count(u"atom"), atoms);
+    QCOMPARE(count(u"bond"), bondLines);
+    QCOMPARE(count(u"electron"), electrons);
+    QCOMPARE(count(u"lone-pair"), lonePairBars);
+    QCOMPARE(count(u"bracket") > 0, bracketed);
+    if (!charge.isEmpty())
+        QVERIFY2(classes.charges.contains(charge), qPrintable(classes.charges.join(u" | "_s)));
+}
+
+void TestMolecules::svgLooksLikePng_data()
+{
+    QTest::addColumn<QStringList>("picture");
+    QTest::newRow("water, lewis") << QStringList{u"--smiles"_s, u"O"_s};
+    QTest::newRow("ammonium, dots, scale 2")
+        << QStringList{u"--smiles"_s, u"[NH4+]"_s, u"--style"_s, u"dots"_s, u"--scale"_s, u"2"_s};
+    QTest::newRow("nitrate, bars, radius 3")
+        << QStringList{u"--smiles"_s, u"[O-][N+](=O)[O-]"_s, u"--style"_s, u"bars"_s, u"--radius"_s, u"3"_s};
+    QTest::newRow("chloride as an atom ion, scale 2") << QStringList{
+        u"Cl"_s, u"--dots"_s, u"0,1,2,5,6,8,9,10,13,14"_s, u"--charge"_s, u"-1"_s, u"--scale"_s, u"2"_s};
+}
+
+// Another program draws the SVG; its ink lies where the PNG's does.
+void TestMolecules::svgLooksLikePng()
+{
+    QFETCH(QStringList, picture);
+    const QString converter = QStandardPaths::findExecutable(u"rsvg-convert"_s);
+    if (converter.isEmpty())
+        QSKIP("rsvg-convert (librsvg2-bin) is not installed");
+    QTemporaryDir dir;
+    const QString svg = dir.filePath(u"m.svg"_s), drawn = dir.filePath(u"m-svg.png"_s);
+    QCOMPARE(render(picture + QStringList{u"-o"_s, svg}).status, 0);
+    const QImage png = QImage::fromData(render(picture + QStringList{u"-o"_s, u"-"_s}).output);
+    QVERIFY(!png.isNull());
+    QCOMPARE(QProcess::execute(converter, {svg, u"-o"_s, drawn}), 0);
+    const QImage fromSvg(drawn);
+    QCOMPARE(fromSvg.size(), png.size());
+    const int reach = png.dotsPerMeterX() > 4000 ? 2 : 1;
+    QCOMPARE(strayDarkPixels(fromSvg, png, reach), 0);
+    QCOMPARE(strayDarkPixels(png, fromSvg, reach), 0);
+    // Nothing is cut off: the picture's rim is ground.
+    for (int x = 0; x < png.width(); ++x)
+        QVERIFY(!dark(png.pixel(x, 0)) && !dark(png.pixel(x, png.height() - 1)));
+    for (int y = 0; y < png.height(); ++y)
+        QVERIFY(!dark(png.pixel(0, y)) && !dark(png.pixel(png.width() - 1, y)));
+}
+
+void TestMolecules::atomIon_data()
+{
+    QTest::addColumn<QStringList>("atom");
+    QTest::addColumn<QString>("charge");
+    QTest::addColumn<QString>("printed");
+    QTest::newRow("Na+") << QStringList{u"Na"_s} << u"1"_s << u"+"_s;
+    QTest::newRow("Cl− with eight dots")
+        << QStringList{u"Cl"_s, u"--dots"_s, u"0,1,5,6,8,9,13,14"_s} << u"-1"_s << u"−"_s;
+    QTest::newRow("O2−") << QStringList{u"O"_s, u"--dots"_s, u"0,1,5,6,8,9,13,14"_s} << u"-2"_s << u"2−"_s;
+    QTest::newRow("Al3+") << QStringList{u"Al"_s} << u"3"_s << u"3+"_s;
+}
+
+// --charge brackets the atom picture and prints the charge; the crop grows to hold them.
+void TestMolecules::atomIon()
+{
+    QFETCH(QStringList, atom);
+    QFETCH(QString, charge);
+    QFETCH(QString, printed);
+    const QImage plain = QImage::fromData(render(atom + QStringList{u"-o"_s, u"-"_s}).output);
+    const QImage ion
+        = QImage::fromData(render(atom + QStringList{u"--charge"_s, charge, u"-o"_s, u"-"_s}).output);
+    QVERIFY(!plain.isNull() && !ion.isNull());
+    QVERIFY(ion.width() > plain.width());
+    QVERIFY(ion.height() >= plain.height());
+
+    const Run svg
+        = render(atom + QStringList{u"--charge"_s, charge, u"--format"_s, u"svg"_s, u"-o"_s, u"-"_s});
+    QCOMPARE(svg.status, 0);
+    const Classes classes = classesOf(svg.output);
+    QVERIFY(classes.valid);
+    QVERIFY(classes.count.count(u"bracket"_s) && classes.count.at(u"bracket"_s) >= 2);
+    QCOMPARE(classes.charges, QStringList{printed});
+}
+
+void TestMolecules::badInput_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+    const auto row = [](const char *name, const QStringList &arguments, const QString &message) {
+        QTest::newRow(name) << arguments << message;
+    };
+    row("--dots with --smiles", {u"--smiles"_s, u"O"_s, u"--dots"_s, u"1"_s, u"-o"_s, u"x.png"_s},
+        u"--dots is for one atom's symbol"_s);
+    row("--charge with --smiles", {u"--smiles"_s, u"O"_s, u"--charge"_s, u"1"_s, u"-o"_s, u"x.png"_s},
+        u"--charge is for one atom's symbol"_s);
+    row("a symbol beside --smiles", {u"Na"_s, u"--smiles"_s, u"O"_s, u"-o"_s, u"x.png"_s},
+        u"a molecule needs no symbol"_s);
+    row("--smiles and --mol", {u"--smiles"_s, u"O"_s, u"--mol"_s, u"w.mol"_s, u"-o"_s, u"x.png"_s},
+        u"give one of them"_s);
+    row("--style for an atom", {u"Na"_s, u"--style"_s, u"dots"_s, u"-o"_s, u"x.png"_s},
+        u"--style is for --smiles and --mol"_s);
+    row("an unknown style", {u"--smiles"_s, u"O"_s, u"--style"_s, u"crosses"_s, u"-o"_s, u"x.png"_s},
+        u"style \"crosses\""_s);
+    row("charge 9", {u"Na"_s, u"--charge"_s, u"9"_s, u"-o"_s, u"x.png"_s}, u"charge \"9\""_s);
+    row("a SMILES that does not parse", {u"--smiles"_s, u"C1CC"_s, u"-o"_s, u"x.png"_s}, u"position"_s);
+    row("a missing molfile", {u"--mol"_s, u"nowhere.mol"_s, u"-o"_s, u"x.png"_s},
+        u"molfile \"nowhere.mol\": cannot read it"_s);
+    row("a transition metal", {u"--smiles"_s, u"[Fe]"_s, u"-o"_s, u"x.png"_s}, u"Fe"_s);
+}
+
+// Each mistake is named, with status 2, and nothing is written.
+void TestMolecules::badInput()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"LC_ALL"_s, u"C"_s);
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(dir.path());
+    process.start(QStringLiteral(ZEMBREL_RENDER), arguments);
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitCode(), 2);
+    const QString errors = QString::fromUtf8(process.readAllStandardError());
+    QVERIFY2(errors.contains(message), qPrintable(errors));
+    QVERIFY(QDir(dir.path()).isEmpty());
+}
+
+// Molecules in batch lines, a bad one among them reported and skipped.
+void TestMolecules::batch()
+{
+    QTemporaryDir dir;
+    const QByteArray list
+        = u"--smiles O -o %1/water.svg\n--smiles 'C1CC' -o %1/bad.png\n"
+          u"--smiles '[NH4+]' --style dots -o %1/ammonium.png\nNa --charge 1 -o %1/na.png\n"_s.arg(dir.path())
+              .toUtf8();
+    const Run run = render({u"--batch"_s, u"-"_s}, list);
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.errors.startsWith(u"-:2: "_s) && run.errors.count(u'\n') == 1, qPrintable(run.errors));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name),
+        (QStringList{u"ammonium.png"_s, u"na.png"_s, u"water.svg"_s}));
+}
+
+QTEST_GUILESS_MAIN(TestMolecules)
+#include "tst_molecules.moc"
