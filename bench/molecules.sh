@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# Batch benchmark of zembrel-render's molecules: the 1,000 molecules and ions of bench/molecules.txt
+# (up to 20 heavy atoms) drawn as one --batch run to SVG and as one to PNG, repeated; prints the medians.
+# Slowness never fails the run, only breakage does (a missing picture, a failed run).
+#
+# usage: bench/molecules.sh [--lines N] [--repetitions N] [--build-dir DIR] [--no-build]
+#   --lines N           the first N molecules of the list (default all)
+#   --repetitions N     measured repetitions of each format (default 5)
+#   --build-dir DIR     build there (configured as Release if new) instead of the ci preset
+#   --no-build          take the renderer already built in the build dir
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+lines=
+repetitions=5
+build_dir=
+build=yes
+
+usage() {
+    sed -n '/^# usage:/,/^#   --no-build/s/^# \{0,1\}//p' "$0" >&2
+    exit 2
+}
+count() { [[ $2 =~ ^[1-9][0-9]*$ ]] || { echo "molecules.sh: $1 takes a whole number above 0, not '$2'" >&2; exit 2; }; }
+
+while (($#)); do
+    case $1 in
+        --no-build) build= ; shift; continue ;;
+    esac
+    (($# >= 2)) || usage
+    case $1 in
+        --lines) count "$1" "$2"; lines=$2 ;;
+        --repetitions) count "$1" "$2"; repetitions=$2 ;;
+        --build-dir) build_dir=$(realpath -m "$2") ;;
+        *) usage ;;
+    esac
+    shift 2
+done
+
+build_dir=${build_dir:-$root/build/ci}
+if [[ -n $build ]]; then
+    "$root/scripts/deps.sh"
+    if [[ $build_dir == "$root/build/ci" ]]; then
+        (cd "$root" && cmake --preset ci >/dev/null && cmake --build --preset ci --target zembrel-render >/dev/null)
+    else
+        [[ -f $build_dir/CMakeCache.txt ]] || cmake -S "$root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+        cmake --build "$build_dir" --target zembrel-render >/dev/null
+    fi
+fi
+render=$build_dir/src/render/zembrel-render
+[[ -x $render ]] || { echo "molecules.sh: no renderer at $render" >&2; exit 1; }
+
+tmp=$(mktemp -d "${TMPDIR:-/tmp}/zembrel-molecules.XXXXXX")
+trap 'rm -rf "$tmp"' EXIT
+
+# One batch line a molecule, quoted for the batch's shell-like words.
+n=0
+while IFS= read -r smiles && { [[ -z $lines ]] || ((n < lines)); }; do
+    [[ -z $smiles || $smiles == \#* ]] && continue
+    printf -- "--smiles '%s' -o m%d\n" "$smiles" "$n"
+    n=$((n + 1))
+done <"$root/bench/molecules.txt" >"$tmp/list.txt"
+
+now() { date +%s%N; }
+run() {
+    rm -rf "$tmp/out"
+    mkdir "$tmp/out"
+    local start=$(now)
+    "$render" --batch "$tmp/list.txt" --format "$1" --output-dir "$tmp/out" 2>"$tmp/errors" || { cat "$tmp/errors" >&2; exit 1; }
+    echo $((($(now) - start) / 1000))
+    local made
+    made=$(find "$tmp/out" -type f -size +0 | wc -l)
+    ((made == n)) || { echo "molecules.sh: the $1 batch made $made pictures of $n" >&2; exit 1; }
+}
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+run svg >/dev/null # warm-up: caches, fonts
+svg_us=() png_us=()
+for ((r = 1; r <= repetitions; r++)); do
+    svg_us+=("$(run svg)")
+    png_us+=("$(run png)")
+    echo "repetition $r: SVG ${svg_us[-1]} µs, PNG ${png_us[-1]} µs" >&2
+done
+
+s=$(printf '%s\n' "${svg_us[@]}" | median)
+p=$(printf '%s\n' "${png_us[@]}" | median)
+awk -v s="$s" -v p="$p" -v n="$n" 'BEGIN {
+    printf "%d molecules and ions, one --batch run each, medians of the repetitions\n", n
+    printf "  SVG: %9.1f ms  (%.3f ms a picture)\n", s / 1000, s / 1000 / n
+    printf "  PNG: %9.1f ms  (%.3f ms a picture)\n", p / 1000, p / 1000 / n
+}'
