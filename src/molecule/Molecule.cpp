@@ -14,6 +14,7 @@
 #include <GraphMol/SmilesParse/SmilesParse.h>
 #include <GraphMol/SmilesParse/SmilesWrite.h>
 
+#include <QRectF>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -241,33 +242,56 @@ std::vector<double> hydrogenDirections(const std::vector<double> &taken, int cou
     return spreadInGaps(taken, count, kPi);
 }
 
-// A central atom bonded to every other one (SO4, CO3, NO3, CCl4) turned so
-// that one bond points straight up: the cross and the trigonal star stand as
-// textbooks draw them, not at the slant the layout happened to give.
-void uprightStar(const RDKit::ROMol &mol, const std::vector<int> &fragment, std::vector<QPointF> &positions)
+void turn(const std::vector<int> &fragment, std::vector<QPointF> &positions, QPointF centre, double angle)
 {
-    if (fragment.size() < 4)
-        return;
-    for (const int c : fragment) {
-        const RDKit::Atom &centre = *mol.getAtomWithIdx(unsigned(c));
-        if (centre.getDegree() + 1 != fragment.size())
-            continue;
-        const QPointF o = positions[std::size_t(c)];
-        double turn = 2 * kPi;
-        for (const RDKit::Bond *bond : mol.atomBonds(&centre)) {
-            const QPointF d = positions[bond->getOtherAtomIdx(unsigned(c))] - o;
-            const double away = -kPi / 2 - std::atan2(d.y(), d.x());
-            const double wrapped = std::remainder(away, 2 * kPi);
-            if (std::abs(wrapped) < std::abs(turn))
-                turn = wrapped;
-        }
-        const double cs = std::cos(turn), sn = std::sin(turn);
-        for (const int i : fragment) {
-            const QPointF d = positions[std::size_t(i)] - o;
-            positions[std::size_t(i)] = o + QPointF(d.x() * cs - d.y() * sn, d.x() * sn + d.y() * cs);
-        }
-        return;
+    const double cs = std::cos(angle), sn = std::sin(angle);
+    for (const int i : fragment) {
+        const QPointF d = positions[std::size_t(i)] - centre;
+        positions[std::size_t(i)] = centre + QPointF(d.x() * cs - d.y() * sn, d.x() * sn + d.y() * cs);
     }
+}
+
+// Each part standing as textbooks draw it, not at the slant the layout
+// happened to give: a central atom bonded to every other one (SO4, CO3, NO3,
+// CCl4) with one bond straight up, so that the cross and the trigonal star
+// stand upright; any other part lying along its length (RDKit's canonical
+// orientation), turned the least that puts its bonds on a 30-degree grid, so
+// a chain zigzags level and H–O–O–H lies flat.
+void uprightFragment(
+    const RDKit::ROMol &mol, const std::vector<int> &fragment, std::vector<QPointF> &positions)
+{
+    if (fragment.size() >= 4) {
+        for (const int c : fragment) {
+            const RDKit::Atom &centre = *mol.getAtomWithIdx(unsigned(c));
+            if (centre.getDegree() + 1 != fragment.size())
+                continue;
+            const QPointF o = positions[std::size_t(c)];
+            double angle = 2 * kPi;
+            for (const RDKit::Bond *bond : mol.atomBonds(&centre)) {
+                const QPointF d = positions[bond->getOtherAtomIdx(unsigned(c))] - o;
+                const double wrapped = std::remainder(-kPi / 2 - std::atan2(d.y(), d.x()), 2 * kPi);
+                if (std::abs(wrapped) < std::abs(angle))
+                    angle = wrapped;
+            }
+            turn(fragment, positions, o, angle);
+            return;
+        }
+    }
+    double c = 0, s = 0;
+    for (const RDKit::Bond *bond : mol.bonds()) {
+        const auto begin = std::size_t(bond->getBeginAtomIdx());
+        if (!std::binary_search(fragment.begin(), fragment.end(), int(begin)))
+            continue;
+        const QPointF d = positions[bond->getEndAtomIdx()] - positions[begin];
+        const double angle = 12 * std::atan2(d.y(), d.x()); // one turn per 30 degrees
+        c += std::cos(angle);
+        s += std::sin(angle);
+    }
+    QRectF bounds;
+    for (const int i : fragment)
+        bounds |= QRectF(positions[std::size_t(i)], QSizeF(1e-9, 1e-9));
+    if (std::hypot(c, s) > 1e-6)
+        turn(fragment, positions, bounds.center(), -std::atan2(s, c) / 12);
 }
 
 // Where the atoms of the input stand, and the hydrogens RDKit keeps as
@@ -466,7 +490,7 @@ Molecule build(RDKit::RWMol &mol, const Source &source, bool ownCoordinates)
     const bool computed = !ownCoordinates || !usableCoordinates(mol);
     if (computed) {
         try {
-            RDDepict::compute2DCoords(mol);
+            RDDepict::compute2DCoords(mol, nullptr, true);
         } catch (const std::exception &e) {
             throw ChemistryError{
                 Chemistry::tr("RDKit cannot lay the molecule out: %1").arg(QString::fromUtf8(e.what()))};
@@ -492,7 +516,7 @@ Molecule build(RDKit::RWMol &mol, const Source &source, bool ownCoordinates)
         try {
             RDKit::RWMol other(mol);
             RDDepict::preferCoordGen = true;
-            RDDepict::compute2DCoords(other);
+            RDDepict::compute2DCoords(other, nullptr, true);
             RDDepict::preferCoordGen = preferred;
             std::vector<QPointF> again = normalisedPositions(other);
             if (tightest(again) > tightest(positions))
@@ -503,7 +527,7 @@ Molecule build(RDKit::RWMol &mol, const Source &source, bool ownCoordinates)
     }
     if (computed) {
         for (const auto &fragment : fragments)
-            uprightStar(mol, fragment, positions);
+            uprightFragment(mol, fragment, positions);
     }
     const Placement placement = placeHydrogens(mol, fragments, std::move(positions));
     std::vector<std::string> keys;
