@@ -85,16 +85,13 @@ void sanitize(RDKit::RWMol &mol, const Source &source)
 {
     try {
         RDKit::MolOps::sanitizeMol(mol);
-    } catch (const RDKit::AtomValenceException &e) {
+    } catch (const RDKit::AtomSanitizeException &e) {
         // RDKit's own text numbers the atom from 0; the count of bonds is what matters.
         static const QRegularExpression kValence(u"valence for atom # \\d+ \\w+, (\\d+),"_s);
         const QString valence = kValence.match(QString::fromUtf8(e.what())).captured(1);
         atomError(mol, e.getAtomIdx(), source,
-            valence.isEmpty() ? Chemistry::tr("it has more bonds than its valence allows.")
+            valence.isEmpty() ? Chemistry::tr("RDKit refuses it: %1").arg(QString::fromUtf8(e.what()))
                               : Chemistry::tr("%1 bonds are more than its valence allows.").arg(valence));
-    } catch (const RDKit::AtomSanitizeException &e) {
-        atomError(mol, e.getAtomIdx(), source,
-            Chemistry::tr("RDKit refuses it: %1").arg(QString::fromUtf8(e.what())));
     } catch (const RDKit::KekulizeException &e) {
         QStringList atoms;
         for (const unsigned index : e.getAtomIndices())

@@ -84,6 +84,7 @@ const QList<Species> &speciesTable()
         {"chloride", u"[Cl-]"_s, u"Cl:4/0/0"_s, {}, 8, u"-1"_s},
         {"sodium chloride", u"[Na+].[Cl-]"_s, u"Na:0/0/0 Cl:4/0/0"_s, {}, 8, u"+1 -1"_s},
         {"two waters", u"O.O"_s, u"O:2/0/2"_s, {}, 8, u"0*2"_s},
+        {"carbon-13 methane", u"[13CH4]"_s, u"C:0/0/4"_s, {}, 8, u"0"_s},
         {"nitromethane", u"C[N+](=O)[O-]"_s, u"C:0/0/3 N:0/0/0 O:2/0/0 O:3/0/0"_s, u"1-2=1 2-3=2 2-4=1"_s, 24,
             u"0"_s},
     };
@@ -571,6 +572,9 @@ void TestMolecule::badInput_data()
     smiles("too many with hydrogens", QByteArray(40, 'C'), {u"122 atoms with its hydrogens"_s});
     smiles("charge -99", "[O-99]", {u"Atom 1 (O, position 1)"_s, u"-99"_s});
     smiles("valence", "CN(C)(C)(C)C", {u"Atom 2 (N, position 2): 5 bonds"_s, u"valence"_s});
+    smiles("odd count, no radical", "N->B", {u"Atom 2 (B, position 4)"_s, u"do not add up"_s, u"leave 1"_s});
+    smiles("negative count", "C->[O]", {u"Atom 1 (C, position 1)"_s, u"leave -2"_s});
+    smiles("dative valence", "[BH3-]->[BH3]", {u"Atom 2 (B, position 9): 4 bonds"_s});
     smiles("kekulé impossible", "c1cccc1", {u"aromatic atoms"_s, u"1 (C, position 1)"_s});
     smiles("very long", QByteArray(5000, 'C'), {u"5000 characters"_s, u"at most 1000"_s});
     QByteArray rings = "C";
