@@ -610,6 +610,24 @@ Drawing Layout::run()
     }
     if (m_molecule.components.empty())
         throw ChemistryError{Chemistry::tr("The input holds no atoms.")};
+    // Bonds across each other stay across at any length, and shared dots
+    // would stand where no bond is.
+    for (const Component &component : m_molecule.components) {
+        for (std::size_t x = 0; x < component.bonds.size(); ++x) {
+            const Bond &p = m_molecule.bonds[std::size_t(component.bonds[x])];
+            for (std::size_t y = x + 1; y < component.bonds.size(); ++y) {
+                const Bond &q = m_molecule.bonds[std::size_t(component.bonds[y])];
+                if (p.begin == q.begin || p.begin == q.end || p.end == q.begin || p.end == q.end)
+                    continue;
+                const auto at = [&](int atom) { return m_molecule.atoms[std::size_t(atom)].position; };
+                if (segmentToSegment(at(p.begin), at(p.end), at(q.begin), at(q.end)) < 1e-9) {
+                    throw ChemistryError{
+                        Chemistry::tr("The molecule's layout puts bonds across each other, so its "
+                                      "electrons cannot be shown clearly.")};
+                }
+            }
+        }
+    }
 
     // Marks that do not fit at one bond length get more room at a longer one.
     constexpr int kAttempts = 10;

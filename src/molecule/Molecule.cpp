@@ -313,6 +313,17 @@ double pointToSegment(QPointF p, QPointF a, QPointF b)
     return length(d);
 }
 
+// Whether two segments cross inside both. Bonds on one line give cross
+// products of rounding noise; only a clear crossing counts.
+bool crossing(QPointF a, QPointF b, QPointF c, QPointF d)
+{
+    const auto side = [](QPointF o, QPointF p, QPointF q) {
+        return (p.x() - o.x()) * (q.y() - o.y()) - (p.y() - o.y()) * (q.x() - o.x());
+    };
+    const double eps = 1e-9 * (QPointF::dotProduct(b - a, b - a) + QPointF::dotProduct(d - c, d - c));
+    return side(a, b, c) * side(a, b, d) < -eps * eps && side(c, d, a) * side(c, d, b) < -eps * eps;
+}
+
 // Atoms and bonds of one fragment, for finding room in it.
 struct Sketch
 {
@@ -330,8 +341,11 @@ struct Sketch
             nearest = std::min({nearest, length(p - points[k]), pointToSegment(points[k], points[self], p)});
         }
         for (const auto &[x, y] : bonds) {
-            if (x != self && y != self)
-                nearest = std::min(nearest, pointToSegment(p, points[x], points[y]));
+            if (x == self || y == self)
+                continue;
+            if (crossing(points[self], p, points[x], points[y]))
+                return 0;
+            nearest = std::min(nearest, pointToSegment(p, points[x], points[y]));
         }
         return nearest;
     }
@@ -349,14 +363,10 @@ struct Sketch
                     nearest = std::min(nearest, pointToSegment(points[k], points[x], points[y]));
             }
         }
-        const auto side = [](QPointF o, QPointF p, QPointF q) {
-            return (p.x() - o.x()) * (q.y() - o.y()) - (p.y() - o.y()) * (q.x() - o.x());
-        };
         for (std::size_t m = 0; m < bonds.size(); ++m) {
             for (std::size_t n = m + 1; n < bonds.size(); ++n) {
-                const QPointF a = points[bonds[m].first], b = points[bonds[m].second];
-                const QPointF c = points[bonds[n].first], d = points[bonds[n].second];
-                if (side(a, b, c) * side(a, b, d) < 0 && side(c, d, a) * side(c, d, b) < 0)
+                if (crossing(points[bonds[m].first], points[bonds[m].second], points[bonds[n].first],
+                        points[bonds[n].second]))
                     return 0;
             }
         }
@@ -484,17 +494,6 @@ Molecule build(RDKit::RWMol &mol, const Source &source, bool ownCoordinates)
         lonePairs[atom->getIdx()] = left / 2;
     }
 
-    const bool computed = !ownCoordinates || !usableCoordinates(mol);
-    if (computed) {
-        try {
-            RDDepict::compute2DCoords(mol, nullptr, true);
-        } catch (const std::exception &e) {
-            throw ChemistryError{
-                Chemistry::tr("RDKit cannot lay the molecule out: %1").arg(QString::fromUtf8(e.what()))};
-        }
-    }
-    std::vector<QPointF> positions = normalisedPositions(mol);
-
     std::vector<std::vector<int>> fragments;
     RDKit::MolOps::getMolFrags(mol, fragments);
     for (auto &fragment : fragments)
@@ -506,6 +505,20 @@ Molecule build(RDKit::RWMol &mol, const Source &source, bool ownCoordinates)
             room = std::min(room, sketchOf(mol, fragment, at).tightest());
         return room;
     };
+
+    // A file's own drawing is kept unless atoms in it (nearly) coincide, sit
+    // on a bond or its bonds cross: that one is laid out anew.
+    const bool computed
+        = !ownCoordinates || !usableCoordinates(mol) || tightest(normalisedPositions(mol)) < kRoom / 4;
+    if (computed) {
+        try {
+            RDDepict::compute2DCoords(mol, nullptr, true);
+        } catch (const std::exception &e) {
+            throw ChemistryError{
+                Chemistry::tr("RDKit cannot lay the molecule out: %1").arg(QString::fromUtf8(e.what()))};
+        }
+    }
+    std::vector<QPointF> positions = normalisedPositions(mol);
     // RDKit's own layout now and then puts a crowded molecule's atoms on top
     // of each other or on a bond; its CoordGen layout, slower, mostly does not.
     if (computed && tightest(positions) < kRoom) {

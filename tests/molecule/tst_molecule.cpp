@@ -147,7 +147,8 @@ double segmentToSegment(QPointF a, QPointF b, QPointF c, QPointF d)
     const auto side = [](QPointF o, QPointF p, QPointF q) {
         return (p.x() - o.x()) * (q.y() - o.y()) - (p.y() - o.y()) * (q.x() - o.x());
     };
-    if (side(a, b, c) * side(a, b, d) < 0 && side(c, d, a) * side(c, d, b) < 0)
+    const double eps = 1e-9 * (QPointF::dotProduct(b - a, b - a) + QPointF::dotProduct(d - c, d - c));
+    if (side(a, b, c) * side(a, b, d) < -eps * eps && side(c, d, a) * side(c, d, b) < -eps * eps)
         return 0;
     return std::min(
         {pointToSegment(a, c, d), pointToSegment(b, c, d), pointToSegment(c, a, b), pointToSegment(d, a, b)});
@@ -271,6 +272,7 @@ private Q_SLOTS:
     void standardErrorStaysClean();
     void molfileCoordinates_data();
     void molfileCoordinates();
+    void crossedMolfileIsLaidOutAnew();
     void dativeBondElectronsComeFromTheDonor();
     void componentsStandLeftToRight();
     void chargeText_data();
@@ -690,6 +692,21 @@ void TestMolecule::molfileCoordinates()
         std::abs(std::hypot(m.atoms[1].position.x() - o.x(), m.atoms[1].position.y() - o.y()) - 1) < 1e-6);
     QString error;
     QCOMPARE(electronsDrawn(drawn(m, MarkStyle::Lewis, error)), 8);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+}
+
+// Butane drawn in the file with its first and last bonds across each other:
+// the file's drawing cannot show the electrons, so the chain is laid out anew.
+void TestMolecule::crossedMolfileIsLaidOutAnew()
+{
+    const QByteArray crossed = v2000({atomLine(0, 0, 0, "C"), atomLine(1.5, 1.5, 0, "C"),
+                                         atomLine(1.5, 0, 0, "C"), atomLine(0, 1.5, 0, "C")},
+        {"  1  2  1  0", "  2  3  1  0", "  3  4  1  0"});
+    const Molecule m = moleculeFromMolfile(crossed);
+    const auto at = [&](int source) { return m.atoms[std::size_t(atomOfSource(m, source))].position; };
+    QCOMPARE(segmentToSegment(at(1), at(2), at(3), at(4)) > 0.5, true);
+    QString error;
+    QCOMPARE(electronsDrawn(drawn(m, MarkStyle::Dots, error)), 26);
     QVERIFY2(error.isEmpty(), qPrintable(error));
 }
 
