@@ -15,7 +15,7 @@ using namespace zembrel;
 namespace {
 
 // Ibuprofen's 2-(dimethylamino)ethyl ester: 20 heavy atoms, a ring, a branch,
-// lone pairs on O and N; 55 atoms with its hydrogens.
+// lone pairs on O and N; 47 atoms with its hydrogens.
 const QString kSmiles = QStringLiteral("CC(C)Cc1ccc(cc1)C(C)C(=O)OCCN(C)C");
 
 // Text measured as the renderer measures it: the start font at 96 dpi.

@@ -26,6 +26,9 @@ struct Metrics
         // other mark keeps at least a whole diameter away: the two electrons
         // stay visibly two at any radius and still read as one pair.
         pairSpacing = 3 * r;
+        // Each mark keeps its own diameter from everything else: a dot 2r; a
+        // valence stroke, whose size does not follow the radius, as much as
+        // sets it off its symbol the way a dot pair at the default radius is.
         clearance = 2 * r;
         // Strokes as heavy as a letter's stem, whatever the dot radius.
         lineWidth = std::max(1.0, symbolHeight / 16);
@@ -33,6 +36,7 @@ struct Metrics
         lineMargin = std::max(1.0, 0.08 * symbolHeight);
         // A valence stroke is about half a letter high, whatever the dots' size.
         barLength = 0.45 * symbolHeight;
+        barClearance = std::max(2 * lineWidth, 0.12 * symbolHeight);
         componentGap = 0.5 * symbolHeight;
     }
 
@@ -44,6 +48,7 @@ struct Metrics
     double lineSpacing;
     double lineMargin;
     double barLength;
+    double barClearance;
     double componentGap;
 };
 
@@ -67,6 +72,7 @@ struct Group
 {
     int atom = -1; // the atom around which it stands; -1 for a bond's dots
     int bond = -1;
+    double clearance = 0; // its own diameter: how far all else keeps from it
     std::vector<PlacedDot> dots;
     std::vector<PlacedLine> lines;
 
@@ -144,7 +150,7 @@ Frame frameAround(const QRectF &ink, int charge, const MeasureText &measure, con
 {
     Frame frame;
     const double w = m.lineWidth;
-    const double off = m.clearance + w / 2;
+    const double off = std::max(m.clearance, m.barClearance) + w / 2;
     const double left = ink.left() - off, right = ink.right() + off;
     const double top = ink.top() - off, bottom = ink.bottom() + off;
     const double serif = std::max(0.25 * m.symbolHeight, 2 * w);
@@ -192,8 +198,8 @@ private:
         const std::vector<QRectF> &boxes, Piece &piece, std::vector<std::vector<int>> &bondsOf,
         std::vector<Group> &bondGroups, bool &ok) const;
     Group markGroup(int atom, bool pair, QPointF centre, double angle, double d) const;
-    bool clear(const std::vector<Capsule> &shapes, const std::vector<QRectF> &boxes,
-        const std::vector<Capsule> &others) const;
+    static bool clear(const std::vector<Capsule> &shapes, double clearance, const std::vector<QRectF> &boxes,
+        const std::vector<Capsule> &others);
     void countElectrons(const Component &component, const Piece &piece) const;
 
     const Molecule &m_molecule;
@@ -233,6 +239,7 @@ Group Layout::markGroup(int atom, bool pair, QPointF centre, double angle, doubl
 {
     Group g;
     g.atom = atom;
+    g.clearance = pair && m_style == MarkStyle::Bars ? m_m.barClearance : m_m.clearance;
     const QPointF e = unit(angle), n = normal(e);
     const QPointF at = centre + d * e;
     if (!pair) {
@@ -252,10 +259,10 @@ Group Layout::markGroup(int atom, bool pair, QPointF centre, double angle, doubl
     return g;
 }
 
-bool Layout::clear(const std::vector<Capsule> &shapes, const std::vector<QRectF> &boxes,
-    const std::vector<Capsule> &others) const
+bool Layout::clear(const std::vector<Capsule> &shapes, double clearance, const std::vector<QRectF> &boxes,
+    const std::vector<Capsule> &others)
 {
-    const double c = m_m.clearance - 1e-6;
+    const double c = clearance - 1e-6;
     for (const Capsule &s : shapes) {
         for (const QRectF &box : boxes) {
             if (nearer(s, box, c))
@@ -298,6 +305,7 @@ void Layout::placeBonds(const Component &component, const std::vector<QPointF> &
             const QPointF middle = at[a] + u * (ta + (length - ta - tb) / 2);
             Group g;
             g.bond = index;
+            g.clearance = m_m.clearance;
             for (int j = 0; j < bond.order; ++j) {
                 const QPointF centre = middle + u * ((j - (bond.order - 1) / 2.0) * m_m.pairSpacing);
                 // One electron from each atom; both from the donor of a dative bond.
@@ -478,7 +486,8 @@ std::optional<Piece> Layout::place(const Component &component, double bondLength
         for (std::size_t k = 0; k < directions.size(); ++k) {
             const bool pair = int(k) < atom.lonePairs;
             const auto fits = [&](double d) {
-                return clear(markGroup(index, pair, at[i], directions[k], d).shapes(), ownBoxes, ownBonds);
+                const Group g = markGroup(index, pair, at[i], directions[k], d);
+                return clear(g.shapes(), g.clearance, ownBoxes, ownBonds);
             };
             // Nothing fits before the symbol's edge less a pair's width.
             const double start
@@ -507,7 +516,8 @@ std::optional<Piece> Layout::place(const Component &component, double bondLength
         const auto apart = [&](const std::vector<Group> &marks) {
             for (std::size_t x = 0; x < marks.size(); ++x) {
                 for (std::size_t y = x + 1; y < marks.size(); ++y) {
-                    if (!clear(marks[x].shapes(), {}, marks[y].shapes()))
+                    if (!clear(marks[x].shapes(), std::max(marks[x].clearance, marks[y].clearance), {},
+                            marks[y].shapes()))
                         return false;
                 }
             }
@@ -549,10 +559,11 @@ std::optional<Piece> Layout::place(const Component &component, double bondLength
     for (const PlacedLine &l : piece.bondLines)
         lineShapes.push_back({l.from, l.to, l.width / 2});
     for (std::size_t x = 0; x < shapes.size(); ++x) {
-        if (!clear(shapes[x], allBoxes, lineShapes))
+        const double own = piece.groups[x].clearance;
+        if (!clear(shapes[x], own, allBoxes, lineShapes))
             return std::nullopt;
         for (std::size_t y = x + 1; y < shapes.size(); ++y) {
-            if (!clear(shapes[x], {}, shapes[y]))
+            if (!clear(shapes[x], std::max(own, piece.groups[y].clearance), {}, shapes[y]))
                 return std::nullopt;
         }
     }
@@ -599,6 +610,24 @@ Drawing Layout::run()
     }
     if (m_molecule.components.empty())
         throw ChemistryError{Chemistry::tr("The input holds no atoms.")};
+    // Bonds across each other stay across at any length, and shared dots
+    // would stand where no bond is.
+    for (const Component &component : m_molecule.components) {
+        for (std::size_t x = 0; x < component.bonds.size(); ++x) {
+            const Bond &p = m_molecule.bonds[std::size_t(component.bonds[x])];
+            for (std::size_t y = x + 1; y < component.bonds.size(); ++y) {
+                const Bond &q = m_molecule.bonds[std::size_t(component.bonds[y])];
+                if (p.begin == q.begin || p.begin == q.end || p.end == q.begin || p.end == q.end)
+                    continue;
+                const auto at = [&](int atom) { return m_molecule.atoms[std::size_t(atom)].position; };
+                if (segmentToSegment(at(p.begin), at(p.end), at(q.begin), at(q.end)) < 1e-9) {
+                    throw ChemistryError{
+                        Chemistry::tr("The molecule's layout puts bonds across each other, so its "
+                                      "electrons cannot be shown clearly.")};
+                }
+            }
+        }
+    }
 
     // Marks that do not fit at one bond length get more room at a longer one.
     constexpr int kAttempts = 10;

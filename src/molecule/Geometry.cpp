@@ -14,11 +14,17 @@ double cross(QPointF u, QPointF v)
     return u.x() * v.y() - u.y() * v.x();
 }
 
+// Whether the segments cross at a point inside both. Segments on one line
+// (a chain through a triple bond) give cross products of rounding noise,
+// whose signs mean nothing: those count as not crossing, and their ends'
+// distances decide.
 bool segmentsCross(QPointF a, QPointF b, QPointF c, QPointF d)
 {
+    const double eps = 1e-9 * (QPointF::dotProduct(b - a, b - a) + QPointF::dotProduct(d - c, d - c));
     const double d1 = cross(b - a, c - a), d2 = cross(b - a, d - a);
     const double d3 = cross(d - c, a - c), d4 = cross(d - c, b - c);
-    return ((d1 > 0 && d2 < 0) || (d1 < 0 && d2 > 0)) && ((d3 > 0 && d4 < 0) || (d3 < 0 && d4 > 0));
+    return ((d1 > eps && d2 < -eps) || (d1 < -eps && d2 > eps))
+        && ((d3 > eps && d4 < -eps) || (d3 < -eps && d4 > eps));
 }
 
 double pointToRect(QPointF p, const QRectF &r)

@@ -14,6 +14,7 @@
 #include <GraphMol/SmilesParse/SmilesParse.h>
 #include <GraphMol/SmilesParse/SmilesWrite.h>
 
+#include <QRectF>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -84,16 +85,13 @@ void sanitize(RDKit::RWMol &mol, const Source &source)
 {
     try {
         RDKit::MolOps::sanitizeMol(mol);
-    } catch (const RDKit::AtomValenceException &e) {
+    } catch (const RDKit::AtomSanitizeException &e) {
         // RDKit's own text numbers the atom from 0; the count of bonds is what matters.
         static const QRegularExpression kValence(u"valence for atom # \\d+ \\w+, (\\d+),"_s);
         const QString valence = kValence.match(QString::fromUtf8(e.what())).captured(1);
         atomError(mol, e.getAtomIdx(), source,
-            valence.isEmpty() ? Chemistry::tr("it has more bonds than its valence allows.")
+            valence.isEmpty() ? Chemistry::tr("RDKit refuses it: %1").arg(QString::fromUtf8(e.what()))
                               : Chemistry::tr("%1 bonds are more than its valence allows.").arg(valence));
-    } catch (const RDKit::AtomSanitizeException &e) {
-        atomError(mol, e.getAtomIdx(), source,
-            Chemistry::tr("RDKit refuses it: %1").arg(QString::fromUtf8(e.what())));
     } catch (const RDKit::KekulizeException &e) {
         QStringList atoms;
         for (const unsigned index : e.getAtomIndices())
@@ -241,33 +239,56 @@ std::vector<double> hydrogenDirections(const std::vector<double> &taken, int cou
     return spreadInGaps(taken, count, kPi);
 }
 
-// A central atom bonded to every other one (SO4, CO3, NO3, CCl4) turned so
-// that one bond points straight up: the cross and the trigonal star stand as
-// textbooks draw them, not at the slant the layout happened to give.
-void uprightStar(const RDKit::ROMol &mol, const std::vector<int> &fragment, std::vector<QPointF> &positions)
+void turn(const std::vector<int> &fragment, std::vector<QPointF> &positions, QPointF centre, double angle)
 {
-    if (fragment.size() < 4)
-        return;
-    for (const int c : fragment) {
-        const RDKit::Atom &centre = *mol.getAtomWithIdx(unsigned(c));
-        if (centre.getDegree() + 1 != fragment.size())
-            continue;
-        const QPointF o = positions[std::size_t(c)];
-        double turn = 2 * kPi;
-        for (const RDKit::Bond *bond : mol.atomBonds(&centre)) {
-            const QPointF d = positions[bond->getOtherAtomIdx(unsigned(c))] - o;
-            const double away = -kPi / 2 - std::atan2(d.y(), d.x());
-            const double wrapped = std::remainder(away, 2 * kPi);
-            if (std::abs(wrapped) < std::abs(turn))
-                turn = wrapped;
-        }
-        const double cs = std::cos(turn), sn = std::sin(turn);
-        for (const int i : fragment) {
-            const QPointF d = positions[std::size_t(i)] - o;
-            positions[std::size_t(i)] = o + QPointF(d.x() * cs - d.y() * sn, d.x() * sn + d.y() * cs);
-        }
-        return;
+    const double cs = std::cos(angle), sn = std::sin(angle);
+    for (const int i : fragment) {
+        const QPointF d = positions[std::size_t(i)] - centre;
+        positions[std::size_t(i)] = centre + QPointF(d.x() * cs - d.y() * sn, d.x() * sn + d.y() * cs);
     }
+}
+
+// Each part standing as textbooks draw it, not at the slant the layout
+// happened to give: a central atom bonded to every other one (SO4, CO3, NO3,
+// CCl4) with one bond straight up, so that the cross and the trigonal star
+// stand upright; any other part lying along its length (RDKit's canonical
+// orientation), turned the least that puts its bonds on a 30-degree grid, so
+// a chain zigzags level and H–O–O–H lies flat.
+void uprightFragment(
+    const RDKit::ROMol &mol, const std::vector<int> &fragment, std::vector<QPointF> &positions)
+{
+    if (fragment.size() >= 4) {
+        for (const int c : fragment) {
+            const RDKit::Atom &centre = *mol.getAtomWithIdx(unsigned(c));
+            if (centre.getDegree() + 1 != fragment.size())
+                continue;
+            const QPointF o = positions[std::size_t(c)];
+            double angle = 2 * kPi;
+            for (const RDKit::Bond *bond : mol.atomBonds(&centre)) {
+                const QPointF d = positions[bond->getOtherAtomIdx(unsigned(c))] - o;
+                const double wrapped = std::remainder(-kPi / 2 - std::atan2(d.y(), d.x()), 2 * kPi);
+                if (std::abs(wrapped) < std::abs(angle))
+                    angle = wrapped;
+            }
+            turn(fragment, positions, o, angle);
+            return;
+        }
+    }
+    double c = 0, s = 0;
+    for (const RDKit::Bond *bond : mol.bonds()) {
+        const auto begin = std::size_t(bond->getBeginAtomIdx());
+        if (!std::binary_search(fragment.begin(), fragment.end(), int(begin)))
+            continue;
+        const QPointF d = positions[bond->getEndAtomIdx()] - positions[begin];
+        const double angle = 12 * std::atan2(d.y(), d.x()); // one turn per 30 degrees
+        c += std::cos(angle);
+        s += std::sin(angle);
+    }
+    QRectF bounds;
+    for (const int i : fragment)
+        bounds |= QRectF(positions[std::size_t(i)], QSizeF(1e-9, 1e-9));
+    if (std::hypot(c, s) > 1e-6)
+        turn(fragment, positions, bounds.center(), -std::atan2(s, c) / 12);
 }
 
 // Where the atoms of the input stand, and the hydrogens RDKit keeps as
@@ -292,6 +313,17 @@ double pointToSegment(QPointF p, QPointF a, QPointF b)
     return length(d);
 }
 
+// Whether two segments cross inside both. Bonds on one line give cross
+// products of rounding noise; only a clear crossing counts.
+bool crossing(QPointF a, QPointF b, QPointF c, QPointF d)
+{
+    const auto side = [](QPointF o, QPointF p, QPointF q) {
+        return (p.x() - o.x()) * (q.y() - o.y()) - (p.y() - o.y()) * (q.x() - o.x());
+    };
+    const double eps = 1e-9 * (QPointF::dotProduct(b - a, b - a) + QPointF::dotProduct(d - c, d - c));
+    return side(a, b, c) * side(a, b, d) < -eps * eps && side(c, d, a) * side(c, d, b) < -eps * eps;
+}
+
 // Atoms and bonds of one fragment, for finding room in it.
 struct Sketch
 {
@@ -309,8 +341,11 @@ struct Sketch
             nearest = std::min({nearest, length(p - points[k]), pointToSegment(points[k], points[self], p)});
         }
         for (const auto &[x, y] : bonds) {
-            if (x != self && y != self)
-                nearest = std::min(nearest, pointToSegment(p, points[x], points[y]));
+            if (x == self || y == self)
+                continue;
+            if (crossing(points[self], p, points[x], points[y]))
+                return 0;
+            nearest = std::min(nearest, pointToSegment(p, points[x], points[y]));
         }
         return nearest;
     }
@@ -328,14 +363,10 @@ struct Sketch
                     nearest = std::min(nearest, pointToSegment(points[k], points[x], points[y]));
             }
         }
-        const auto side = [](QPointF o, QPointF p, QPointF q) {
-            return (p.x() - o.x()) * (q.y() - o.y()) - (p.y() - o.y()) * (q.x() - o.x());
-        };
         for (std::size_t m = 0; m < bonds.size(); ++m) {
             for (std::size_t n = m + 1; n < bonds.size(); ++n) {
-                const QPointF a = points[bonds[m].first], b = points[bonds[m].second];
-                const QPointF c = points[bonds[n].first], d = points[bonds[n].second];
-                if (side(a, b, c) * side(a, b, d) < 0 && side(c, d, a) * side(c, d, b) < 0)
+                if (crossing(points[bonds[m].first], points[bonds[m].second], points[bonds[n].first],
+                        points[bonds[n].second]))
                     return 0;
             }
         }
@@ -463,17 +494,6 @@ Molecule build(RDKit::RWMol &mol, const Source &source, bool ownCoordinates)
         lonePairs[atom->getIdx()] = left / 2;
     }
 
-    const bool computed = !ownCoordinates || !usableCoordinates(mol);
-    if (computed) {
-        try {
-            RDDepict::compute2DCoords(mol);
-        } catch (const std::exception &e) {
-            throw ChemistryError{
-                Chemistry::tr("RDKit cannot lay the molecule out: %1").arg(QString::fromUtf8(e.what()))};
-        }
-    }
-    std::vector<QPointF> positions = normalisedPositions(mol);
-
     std::vector<std::vector<int>> fragments;
     RDKit::MolOps::getMolFrags(mol, fragments);
     for (auto &fragment : fragments)
@@ -485,6 +505,20 @@ Molecule build(RDKit::RWMol &mol, const Source &source, bool ownCoordinates)
             room = std::min(room, sketchOf(mol, fragment, at).tightest());
         return room;
     };
+
+    // A file's own drawing is kept unless atoms in it (nearly) coincide, sit
+    // on a bond or its bonds cross: that one is laid out anew.
+    const bool computed
+        = !ownCoordinates || !usableCoordinates(mol) || tightest(normalisedPositions(mol)) < kRoom / 4;
+    if (computed) {
+        try {
+            RDDepict::compute2DCoords(mol, nullptr, true);
+        } catch (const std::exception &e) {
+            throw ChemistryError{
+                Chemistry::tr("RDKit cannot lay the molecule out: %1").arg(QString::fromUtf8(e.what()))};
+        }
+    }
+    std::vector<QPointF> positions = normalisedPositions(mol);
     // RDKit's own layout now and then puts a crowded molecule's atoms on top
     // of each other or on a bond; its CoordGen layout, slower, mostly does not.
     if (computed && tightest(positions) < kRoom) {
@@ -492,7 +526,7 @@ Molecule build(RDKit::RWMol &mol, const Source &source, bool ownCoordinates)
         try {
             RDKit::RWMol other(mol);
             RDDepict::preferCoordGen = true;
-            RDDepict::compute2DCoords(other);
+            RDDepict::compute2DCoords(other, nullptr, true);
             RDDepict::preferCoordGen = preferred;
             std::vector<QPointF> again = normalisedPositions(other);
             if (tightest(again) > tightest(positions))
@@ -503,7 +537,7 @@ Molecule build(RDKit::RWMol &mol, const Source &source, bool ownCoordinates)
     }
     if (computed) {
         for (const auto &fragment : fragments)
-            uprightStar(mol, fragment, positions);
+            uprightFragment(mol, fragment, positions);
     }
     const Placement placement = placeHydrogens(mol, fragments, std::move(positions));
     std::vector<std::string> keys;

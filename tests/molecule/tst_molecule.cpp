@@ -84,6 +84,7 @@ const QList<Species> &speciesTable()
         {"chloride", u"[Cl-]"_s, u"Cl:4/0/0"_s, {}, 8, u"-1"_s},
         {"sodium chloride", u"[Na+].[Cl-]"_s, u"Na:0/0/0 Cl:4/0/0"_s, {}, 8, u"+1 -1"_s},
         {"two waters", u"O.O"_s, u"O:2/0/2"_s, {}, 8, u"0*2"_s},
+        {"carbon-13 methane", u"[13CH4]"_s, u"C:0/0/4"_s, {}, 8, u"0"_s},
         {"nitromethane", u"C[N+](=O)[O-]"_s, u"C:0/0/3 N:0/0/0 O:2/0/0 O:3/0/0"_s, u"1-2=1 2-3=2 2-4=1"_s, 24,
             u"0"_s},
     };
@@ -146,7 +147,8 @@ double segmentToSegment(QPointF a, QPointF b, QPointF c, QPointF d)
     const auto side = [](QPointF o, QPointF p, QPointF q) {
         return (p.x() - o.x()) * (q.y() - o.y()) - (p.y() - o.y()) * (q.x() - o.x());
     };
-    if (side(a, b, c) * side(a, b, d) < 0 && side(c, d, a) * side(c, d, b) < 0)
+    const double eps = 1e-9 * (QPointF::dotProduct(b - a, b - a) + QPointF::dotProduct(d - c, d - c));
+    if (side(a, b, c) * side(a, b, d) < -eps * eps && side(c, d, a) * side(c, d, b) < -eps * eps)
         return 0;
     return std::min(
         {pointToSegment(a, c, d), pointToSegment(b, c, d), pointToSegment(c, a, b), pointToSegment(d, a, b)});
@@ -163,10 +165,12 @@ double segmentToRect(QPointF a, QPointF b, const QRectF &r)
     return best;
 }
 
+// A dot's diameter is 2 r, a stroke's its width.
 struct Shape
 {
     QPointF a, b;
     double radius;
+    double diameter() const { return 2 * radius; }
 };
 
 // Each mark (a lone pair, a radical, a bond's shared dots, a bar) as shapes.
@@ -268,6 +272,7 @@ private Q_SLOTS:
     void standardErrorStaysClean();
     void molfileCoordinates_data();
     void molfileCoordinates();
+    void crossedMolfileIsLaidOutAnew();
     void dativeBondElectronsComeFromTheDonor();
     void componentsStandLeftToRight();
     void chargeText_data();
@@ -464,16 +469,16 @@ void TestMolecule::geometry()
     const Molecule m = parsed(speciesTable()[row].smiles, error);
     const Drawing d = drawn(m, style, error, radius);
     QVERIFY2(error.isEmpty(), qPrintable(error));
-    const double diameter = 2.0 * double(radius);
     const double slack = 1e-3;
     const auto marks = marksOf(d);
 
+    // No mark closer than its own diameter to another mark, to a text or to a line.
     for (auto x = marks.begin(); x != marks.end(); ++x) {
         for (auto y = std::next(x); y != marks.end(); ++y) {
             for (const Shape &a : x->second) {
                 for (const Shape &b : y->second) {
                     const double gap = segmentToSegment(a.a, a.b, b.a, b.b) - a.radius - b.radius;
-                    QVERIFY2(gap >= diameter - slack,
+                    QVERIFY2(gap >= std::max(a.diameter(), b.diameter()) - slack,
                         qPrintable(u"marks %1 and %2 only %3 apart"_s.arg(x->first).arg(y->first).arg(gap)));
                 }
             }
@@ -488,14 +493,14 @@ void TestMolecule::geometry()
         for (const Shape &s : x->second) {
             for (const PlacedText &t : d.texts) {
                 const double gap = segmentToRect(s.a, s.b, t.box()) - s.radius;
-                QVERIFY2(gap >= diameter - slack,
+                QVERIFY2(gap >= s.diameter() - slack,
                     qPrintable(u"mark %1 %2 from text %3"_s.arg(x->first).arg(gap).arg(t.text)));
             }
             for (const PlacedLine &l : d.lines) {
                 if (l.kind == LineKind::LonePair)
                     continue;
                 const double gap = segmentToSegment(s.a, s.b, l.from, l.to) - s.radius - l.width / 2;
-                QVERIFY2(gap >= diameter - slack,
+                QVERIFY2(gap >= s.diameter() - slack,
                     qPrintable(u"mark %1 %2 from a %3 line"_s.arg(x->first).arg(gap).arg(svgClass(l.kind))));
             }
         }
@@ -569,6 +574,9 @@ void TestMolecule::badInput_data()
     smiles("too many with hydrogens", QByteArray(40, 'C'), {u"122 atoms with its hydrogens"_s});
     smiles("charge -99", "[O-99]", {u"Atom 1 (O, position 1)"_s, u"-99"_s});
     smiles("valence", "CN(C)(C)(C)C", {u"Atom 2 (N, position 2): 5 bonds"_s, u"valence"_s});
+    smiles("odd count, no radical", "N->B", {u"Atom 2 (B, position 4)"_s, u"do not add up"_s, u"leave 1"_s});
+    smiles("negative count", "C->[O]", {u"Atom 1 (C, position 1)"_s, u"leave -2"_s});
+    smiles("dative valence", "[BH3-]->[BH3]", {u"Atom 2 (B, position 9): 4 bonds"_s});
     smiles("kekulé impossible", "c1cccc1", {u"aromatic atoms"_s, u"1 (C, position 1)"_s});
     smiles("very long", QByteArray(5000, 'C'), {u"5000 characters"_s, u"at most 1000"_s});
     QByteArray rings = "C";
@@ -684,6 +692,21 @@ void TestMolecule::molfileCoordinates()
         std::abs(std::hypot(m.atoms[1].position.x() - o.x(), m.atoms[1].position.y() - o.y()) - 1) < 1e-6);
     QString error;
     QCOMPARE(electronsDrawn(drawn(m, MarkStyle::Lewis, error)), 8);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+}
+
+// Butane drawn in the file with its first and last bonds across each other:
+// the file's drawing cannot show the electrons, so the chain is laid out anew.
+void TestMolecule::crossedMolfileIsLaidOutAnew()
+{
+    const QByteArray crossed = v2000({atomLine(0, 0, 0, "C"), atomLine(1.5, 1.5, 0, "C"),
+                                         atomLine(1.5, 0, 0, "C"), atomLine(0, 1.5, 0, "C")},
+        {"  1  2  1  0", "  2  3  1  0", "  3  4  1  0"});
+    const Molecule m = moleculeFromMolfile(crossed);
+    const auto at = [&](int source) { return m.atoms[std::size_t(atomOfSource(m, source))].position; };
+    QCOMPARE(segmentToSegment(at(1), at(2), at(3), at(4)) > 0.5, true);
+    QString error;
+    QCOMPARE(electronsDrawn(drawn(m, MarkStyle::Dots, error)), 26);
     QVERIFY2(error.isEmpty(), qPrintable(error));
 }
 
