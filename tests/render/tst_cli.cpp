@@ -1,3 +1,5 @@
+#include "RendererRun.h"
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -21,41 +23,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QByteArray kPngMagic("\x89PNG\r\n\x1a\n", 8);
-
-struct Run
-{
-    int status = -1;
-    QByteArray output;
-    QString errors;
-};
-
-QProcessEnvironment environmentWith(const QStringList &assignments)
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char16_t *name : {u"LC_ALL", u"LC_MESSAGES", u"LANG", u"LANGUAGE"})
-        environment.remove(QString::fromUtf16(name));
-    for (const QString &assignment : assignments)
-        environment.insert(assignment.section(u'=', 0, 0), assignment.section(u'=', 1));
-    return environment;
-}
-
-Run render(const QStringList &arguments, const QString &folder,
-    const QStringList &environment = {u"LC_ALL=C"_s}, const QByteArray &input = {})
-{
-    QProcess process;
-    process.setProcessEnvironment(environmentWith(environment));
-    process.setWorkingDirectory(folder);
-    process.start(QStringLiteral(ZEMBREL_RENDER), arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    Run run;
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.status = process.exitCode();
-    run.output = process.readAllStandardOutput();
-    run.errors = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
 
 QStringList entries(const QString &folder)
 {
@@ -206,7 +173,7 @@ void TestCommandLine::commandLine()
     const Socket socket(dir.filePath(u"socket.png"_s));
     QVERIFY(socket.bound);
 
-    const Run run = render(arguments, dir.path(), environment);
+    const Run run = render(arguments, {}, dir.path(), environment);
     QCOMPARE(run.status, status);
     QVERIFY2(run.output.startsWith(output), run.output.left(64).toHex().constData());
     if (output.isEmpty())
@@ -247,16 +214,16 @@ void TestCommandLine::streams()
 {
     QFETCH(QString, how);
     QTemporaryDir dir;
-    const QByteArray png = render({u"Na"_s, u"--dots"_s, u"1"_s, u"-o"_s, u"-"_s}, dir.path()).output;
+    const QByteArray png = render({u"Na"_s, u"--dots"_s, u"1"_s, u"-o"_s, u"-"_s}, {}, dir.path()).output;
     QVERIFY(png.startsWith(kPngMagic));
 
     if (how == u"null"_s) {
-        const Run run = render({u"Na"_s, u"--dots"_s, u"1"_s, u"-o"_s, u"/dev/null"_s}, dir.path());
+        const Run run = render({u"Na"_s, u"--dots"_s, u"1"_s, u"-o"_s, u"/dev/null"_s}, {}, dir.path());
         QCOMPARE(run.status, 0);
         QCOMPARE(run.errors, QString());
         QVERIFY(QFileInfo(u"/dev/null"_s).exists() && !QFileInfo(u"/dev/null"_s).isFile());
     } else if (how == u"stdout"_s) {
-        const Run run = render({u"Na"_s, u"--dots"_s, u"1"_s, u"-o"_s, u"/dev/stdout"_s}, dir.path());
+        const Run run = render({u"Na"_s, u"--dots"_s, u"1"_s, u"-o"_s, u"/dev/stdout"_s}, {}, dir.path());
         QCOMPARE(run.status, 0);
         QCOMPARE(run.output, png);
     } else if (how == u"fifo"_s) {
@@ -266,7 +233,7 @@ void TestCommandLine::streams()
         reader.setStandardInputFile(QProcess::nullDevice());
         reader.setStandardOutputFile(copy);
         reader.start(u"cat"_s, {fifo});
-        const Run run = render({u"Na"_s, u"--dots"_s, u"1"_s, u"-o"_s, fifo}, dir.path());
+        const Run run = render({u"Na"_s, u"--dots"_s, u"1"_s, u"-o"_s, fifo}, {}, dir.path());
         QVERIFY(reader.waitForFinished(10000));
         QCOMPARE(run.status, 0);
         QFile file(copy);
@@ -315,14 +282,14 @@ void TestCommandLine::batchDefaults()
                                 .toUtf8();
     const Run run = render({u"--batch"_s, u"-"_s, u"--scale"_s, u"2"_s, u"--radius"_s, u"3"_s, u"--format"_s,
                                u"png"_s, u"--output-dir"_s, u"out"_s},
-        dir.path(), {u"LC_ALL=C"_s}, list);
+        list, dir.path());
     QCOMPARE(run.status, 0);
     QCOMPARE(run.errors, QString());
     QCOMPARE(entries(dir.filePath(u"out"_s)), (QStringList{u"bmp.png"_s, u"own.png"_s, u"plain.png"_s}));
 
     const auto single = [&](const QStringList &words) {
         return QImage::fromData(render(
-            QStringList{u"N"_s, u"--dots"_s, u"1"_s} + words + QStringList{u"-o"_s, u"-"_s}, dir.path())
+            QStringList{u"N"_s, u"--dots"_s, u"1"_s} + words + QStringList{u"-o"_s, u"-"_s}, {}, dir.path())
                                     .output);
     };
     const QImage defaults = single({u"--scale"_s, u"2"_s, u"--radius"_s, u"3"_s});
@@ -391,7 +358,7 @@ void TestCommandLine::progressLine()
     QByteArray errors;
     int status = -1;
     if (!terminal) {
-        const Run run = render({u"--batch"_s, list}, dir.path());
+        const Run run = render({u"--batch"_s, list}, {}, dir.path());
         status = run.status;
         errors = run.errors.toUtf8();
     } else {

@@ -1,3 +1,5 @@
+#include "RendererRun.h"
+
 #include <QDir>
 #include <QImage>
 #include <QProcess>
@@ -11,31 +13,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-struct Run
-{
-    int status = -1;
-    QByteArray output;
-    QString errors;
-};
-
-Run render(const QStringList &arguments, const QByteArray &input = {})
-{
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"LC_ALL"_s, u"C"_s);
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(ZEMBREL_RENDER), arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    Run run;
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.status = process.exitCode();
-    run.output = process.readAllStandardOutput();
-    run.errors = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
 
 // How many elements of each class an SVG holds, and the texts of its charges.
 struct Classes
@@ -61,29 +38,6 @@ Classes classesOf(const QByteArray &svg)
     }
     classes.valid = !xml.hasError();
     return classes;
-}
-
-bool dark(QRgb pixel)
-{
-    return qAlpha(pixel) > 127 && qGray(pixel) < 128;
-}
-
-// Dark pixels of `a` with no dark pixel of `b` within `reach`.
-int strayDarkPixels(const QImage &a, const QImage &b, int reach)
-{
-    int stray = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            if (!dark(a.pixel(x, y)))
-                continue;
-            bool near = false;
-            for (int dy = -reach; dy <= reach && !near; ++dy)
-                for (int dx = -reach; dx <= reach && !near; ++dx)
-                    near = b.valid(x + dx, y + dy) && dark(b.pixel(x + dx, y + dy));
-            stray += near ? 0 : 1;
-        }
-    }
-    return stray;
 }
 
 } // namespace

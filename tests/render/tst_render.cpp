@@ -1,6 +1,7 @@
 #include "Formula.h"
 #include "ImageSurface.h"
 #include "Layout.h"
+#include "RendererRun.h"
 #include "frmMain.h"
 
 #include <QAbstractButton>
@@ -26,31 +27,6 @@ struct NoDialogs final : Dialogs
     std::optional<QFont> chooseFont(const QFont &) override { return std::nullopt; }
 };
 
-struct Run
-{
-    int status = -1;
-    QString errors;
-    QByteArray output;
-};
-
-Run render(const QStringList &arguments, const QByteArray &input = {})
-{
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"LC_ALL"_s, u"C"_s);
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(ZEMBREL_RENDER), arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    Run run;
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.status = process.exitCode();
-    run.errors = QString::fromUtf8(process.readAllStandardError());
-    run.output = process.readAllStandardOutput();
-    return run;
-}
-
 QList<int> slots(const QString &list)
 {
     QList<int> result;
@@ -72,29 +48,6 @@ QList<QPointF> dotTable(const QString &symbol, const QList<int> &on, float r)
         centres << QPointF(c.x, c.y) - corner;
     }
     return centres;
-}
-
-bool dark(QRgb pixel)
-{
-    return qAlpha(pixel) > 127 && qGray(pixel) < 128;
-}
-
-// Pixels dark in `a` with no dark pixel of `b` within `reach`.
-int strayDarkPixels(const QImage &a, const QImage &b, int reach)
-{
-    int stray = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            if (!dark(a.pixel(x, y)))
-                continue;
-            bool near = false;
-            for (int dy = -reach; dy <= reach && !near; ++dy)
-                for (int dx = -reach; dx <= reach && !near; ++dx)
-                    near = b.valid(x + dx, y + dy) && dark(b.pixel(x + dx, y + dy));
-            stray += near ? 0 : 1;
-        }
-    }
-    return stray;
 }
 
 } // namespace
