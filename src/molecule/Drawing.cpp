@@ -26,9 +26,7 @@ struct Metrics
         // other mark keeps at least a whole diameter away: the two electrons
         // stay visibly two at any radius and still read as one pair.
         pairSpacing = 3 * r;
-        // Each mark keeps its own diameter from everything else: a dot 2r; a
-        // valence stroke, whose size does not follow the radius, as much as
-        // sets it off its symbol the way a dot pair at the default radius is.
+        // A dot keeps its own diameter from every other mark, text and line.
         clearance = 2 * r;
         // Strokes as heavy as a letter's stem, whatever the dot radius.
         lineWidth = std::max(1.0, symbolHeight / 16);
@@ -36,6 +34,8 @@ struct Metrics
         lineMargin = std::max(1.0, 0.08 * symbolHeight);
         // A valence stroke is about half a letter high, whatever the dots' size.
         barLength = 0.45 * symbolHeight;
+        // A stroke keeps twice its width, about what a dot keeps at the
+        // default radius: its size does not follow the dots' either.
         barClearance = std::max(2 * lineWidth, 0.12 * symbolHeight);
         componentGap = 0.5 * symbolHeight;
     }
