@@ -671,8 +671,9 @@ Drawing Layout::run()
             text.text = QString::number(component.count);
             text.role = TextRole::Count;
             text.size = m_measure(text.text, TextRole::Count);
+            // A word space, so that "2 H–O–H" does not read as two hydrogens.
             text.topLeft = QPointF(
-                unitInk.left() - 0.15 * m_m.symbolHeight - text.size.width, -text.size.height / 2.0);
+                unitInk.left() - 0.3 * m_m.symbolHeight - text.size.width, -text.size.height / 2.0);
             unitInk |= text.box();
             count = text;
         }
