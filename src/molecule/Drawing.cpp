@@ -620,6 +620,11 @@ Drawing Layout::run()
                 if (p.begin == q.begin || p.begin == q.end || p.end == q.begin || p.end == q.end)
                     continue;
                 const auto at = [&](int atom) { return m_molecule.atoms[std::size_t(atom)].position; };
+                const QRectF boundsP
+                    = QRectF(at(p.begin), at(p.end)).normalized().adjusted(-1e-6, -1e-6, 1e-6, 1e-6);
+                if (!boundsP.intersects(
+                        QRectF(at(q.begin), at(q.end)).normalized().adjusted(-1e-6, -1e-6, 1e-6, 1e-6)))
+                    continue;
                 if (segmentToSegment(at(p.begin), at(p.end), at(q.begin), at(q.end)) < 1e-9) {
                     throw ChemistryError{
                         Chemistry::tr("The molecule's layout puts bonds across each other, so its "
@@ -672,8 +677,8 @@ Drawing Layout::run()
             text.role = TextRole::Count;
             text.size = m_measure(text.text, TextRole::Count);
             // A word space, so that "2 H–O–H" does not read as two hydrogens.
-            text.topLeft = QPointF(
-                unitInk.left() - 0.3 * m_m.symbolHeight - text.size.width, -text.size.height / 2.0);
+            text.topLeft
+                = QPointF(unitInk.left() - 0.3 * m_m.symbolHeight - text.size.width, -text.size.height / 2.0);
             unitInk |= text.box();
             count = text;
         }
