@@ -26,9 +26,7 @@ struct Metrics
         // other mark keeps at least a whole diameter away: the two electrons
         // stay visibly two at any radius and still read as one pair.
         pairSpacing = 3 * r;
-        // Each mark keeps its own diameter from everything else: a dot 2r; a
-        // valence stroke, whose size does not follow the radius, as much as
-        // sets it off its symbol the way a dot pair at the default radius is.
+        // A dot keeps its own diameter from every other mark, text and line.
         clearance = 2 * r;
         // Strokes as heavy as a letter's stem, whatever the dot radius.
         lineWidth = std::max(1.0, symbolHeight / 16);
@@ -36,6 +34,8 @@ struct Metrics
         lineMargin = std::max(1.0, 0.08 * symbolHeight);
         // A valence stroke is about half a letter high, whatever the dots' size.
         barLength = 0.45 * symbolHeight;
+        // A stroke keeps twice its width, about what a dot keeps at the
+        // default radius: its size does not follow the dots' either.
         barClearance = std::max(2 * lineWidth, 0.12 * symbolHeight);
         componentGap = 0.5 * symbolHeight;
     }
@@ -620,6 +620,11 @@ Drawing Layout::run()
                 if (p.begin == q.begin || p.begin == q.end || p.end == q.begin || p.end == q.end)
                     continue;
                 const auto at = [&](int atom) { return m_molecule.atoms[std::size_t(atom)].position; };
+                const QRectF boundsP
+                    = QRectF(at(p.begin), at(p.end)).normalized().adjusted(-1e-6, -1e-6, 1e-6, 1e-6);
+                if (!boundsP.intersects(
+                        QRectF(at(q.begin), at(q.end)).normalized().adjusted(-1e-6, -1e-6, 1e-6, 1e-6)))
+                    continue;
                 if (segmentToSegment(at(p.begin), at(p.end), at(q.begin), at(q.end)) < 1e-9) {
                     throw ChemistryError{
                         Chemistry::tr("The molecule's layout puts bonds across each other, so its "
@@ -671,8 +676,9 @@ Drawing Layout::run()
             text.text = QString::number(component.count);
             text.role = TextRole::Count;
             text.size = m_measure(text.text, TextRole::Count);
-            text.topLeft = QPointF(
-                unitInk.left() - 0.15 * m_m.symbolHeight - text.size.width, -text.size.height / 2.0);
+            // A word space, so that "2 H–O–H" does not read as two hydrogens.
+            text.topLeft
+                = QPointF(unitInk.left() - 0.3 * m_m.symbolHeight - text.size.width, -text.size.height / 2.0);
             unitInk |= text.box();
             count = text;
         }

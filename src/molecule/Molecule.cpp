@@ -39,7 +39,6 @@ QString fromStd(const std::string &s)
 // Where the atoms of the input stand, for messages.
 struct Source
 {
-    bool smiles = false;
     std::vector<qsizetype> positions; // SMILES character positions, when they match the atoms
 };
 
@@ -188,19 +187,13 @@ bool usableCoordinates(const RDKit::ROMol &mol)
         if (!std::isfinite(p.x) || !std::isfinite(p.y) || p.z != 0.0)
             return false;
     }
-    // Atoms on top of each other (a file without coordinates has them all at 0, 0).
+    // Bonded atoms on top of each other (a file without coordinates has them
+    // all at 0, 0); crowding short of that is measured once bonds have a length.
     for (const RDKit::Bond *bond : mol.bonds()) {
         const RDGeom::Point3D d
             = conformer.getAtomPos(bond->getBeginAtomIdx()) - conformer.getAtomPos(bond->getEndAtomIdx());
         if (d.length() < 1e-3)
             return false;
-    }
-    const auto n = mol.getNumAtoms();
-    for (unsigned i = 0; i < n; ++i) {
-        for (unsigned j = i + 1; j < n; ++j) {
-            if ((conformer.getAtomPos(i) - conformer.getAtomPos(j)).length() < 1e-3)
-                return false;
-        }
     }
     return true;
 }
@@ -657,7 +650,6 @@ Molecule moleculeFromSmiles(const QString &text)
         throw ChemistryError{Chemistry::tr("SMILES: %1.").arg(shown)};
     }
     Source source;
-    source.smiles = true;
     if (scan.atomPositions.size() == mol->getNumAtoms())
         source.positions = scan.atomPositions;
     return build(*mol, source, false);
