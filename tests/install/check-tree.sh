@@ -4,6 +4,7 @@
 # every theme icon at its own size, manual pages groff formats without a
 # warning, and a completion bash can load.
 # Usage: check-tree.sh PREFIX APP-ID VERSION ICON-SIZE...
+# ZEMBREL_READER names the molecule reader module relative to PREFIX.
 set -euo pipefail
 prefix=$1 id=$2 version=$3
 shift 3
@@ -23,6 +24,7 @@ expected=(
     share/man/man1/zembrel.1
     share/man/man1/zembrel-render.1
     share/bash-completion/completions/zembrel-render
+    "$ZEMBREL_READER"
 )
 for size in "${sizes[@]}"; do
     expected+=("share/icons/hicolor/${size}x${size}/apps/$id.png")
@@ -34,6 +36,11 @@ fi
 for program in zembrel zembrel-render; do
     [[ -x $prefix/bin/$program ]] || fail "bin/$program is not executable"
 done
+# The installed renderer finds its molecule reader beside it.
+if ! head -c 8 < <(LC_ALL=C "$prefix/bin/zembrel-render" --smiles O -o - 2>"$prefix.errors") | grep -q PNG; then
+    fail "the installed zembrel-render draws no molecule: $(cat "$prefix.errors")"
+fi
+rm -f "$prefix.errors"
 
 # Hints count too: a clean entry prints nothing at all.
 desktop=$prefix/share/applications/$id.desktop

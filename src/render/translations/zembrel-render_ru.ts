@@ -73,6 +73,7 @@
     <message>
         <location filename="../../molecule/Molecule.cpp" line="103"/>
         <location filename="../../molecule/Molecule.cpp" line="466"/>
+        <location filename="../../molecule/ReaderModule.cpp" line="21"/>
         <source>RDKit refuses the molecule: %1</source>
         <translation>RDKit не принимает молекулу: %1</translation>
     </message>
@@ -183,6 +184,21 @@
         <location filename="../../molecule/Molecule.cpp" line="694"/>
         <source>The molfile holds no molecule.</source>
         <translation>В molfile нет молекулы.</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/MoleculeReader.cpp" line="50"/>
+        <source>it is not at %1</source>
+        <translation>его нет по пути %1</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/MoleculeReader.cpp" line="58"/>
+        <source>The molecule reader cannot be loaded: %1</source>
+        <translation>Не удалось загрузить модуль чтения молекул: %1</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/ReaderModule.cpp" line="19"/>
+        <source>There is not enough memory to read the molecule.</source>
+        <translation>Недостаточно памяти, чтобы прочитать молекулу.</translation>
     </message>
 </context>
 <context>
