@@ -1,5 +1,7 @@
 #include "Drawing.h"
+#include "Formula.h"
 #include "Molecule.h"
+#include "Renderer.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -8,6 +10,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <memory>
 #include <optional>
 
 using namespace zembrel;
@@ -75,6 +78,23 @@ BENCHMARK(BM_LayOut)
     ->Arg(int(MarkStyle::Dots))
     ->Arg(int(MarkStyle::Bars))
     ->Unit(benchmark::kMicrosecond);
+
+// Layout and drawing, as the renderer makes a picture: a bitmap at scale 1
+// (before it is encoded), or an SVG document.
+void BM_LayOutAndDraw(benchmark::State &state)
+{
+    Picture picture;
+    picture.molecule = std::make_shared<const Molecule>(moleculeFromSmiles(kSmiles));
+    picture.font = startFont();
+    const bool svg = state.range(0) == 1;
+    for (auto _ : state) {
+        if (svg)
+            benchmark::DoNotOptimize(renderSvg(picture));
+        else
+            benchmark::DoNotOptimize(renderImage(picture));
+    }
+}
+BENCHMARK(BM_LayOutAndDraw)->ArgName("svg")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
