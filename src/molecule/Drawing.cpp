@@ -372,8 +372,11 @@ private:
     double reachOf(int origin) const;
     std::vector<double> markDirections(int atom, std::vector<double> taken) const;
     PlacedText symbolText(int atom, QPointF centre) const;
-    std::optional<Piece> placeShells(const Component &component, double shellRadius, double bondLength) const;
-    std::optional<Piece> bestShellPiece(const Component &component, double shellRadius) const;
+    std::optional<Piece> placeShells(
+        const Component &component, double shellRadius, double bondLength, bool apart) const;
+    std::optional<Piece> bestShellPiece(const Component &component, double shellRadius, bool apart) const;
+    double shellOverlap(int bond) const;
+    std::optional<double> apartShellRadius(const Component &component) const;
     double firstShellRadius() const;
     static bool clear(const std::vector<Capsule> &shapes, double clearance, const std::vector<QRectF> &boxes,
         const std::vector<Capsule> &others);
@@ -933,9 +936,10 @@ double Layout::firstShellRadius() const
 }
 
 // The component with every atom's shell `shellRadius` round, its atoms
-// `bondLength` apart; nothing when a mark or a circle does not stand clear.
+// `bondLength` apart; nothing when a mark or a circle does not stand clear,
+// or, when the circles must be `apart`, when those of atoms not bonded meet.
 std::optional<Piece> Layout::placeShells(
-    const Component &component, double shellRadius, double bondLength) const
+    const Component &component, double shellRadius, double bondLength, bool apart) const
 {
     const std::size_t atomCount = m_molecule.atoms.size();
     const double rs = shellRadius, lw = m_m.shellWidth;
@@ -981,7 +985,17 @@ std::optional<Piece> Layout::placeShells(
             const Bond &bond = m_molecule.bonds[std::size_t(b)];
             taken.push_back(angleOf(at[std::size_t(bond.begin == index ? bond.end : bond.begin)] - at[i]));
         }
-        const std::vector<double> directions = markDirections(index, taken);
+        // Lone pairs also keep off the circles of atoms near but not bonded,
+        // where they would seem to be shared.
+        std::vector<double> avoided = taken;
+        for (const PlacedShell &shell : piece.shells) {
+            const QPointF d = shell.centre - at[i];
+            const bool along = std::any_of(
+                avoided.begin(), avoided.end(), [&](double a) { return angleBetween(a, angleOf(d)) < 1e-3; });
+            if (shell.atom != index && distance(d, {}) < 3 * rs && !along)
+                avoided.push_back(angleOf(d));
+        }
+        const std::vector<double> directions = markDirections(index, avoided);
         for (std::size_t k = 0; k < directions.size(); ++k) {
             for (const double bond : taken) {
                 if (angleBetween(directions[k], bond) < kPi / 6 - 1e-9) {
@@ -1020,7 +1034,8 @@ std::optional<Piece> Layout::placeShells(
         }
         for (std::size_t y = x + 1; y < piece.shells.size(); ++y) {
             const PlacedShell &other = piece.shells[y];
-            if (!bonded(shell.atom, other.atom) && distance(shell.centre, other.centre) < 2 * rs + 2 * lw)
+            if (apart && !bonded(shell.atom, other.atom)
+                && distance(shell.centre, other.centre) < 2 * rs + 2 * lw)
                 return std::nullopt;
         }
     }
@@ -1097,10 +1112,55 @@ std::optional<Piece> Layout::placeShells(
 
 // The component at the least overlap of its bonded shells that holds its
 // shared pairs, or with more overlap where that is crowded.
-std::optional<Piece> Layout::bestShellPiece(const Component &component, double shellRadius) const
+// How much the circles of a bond's atoms must overlap to hold its rows:
+// two marks across, half a dot from either circle.
+double Layout::shellOverlap(int bond) const
+{
+    const Group rows = bondRows(bond, {}, {1, 0});
+    double across = 0;
+    for (const PlacedDot &dot : rows.dots)
+        across = std::max(across, std::abs(dot.centre.x()) + dot.radius);
+    return 2 * (across + m_m.r + m_m.shellWidth / 2);
+}
+
+// The least shell radius at which bonded atoms' circles overlap enough while
+// those of atoms not bonded stand apart; nothing where no radius does that
+// (an atom not bonded nearer than a bond's length).
+std::optional<double> Layout::apartShellRadius(const Component &component) const
+{
+    double nearest = std::numeric_limits<double>::max();
+    for (std::size_t x = 0; x < component.atoms.size(); ++x) {
+        for (std::size_t y = x + 1; y < component.atoms.size(); ++y) {
+            const int a = component.atoms[x], b = component.atoms[y];
+            const bool bonded = std::any_of(component.bonds.begin(), component.bonds.end(), [&](int k) {
+                const Bond &bond = m_molecule.bonds[std::size_t(k)];
+                return (bond.begin == a && bond.end == b) || (bond.begin == b && bond.end == a);
+            });
+            if (!bonded) {
+                nearest = std::min(nearest,
+                    distance(m_molecule.atoms[std::size_t(a)].position,
+                        m_molecule.atoms[std::size_t(b)].position));
+            }
+        }
+    }
+    // (2 rs + 2 w) / nearest <= L <= (2 rs - overlap) / length, for every bond.
+    const double w = m_m.shellWidth;
+    double radius = 0;
+    for (const int b : component.bonds) {
+        const Bond &bond = m_molecule.bonds[std::size_t(b)];
+        const double length = distance(m_molecule.atoms[std::size_t(bond.begin)].position,
+            m_molecule.atoms[std::size_t(bond.end)].position);
+        if (length >= nearest - 1e-9)
+            return std::nullopt;
+        radius = std::max(radius, (shellOverlap(b) / length + 2 * w / nearest) / (2 / length - 2 / nearest));
+    }
+    return radius;
+}
+
+std::optional<Piece> Layout::bestShellPiece(const Component &component, double shellRadius, bool apart) const
 {
     if (component.bonds.empty())
-        return placeShells(component, shellRadius, 1);
+        return placeShells(component, shellRadius, 1, apart);
     double longest = std::numeric_limits<double>::max();
     for (const int b : component.bonds) {
         const Bond &bond = m_molecule.bonds[std::size_t(b)];
@@ -1108,19 +1168,13 @@ std::optional<Piece> Layout::bestShellPiece(const Component &component, double s
             m_molecule.atoms[std::size_t(bond.end)].position);
         if (units < 1e-6)
             return std::nullopt;
-        // Across the overlap: a row of two marks, half a dot from either circle.
-        const Group rows = bondRows(b, {}, {1, 0});
-        double across = 0;
-        for (const PlacedDot &dot : rows.dots)
-            across = std::max(across, std::abs(dot.centre.x()) + dot.radius);
-        const double overlap = 2 * (across + m_m.r + m_m.shellWidth / 2);
-        longest = std::min(longest, (2 * shellRadius - overlap) / units);
+        longest = std::min(longest, (2 * shellRadius - shellOverlap(b)) / units);
     }
     constexpr int kSteps = 12;
     constexpr double kShorter = 0.96;
     double length = longest;
     for (int step = 0; step < kSteps && length > 0; ++step, length *= kShorter) {
-        if (std::optional<Piece> piece = placeShells(component, shellRadius, length))
+        if (std::optional<Piece> piece = placeShells(component, shellRadius, length, apart))
             return piece;
     }
     return std::nullopt;
@@ -1188,20 +1242,42 @@ Drawing Layout::run()
 
     std::vector<Piece> pieces;
     if (m_options.shells) {
-        // One shell size for the whole picture; larger where a part is crowded.
+        // One shell size for the whole picture; larger where a part is
+        // crowded. Atoms not bonded keep their circles apart where a larger
+        // size does that (the hydrogens of CH4 and NH4+) and is not much
+        // larger; else (ethane's and propane's hydrogens, or much larger)
+        // their circles may meet, their electrons still outside each
+        // other's circles.
         constexpr int kAttempts = 40;
+        constexpr int kApartAttempts = 6;
         constexpr double kGrowth = 1.06;
-        double shellRadius = firstShellRadius();
-        for (int attempt = 0; attempt < kAttempts && pieces.size() < m_molecule.components.size();
-             ++attempt) {
-            pieces.clear();
-            for (const Component &component : m_molecule.components) {
-                std::optional<Piece> piece = bestShellPiece(component, shellRadius);
-                if (!piece)
-                    break;
-                pieces.push_back(std::move(*piece));
+        constexpr double kLargestApart = 3;
+        const double first = firstShellRadius();
+        std::optional<double> apartFrom = first;
+        for (const Component &component : m_molecule.components) {
+            const std::optional<double> radius = apartShellRadius(component);
+            apartFrom = radius && apartFrom ? std::optional(std::max(*apartFrom, *radius)) : std::nullopt;
+        }
+        if (apartFrom && *apartFrom > kLargestApart * first)
+            apartFrom.reset();
+        for (const bool apart : {true, false}) {
+            if (apart && !apartFrom)
+                continue;
+            double shellRadius = apart ? *apartFrom : first;
+            for (int attempt = 0; attempt < (apart ? kApartAttempts : kAttempts)
+                 && pieces.size() < m_molecule.components.size();
+                 ++attempt) {
+                pieces.clear();
+                for (const Component &component : m_molecule.components) {
+                    std::optional<Piece> piece = bestShellPiece(component, shellRadius, apart);
+                    if (!piece)
+                        break;
+                    pieces.push_back(std::move(*piece));
+                }
+                shellRadius *= kGrowth;
             }
-            shellRadius *= kGrowth;
+            if (pieces.size() == m_molecule.components.size())
+                break;
         }
     } else {
         // Marks that do not fit at one bond length get more room at a longer one.
