@@ -965,7 +965,7 @@ std::optional<Piece> Layout::placeShells(
         }
         // A cation that lost its outer shell whole has no circle left.
         if (atom.lonePairs + atom.radicals > 0 || !bondsOf[i].empty())
-            piece.shells.push_back({at[i], float(rs), float(lw), index});
+            piece.shells.push_back({at[i], float(rs), float(lw), index, {}});
     }
 
     for (const int b : component.bonds) {
