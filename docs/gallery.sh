@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Redraws the README's gallery: water, ammonium, carbon dioxide and nitrate in
-# each style, as zembrel-render makes them (docs/gallery/<species>-<style>.png).
+# each style, as zembrel-render makes them (docs/gallery/<species>-<style>.png),
+# and water, carbon dioxide, sodium chloride and magnesium oxide in dots and
+# crosses, with and without their outer shells (<species>-dot-cross.png,
+# <species>-dot-cross-shells.png).
 #
 # usage: docs/gallery.sh [build-dir]   (default build/dev, built if needed)
 set -euo pipefail
@@ -15,10 +18,17 @@ species=(water:O ammonium:'[NH4+]' carbon-dioxide:O=C=O nitrate:'[O-][N+](=O)[O-
 styles=(lewis dots bars)
 list=$(mktemp)
 trap 'rm -f "$list"' EXIT
-for entry in "${species[@]}"; do
-    for style in "${styles[@]}"; do
-        printf -- "--smiles '%s' --style %s -o %s-%s.png\n" "${entry#*:}" "$style" "${entry%%:*}" "$style"
+ionic=(water:O carbon-dioxide:O=C=O sodium-chloride:'[Na+].[Cl-]' magnesium-oxide:'[Mg+2].[O-2]')
+{
+    for entry in "${species[@]}"; do
+        for style in "${styles[@]}"; do
+            printf -- "--smiles '%s' --style %s -o %s-%s.png\n" "${entry#*:}" "$style" "${entry%%:*}" "$style"
+        done
     done
-done >"$list"
+    for entry in "${ionic[@]}"; do
+        printf -- "--smiles '%s' --style dot-cross -o %s-dot-cross.png\n" "${entry#*:}" "${entry%%:*}"
+        printf -- "--smiles '%s' --style dot-cross --shells -o %s-dot-cross-shells.png\n" "${entry#*:}" "${entry%%:*}"
+    done
+} >"$list"
 "$render" --batch "$list" --scale 2 --output-dir "$out"
 echo "docs/gallery: $(wc -l <"$list") pictures"

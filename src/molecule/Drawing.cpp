@@ -2,11 +2,15 @@
 
 #include "Chemistry.h"
 #include "Directions.h"
+#include "ElectronOrigins.h"
 #include "Geometry.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <deque>
+#include <limits>
+#include <numeric>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -38,6 +42,32 @@ struct Metrics
         // default radius: its size does not follow the dots' either.
         barClearance = std::max(2 * lineWidth, 0.12 * symbolHeight);
         componentGap = 0.5 * symbolHeight;
+        // An open mark's strokes are thin beside a dot's disc, so it reaches
+        // further to read as large: a cross about as wide as a dot, a ring
+        // with a hole to see, a triangle with room inside; a square a little
+        // wider than a dot, so that its corners tell it from one.
+        crossReach = 2.2 * r;
+        ringReach = 2.0 * r;
+        triangleReach = 2.6 * r;
+        squareReach = 1.75 * r;
+        markStroke = std::max(1.0, 0.6 * r);
+        // A shell is a thin line, so the electrons on it stand out; text
+        // keeps a stroke's clearance from it.
+        shellWidth = std::max(1.0, lineWidth / 2);
+        shellClearance = barClearance;
+    }
+
+    // How far a mark's ink reaches from its centre.
+    double reach(MarkShape shape) const
+    {
+        switch (shape) {
+        case MarkShape::Dot: return r;
+        case MarkShape::Square: return squareReach;
+        case MarkShape::Cross: return crossReach;
+        case MarkShape::Ring: return ringReach;
+        case MarkShape::Triangle: return triangleReach;
+        }
+        return r;
     }
 
     double r;
@@ -50,7 +80,138 @@ struct Metrics
     double barLength;
     double barClearance;
     double componentGap;
+    double crossReach;
+    double ringReach;
+    double triangleReach;
+    double squareReach;
+    double markStroke;
+    double shellWidth;
+    double shellClearance;
 };
+
+bool isOpen(MarkShape shape)
+{
+    return shape == MarkShape::Cross || shape == MarkShape::Ring || shape == MarkShape::Triangle;
+}
+
+constexpr std::array kMarkOrder{
+    MarkShape::Dot, MarkShape::Cross, MarkShape::Ring, MarkShape::Square, MarkShape::Triangle};
+
+// The mark of each atom's electrons, and of those from outside the picture.
+struct MarkPlan
+{
+    std::vector<MarkShape> ofAtom;
+    MarkShape outside = MarkShape::Dot;
+};
+
+// Elements take the marks in order of their first appearance (the input's
+// atoms, then the hydrogens added), after those the user chose. A part made
+// of one element alone (H2, Cl2) has its atoms take turns with a mark of
+// their own, as textbooks draw one N in dots and the other in crosses.
+MarkPlan planMarks(
+    const Molecule &molecule, const ElectronOrigins &origins, const std::map<int, MarkShape> &chosen)
+{
+    const std::size_t count = molecule.atoms.size();
+    std::vector<int> order(count);
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        const int sa = molecule.atoms[std::size_t(a)].source, sb = molecule.atoms[std::size_t(b)].source;
+        return (sa == 0 ? std::numeric_limits<int>::max() : sa)
+            < (sb == 0 ? std::numeric_limits<int>::max() : sb);
+    });
+    std::vector<int> elements;
+    for (const int i : order) {
+        const int element = molecule.atoms[std::size_t(i)].element;
+        if (std::find(elements.begin(), elements.end(), element) == elements.end())
+            elements.push_back(element);
+    }
+
+    // One element alone in a part with bonds.
+    std::vector<const Component *> alone;
+    std::vector<int> alternating;
+    for (const Component &component : molecule.components) {
+        if (component.bonds.empty())
+            continue;
+        const int element = molecule.atoms[std::size_t(component.atoms.front())].element;
+        const bool one = std::all_of(component.atoms.begin(), component.atoms.end(),
+            [&](int a) { return molecule.atoms[std::size_t(a)].element == element; });
+        if (!one)
+            continue;
+        alone.push_back(&component);
+        if (std::find(alternating.begin(), alternating.end(), element) == alternating.end())
+            alternating.push_back(element);
+    }
+    bool outside = false;
+    for (const auto *list : {&origins.ofAtom, &origins.ofBond}) {
+        for (const std::vector<int> &electrons : *list)
+            outside
+                = outside || std::find(electrons.begin(), electrons.end(), kFromOutside) != electrons.end();
+    }
+
+    std::array<bool, kMarkShapes> used{};
+    std::map<int, MarkShape> shapeOf;
+    int needed = 0;
+    for (const int element : elements) {
+        const auto at = chosen.find(element);
+        if (at == chosen.end()) {
+            ++needed;
+            continue;
+        }
+        shapeOf[element] = at->second;
+        used[std::size_t(at->second)] = true;
+    }
+    needed += int(std::count(used.begin(), used.end(), true)) + int(alternating.size()) + (outside ? 1 : 0);
+    if (needed > kMarkShapes) {
+        throw ChemistryError{Chemistry::tr("The picture needs %1 different marks to show where its electrons "
+                                           "came from; there are %2.")
+                                 .arg(needed)
+                                 .arg(kMarkShapes)};
+    }
+    const auto next = [&used] {
+        for (const MarkShape shape : kMarkOrder) {
+            if (!used[std::size_t(shape)]) {
+                used[std::size_t(shape)] = true;
+                return shape;
+            }
+        }
+        return MarkShape::Dot; // not reached: the marks were counted
+    };
+    for (const int element : elements) {
+        if (!shapeOf.count(element))
+            shapeOf[element] = next();
+    }
+    MarkPlan plan;
+    for (const Atom &atom : molecule.atoms)
+        plan.ofAtom.push_back(shapeOf[atom.element]);
+    std::map<int, MarkShape> second;
+    for (const int element : alternating)
+        second[element] = next();
+    for (const Component *component : alone) {
+        // Bonded atoms take turns, breadth first from the part's first atom.
+        std::vector<int> turn(count, -1);
+        std::deque<int> queue{component->atoms.front()};
+        turn[std::size_t(component->atoms.front())] = 0;
+        while (!queue.empty()) {
+            const int a = queue.front();
+            queue.pop_front();
+            for (const int b : component->bonds) {
+                const Bond &bond = molecule.bonds[std::size_t(b)];
+                const int other = bond.begin == a ? bond.end : bond.end == a ? bond.begin : -1;
+                if (other >= 0 && turn[std::size_t(other)] < 0) {
+                    turn[std::size_t(other)] = 1 - turn[std::size_t(a)];
+                    queue.push_back(other);
+                }
+            }
+        }
+        for (const int a : component->atoms) {
+            if (turn[std::size_t(a)] == 1)
+                plan.ofAtom[std::size_t(a)] = second[molecule.atoms[std::size_t(a)].element];
+        }
+    }
+    if (outside)
+        plan.outside = next();
+    return plan;
+}
 
 QPointF unit(double angle)
 {
@@ -104,12 +265,15 @@ struct Piece
     std::vector<PlacedText> texts;
     std::vector<PlacedLine> bondLines;
     std::vector<Group> groups;
+    std::vector<PlacedShell> shells;
     QRectF ink;
 
     void translate(QPointF by)
     {
         for (PlacedText &t : texts)
             t.topLeft += by;
+        for (PlacedShell &c : shells)
+            c.centre += by;
         for (PlacedLine &l : bondLines) {
             l.from += by;
             l.to += by;
@@ -145,12 +309,13 @@ struct Frame
     QRectF ink;
 };
 
-// Square brackets a clearance away from `ink`, the charge at their upper right.
-Frame frameAround(const QRectF &ink, int charge, const MeasureText &measure, const Metrics &m)
+// Square brackets `clearance` (or a stroke's) away from `ink`, the charge at their upper right.
+Frame frameAround(
+    const QRectF &ink, int charge, const MeasureText &measure, const Metrics &m, double clearance)
 {
     Frame frame;
     const double w = m.lineWidth;
-    const double off = std::max(m.clearance, m.barClearance) + w / 2;
+    const double off = std::max(clearance, m.barClearance) + w / 2;
     const double left = ink.left() - off, right = ink.right() + off;
     const double top = ink.top() - off, bottom = ink.bottom() + off;
     const double serif = std::max(0.25 * m.symbolHeight, 2 * w);
@@ -185,8 +350,10 @@ Frame frameAround(const QRectF &ink, int charge, const MeasureText &measure, con
 class Layout
 {
 public:
-    Layout(const Molecule &molecule, const MeasureText &measure, MarkStyle style, float radius)
-        : m_molecule(molecule), m_measure(measure), m_style(style), m_m(radius, measure), m_r(radius)
+    Layout(const Molecule &molecule, const MeasureText &measure, MarkStyle style, float radius,
+        const MarkOptions &options)
+        : m_molecule(molecule), m_measure(measure), m_style(style), m_options(options), m_m(radius, measure),
+          m_r(radius)
     { }
 
     Drawing run();
@@ -197,7 +364,20 @@ private:
     void placeBonds(const Component &component, const std::vector<QPointF> &at,
         const std::vector<QRectF> &boxes, Piece &piece, std::vector<std::vector<int>> &bondsOf,
         std::vector<Group> &bondGroups, bool &ok) const;
-    Group markGroup(int atom, bool pair, QPointF centre, double angle, double d) const;
+    Group markGroup(int atom, int k, QPointF centre, double angle, double d) const;
+    Group shellGroup(int atom, int k, QPointF centre, double angle, double shellRadius) const;
+    Group bondRows(int bond, QPointF middle, QPointF u) const;
+    PlacedDot electron(QPointF centre, int origin, DotKind kind) const;
+    double span(int first, int second) const;
+    double reachOf(int origin) const;
+    std::vector<double> markDirections(int atom, std::vector<double> taken) const;
+    PlacedText symbolText(int atom, QPointF centre) const;
+    std::optional<Piece> placeShells(
+        const Component &component, double shellRadius, double bondLength, bool apart) const;
+    std::optional<Piece> bestShellPiece(const Component &component, double shellRadius, bool apart) const;
+    double shellOverlap(int bond) const;
+    std::optional<double> apartShellRadius(const Component &component) const;
+    double firstShellRadius() const;
     static bool clear(const std::vector<Capsule> &shapes, double clearance, const std::vector<QRectF> &boxes,
         const std::vector<Capsule> &others);
     void countElectrons(const Component &component, const Piece &piece) const;
@@ -205,8 +385,11 @@ private:
     const Molecule &m_molecule;
     const MeasureText &m_measure;
     MarkStyle m_style;
+    MarkOptions m_options;
     Metrics m_m;
     float m_r;
+    ElectronOrigins m_origins;
+    MarkPlan m_plan;
 };
 
 // The bond length that leaves room between bonded symbols for the marks of
@@ -215,7 +398,8 @@ private:
 double Layout::startingBondLength() const
 {
     double length = 0;
-    for (const Bond &bond : m_molecule.bonds) {
+    for (std::size_t index = 0; index < m_molecule.bonds.size(); ++index) {
+        const Bond &bond = m_molecule.bonds[index];
         const Atom &a = m_molecule.atoms[std::size_t(bond.begin)];
         const Atom &b = m_molecule.atoms[std::size_t(bond.end)];
         const QPointF d = b.position - a.position;
@@ -228,22 +412,61 @@ double Layout::startingBondLength() const
         const QRectF boxB(-sb.width / 2.0, -sb.height / 2.0, sb.width, sb.height);
         const double ta = exitDistance({}, u, boxA) + m_m.lineMargin;
         const double tb = exitDistance({}, -u, boxB) + m_m.lineMargin;
-        const double marks = (bond.order - 1) * m_m.pairSpacing + 2 * m_m.r + 2 * m_m.clearance;
+        double marks = (bond.order - 1) * m_m.pairSpacing + 2 * m_m.r + 2 * m_m.clearance;
+        if (m_style == MarkStyle::DotCross) {
+            // A row of two marks along the bond, each a diameter from the symbols.
+            double reach = 0;
+            for (const int origin : m_origins.ofBond[index])
+                reach = std::max(reach, reachOf(origin));
+            marks = 8 * reach + m_m.r;
+        }
         const double needed = std::max(marks, 0.6 * m_m.symbolHeight);
         length = std::max(length, (needed + ta + tb) / units);
     }
     return length;
 }
 
-Group Layout::markGroup(int atom, bool pair, QPointF centre, double angle, double d) const
+double Layout::reachOf(int origin) const
 {
+    if (m_style != MarkStyle::DotCross)
+        return m_m.r;
+    return m_m.reach(origin < 0 ? m_plan.outside : m_plan.ofAtom[std::size_t(origin)]);
+}
+
+// Centre to centre inside a pair: the marks' reaches and half a dot's
+// diameter between them, so the two stay visibly two and still read as one pair.
+double Layout::span(int first, int second) const
+{
+    return reachOf(first) + reachOf(second) + m_m.r;
+}
+
+PlacedDot Layout::electron(QPointF centre, int origin, DotKind kind) const
+{
+    PlacedDot dot;
+    dot.centre = centre;
+    dot.kind = kind;
+    dot.atom = origin;
+    if (m_style == MarkStyle::DotCross)
+        dot.shape = origin < 0 ? m_plan.outside : m_plan.ofAtom[std::size_t(origin)];
+    dot.radius = float(m_m.reach(dot.shape));
+    dot.stroke = isOpen(dot.shape) ? float(m_m.markStroke) : 0.0F;
+    return dot;
+}
+
+// Lone pair `k` of the atom (its unpaired electrons after its pairs), `d` out
+// from its centre towards `angle`.
+Group Layout::markGroup(int atom, int k, QPointF centre, double angle, double d) const
+{
+    const Atom &a = m_molecule.atoms[std::size_t(atom)];
+    const std::vector<int> &origins = m_origins.ofAtom[std::size_t(atom)];
+    const bool pair = k < a.lonePairs;
     Group g;
     g.atom = atom;
-    g.clearance = pair && m_style == MarkStyle::Bars ? m_m.barClearance : m_m.clearance;
     const QPointF e = unit(angle), n = normal(e);
     const QPointF at = centre + d * e;
     if (!pair) {
-        g.dots.push_back({at, m_r, DotKind::Radical, atom, -1});
+        g.dots.push_back(
+            electron(at, origins[std::size_t(2 * a.lonePairs + (k - a.lonePairs))], DotKind::Radical));
     } else if (m_style == MarkStyle::Bars) {
         PlacedLine bar;
         bar.from = at - n * (m_m.barLength / 2);
@@ -252,11 +475,95 @@ Group Layout::markGroup(int atom, bool pair, QPointF centre, double angle, doubl
         bar.kind = LineKind::LonePair;
         bar.atom = atom;
         g.lines.push_back(bar);
+        g.clearance = m_m.barClearance;
+        return g;
     } else {
-        for (const double side : {-0.5, 0.5})
-            g.dots.push_back({at + n * (side * m_m.pairSpacing), m_r, DotKind::LonePair, atom, -1});
+        const int first = origins[std::size_t(2 * k)], second = origins[std::size_t(2 * k + 1)];
+        const double half = span(first, second) / 2;
+        g.dots.push_back(electron(at - n * half, first, DotKind::LonePair));
+        g.dots.push_back(electron(at + n * half, second, DotKind::LonePair));
+    }
+    for (PlacedDot &dot : g.dots) {
+        dot.host = atom;
+        g.clearance = std::max(g.clearance, 2.0 * dot.radius);
     }
     return g;
+}
+
+// The same on the atom's shell: both electrons of a pair on the circle.
+Group Layout::shellGroup(int atom, int k, QPointF centre, double angle, double shellRadius) const
+{
+    const Atom &a = m_molecule.atoms[std::size_t(atom)];
+    const std::vector<int> &origins = m_origins.ofAtom[std::size_t(atom)];
+    Group g;
+    g.atom = atom;
+    const auto on = [&](double direction) { return centre + shellRadius * unit(direction); };
+    if (k >= a.lonePairs) {
+        g.dots.push_back(
+            electron(on(angle), origins[std::size_t(2 * a.lonePairs + (k - a.lonePairs))], DotKind::Radical));
+    } else {
+        const int first = origins[std::size_t(2 * k)], second = origins[std::size_t(2 * k + 1)];
+        const double half = std::asin(std::min(1.0, span(first, second) / (2 * shellRadius)));
+        g.dots.push_back(electron(on(angle - half), first, DotKind::LonePair));
+        g.dots.push_back(electron(on(angle + half), second, DotKind::LonePair));
+    }
+    for (PlacedDot &dot : g.dots) {
+        dot.host = atom;
+        g.clearance = std::max(g.clearance, 2.0 * dot.radius);
+    }
+    return g;
+}
+
+// A bond's shared pairs as rows across it around `middle`, each row's two
+// electrons along the bond on the side of the atom each came from, as
+// textbooks draw H •× Cl and the 2 × 2 block of a double bond.
+Group Layout::bondRows(int bond, QPointF middle, QPointF u) const
+{
+    const Bond &b = m_molecule.bonds[std::size_t(bond)];
+    const std::vector<int> &origins = m_origins.ofBond[std::size_t(bond)];
+    double reach = 0;
+    for (const int origin : origins)
+        reach = std::max(reach, reachOf(origin));
+    const QPointF v = normal(u);
+    Group g;
+    g.bond = bond;
+    g.clearance = 2 * reach;
+    for (int j = 0; j < b.order; ++j) {
+        const QPointF row = middle + v * ((j - (b.order - 1) / 2.0) * (2 * reach + m_m.r));
+        const int first = origins[std::size_t(2 * j)], second = origins[std::size_t(2 * j + 1)];
+        const double half = span(first, second) / 2;
+        for (PlacedDot dot : {electron(row - u * half, first, DotKind::Bond),
+                 electron(row + u * half, second, DotKind::Bond)}) {
+            dot.bond = bond;
+            g.dots.push_back(dot);
+        }
+    }
+    return g;
+}
+
+// Directions for an atom's lone pairs and unpaired electrons: right, top,
+// left, bottom for an atom without bonds, as the atom picture fills its
+// sides; otherwise in the widest gaps between `taken`.
+std::vector<double> Layout::markDirections(int atom, std::vector<double> taken) const
+{
+    const Atom &a = m_molecule.atoms[std::size_t(atom)];
+    const int groups = a.lonePairs + a.radicals;
+    if (taken.empty() && groups <= 4) {
+        static constexpr std::array kSides{0.0, -kPi / 2, kPi, kPi / 2};
+        return {kSides.begin(), kSides.begin() + groups};
+    }
+    return spreadInGaps(std::move(taken), groups, 0);
+}
+
+PlacedText Layout::symbolText(int atom, QPointF centre) const
+{
+    const Atom &a = m_molecule.atoms[std::size_t(atom)];
+    PlacedText text;
+    text.text = a.symbol;
+    text.size = m_measure(a.symbol, TextRole::Symbol);
+    text.topLeft = centre - QPointF(text.size.width / 2.0, text.size.height / 2.0);
+    text.atom = atom;
+    return text;
 }
 
 bool Layout::clear(const std::vector<Capsule> &shapes, double clearance, const std::vector<QRectF> &boxes,
@@ -295,7 +602,7 @@ void Layout::placeBonds(const Component &component, const std::vector<QPointF> &
         const QPointF u = d / length, v = normal(u);
         const QRectF grownA = boxes[a].adjusted(-margin, -margin, margin, margin);
         const QRectF grownB = boxes[b].adjusted(-margin, -margin, margin, margin);
-        if (m_style == MarkStyle::Dots) {
+        if (m_style == MarkStyle::Dots || m_style == MarkStyle::DotCross) {
             const double ta = exitDistance(at[a], u, grownA);
             const double tb = exitDistance(at[b], -u, grownB);
             if (length - ta - tb <= 0) {
@@ -303,6 +610,10 @@ void Layout::placeBonds(const Component &component, const std::vector<QPointF> &
                 continue;
             }
             const QPointF middle = at[a] + u * (ta + (length - ta - tb) / 2);
+            if (m_style == MarkStyle::DotCross) {
+                bondGroups.push_back(bondRows(index, middle, u));
+                continue;
+            }
             Group g;
             g.bond = index;
             g.clearance = m_m.clearance;
@@ -349,11 +660,7 @@ std::optional<Piece> Layout::place(const Component &component, double bondLength
         const Atom &atom = m_molecule.atoms[std::size_t(index)];
         const auto i = std::size_t(index);
         at[i] = atom.position * bondLength;
-        PlacedText text;
-        text.text = atom.symbol;
-        text.size = m_measure(atom.symbol, TextRole::Symbol);
-        text.topLeft = at[i] - QPointF(text.size.width / 2.0, text.size.height / 2.0);
-        text.atom = index;
+        const PlacedText text = symbolText(index, at[i]);
         boxes[i] = text.box();
         allBoxes.push_back(boxes[i]);
         piece.texts.push_back(text);
@@ -390,7 +697,9 @@ std::optional<Piece> Layout::place(const Component &component, double bondLength
         return shapes;
     };
     // Bond lines may pass a text by a unit; shared dots keep a clearance.
-    const double textToBond = m_style == MarkStyle::Dots ? m_m.clearance : 1.0;
+    double textToBond = 1.0;
+    for (const Group &g : bondGroups)
+        textToBond = std::max(textToBond, g.clearance);
 
     // Formal charges inside a neutral molecule: a superscript at the upper
     // right of their atom; where a bond goes that way, out in the middle of
@@ -457,14 +766,7 @@ std::optional<Piece> Layout::place(const Component &component, double bondLength
             taken.push_back(bondAngle(i, b));
         if (chargeBoxes[i])
             taken.push_back(angleOf(chargeBoxes[i]->center() - at[i]));
-        std::vector<double> directions;
-        if (taken.empty() && groups <= 4) {
-            // Right, top, left, bottom, as the atom picture fills its sides.
-            static constexpr std::array kSides{0.0, -kPi / 2, kPi, kPi / 2};
-            directions.assign(kSides.begin(), kSides.begin() + groups);
-        } else {
-            directions = spreadInGaps(taken, groups, 0);
-        }
+        const std::vector<double> directions = markDirections(index, taken);
         for (const double direction : directions) {
             for (const int b : bondsOf[i]) {
                 if (angleBetween(direction, bondAngle(i, b)) < kPi / 6 - 1e-9) {
@@ -484,14 +786,15 @@ std::optional<Piece> Layout::place(const Component &component, double bondLength
         // together, as little as keeps them apart, so the atom stays symmetric.
         std::vector<double> nearest;
         for (std::size_t k = 0; k < directions.size(); ++k) {
-            const bool pair = int(k) < atom.lonePairs;
             const auto fits = [&](double d) {
-                const Group g = markGroup(index, pair, at[i], directions[k], d);
+                const Group g = markGroup(index, int(k), at[i], directions[k], d);
                 return clear(g.shapes(), g.clearance, ownBoxes, ownBonds);
             };
             // Nothing fits before the symbol's edge less a pair's width.
-            const double start
-                = std::max(0.0, exitDistance(at[i], unit(directions[k]), boxes[i]) - m_m.pairSpacing);
+            const double width = m_style == MarkStyle::DotCross
+                ? 1.5 * markGroup(index, int(k), at[i], 0, 0).clearance
+                : m_m.pairSpacing;
+            const double start = std::max(0.0, exitDistance(at[i], unit(directions[k]), boxes[i]) - width);
             double d = start;
             while (d <= farthest && !fits(d))
                 d += step;
@@ -509,8 +812,7 @@ std::optional<Piece> Layout::place(const Component &component, double bondLength
         const auto marksAt = [&](double extra) {
             std::vector<Group> marks;
             for (std::size_t k = 0; k < directions.size(); ++k)
-                marks.push_back(
-                    markGroup(index, int(k) < atom.lonePairs, at[i], directions[k], nearest[k] + extra));
+                marks.push_back(markGroup(index, int(k), at[i], directions[k], nearest[k] + extra));
             return marks;
         };
         const auto apart = [&](const std::vector<Group> &marks) {
@@ -583,6 +885,301 @@ std::optional<Piece> Layout::place(const Component &component, double bondLength
     return piece;
 }
 
+// How far a rectangle lies from a point: its nearest and its farthest point.
+std::pair<double, double> reachOfRect(QPointF centre, const QRectF &rect)
+{
+    const double dx = std::max({rect.left() - centre.x(), 0.0, centre.x() - rect.right()});
+    const double dy = std::max({rect.top() - centre.y(), 0.0, centre.y() - rect.bottom()});
+    const double fx = std::max(std::abs(rect.left() - centre.x()), std::abs(rect.right() - centre.x()));
+    const double fy = std::max(std::abs(rect.top() - centre.y()), std::abs(rect.bottom() - centre.y()));
+    return {std::hypot(dx, dy), std::hypot(fx, fy)};
+}
+
+// A formal charge inside a neutral molecule, at the upper right of its
+// symbol as a superscript stands: inside the atom's shell.
+PlacedText chargeBeside(const PlacedText &symbol, int charge, const MeasureText &measure)
+{
+    PlacedText text;
+    text.text = chargeText(charge);
+    text.role = TextRole::Charge;
+    text.atom = symbol.atom;
+    text.size = measure(text.text, TextRole::Charge);
+    const double capTop = symbol.topLeft.y() + 0.21 * symbol.size.ascent;
+    text.topLeft = QPointF(symbol.box().right(), capTop - text.size.height / 2.0);
+    return text;
+}
+
+// The least shell radius that holds every atom's symbol (and charge) with a
+// lone pair's room between them and the circle.
+double Layout::firstShellRadius() const
+{
+    double reach = m_m.r;
+    for (const auto *list : {&m_origins.ofAtom, &m_origins.ofBond}) {
+        for (const std::vector<int> &electrons : *list) {
+            for (const int origin : electrons)
+                reach = std::max(reach, reachOf(origin));
+        }
+    }
+    double radius = 0;
+    for (const Component &component : m_molecule.components) {
+        for (const int index : component.atoms) {
+            const Atom &atom = m_molecule.atoms[std::size_t(index)];
+            const PlacedText symbol = symbolText(index, {});
+            QRectF core = symbol.box();
+            if (component.charge == 0 && atom.charge != 0)
+                core |= chargeBeside(symbol, atom.charge, m_measure).box();
+            const double corner = reachOfRect({}, core).second;
+            radius = std::max(radius, corner + std::max(3 * reach, m_m.shellWidth / 2 + m_m.shellClearance));
+        }
+    }
+    return radius;
+}
+
+// The component with every atom's shell `shellRadius` round, its atoms
+// `bondLength` apart; nothing when a mark or a circle does not stand clear,
+// or, when the circles must be `apart`, when those of atoms not bonded meet.
+std::optional<Piece> Layout::placeShells(
+    const Component &component, double shellRadius, double bondLength, bool apart) const
+{
+    const std::size_t atomCount = m_molecule.atoms.size();
+    const double rs = shellRadius, lw = m_m.shellWidth;
+    std::vector<QPointF> at(atomCount);
+    std::vector<std::vector<int>> bondsOf(atomCount);
+    std::vector<QRectF> boxes;
+    Piece piece;
+    for (const int b : component.bonds) {
+        const Bond &bond = m_molecule.bonds[std::size_t(b)];
+        bondsOf[std::size_t(bond.begin)].push_back(b);
+        bondsOf[std::size_t(bond.end)].push_back(b);
+    }
+    for (const int index : component.atoms) {
+        const Atom &atom = m_molecule.atoms[std::size_t(index)];
+        const auto i = std::size_t(index);
+        at[i] = atom.position * bondLength;
+        const PlacedText symbol = symbolText(index, at[i]);
+        boxes.push_back(symbol.box());
+        piece.texts.push_back(symbol);
+        if (component.charge == 0 && atom.charge != 0) {
+            piece.texts.push_back(chargeBeside(symbol, atom.charge, m_measure));
+            boxes.push_back(piece.texts.back().box());
+        }
+        // A cation that lost its outer shell whole has no circle left.
+        if (atom.lonePairs + atom.radicals > 0 || !bondsOf[i].empty())
+            piece.shells.push_back({at[i], float(rs), float(lw), index, {}});
+    }
+
+    for (const int b : component.bonds) {
+        const Bond &bond = m_molecule.bonds[std::size_t(b)];
+        const QPointF d = at[std::size_t(bond.end)] - at[std::size_t(bond.begin)];
+        const double length = distance(d, {});
+        if (length < 1e-6)
+            return std::nullopt;
+        piece.groups.push_back(
+            bondRows(b, (at[std::size_t(bond.begin)] + at[std::size_t(bond.end)]) / 2, d / length));
+    }
+    for (const int index : component.atoms) {
+        const Atom &atom = m_molecule.atoms[std::size_t(index)];
+        const auto i = std::size_t(index);
+        std::vector<double> taken;
+        for (const int b : bondsOf[i]) {
+            const Bond &bond = m_molecule.bonds[std::size_t(b)];
+            taken.push_back(angleOf(at[std::size_t(bond.begin == index ? bond.end : bond.begin)] - at[i]));
+        }
+        // Lone pairs also keep off the circles of atoms near but not bonded,
+        // where they would seem to be shared.
+        std::vector<double> avoided = taken;
+        for (const PlacedShell &shell : piece.shells) {
+            const QPointF d = shell.centre - at[i];
+            const bool along = std::any_of(
+                avoided.begin(), avoided.end(), [&](double a) { return angleBetween(a, angleOf(d)) < 1e-3; });
+            if (shell.atom != index && distance(d, {}) < 3 * rs && !along)
+                avoided.push_back(angleOf(d));
+        }
+        const std::vector<double> directions = markDirections(index, avoided);
+        for (std::size_t k = 0; k < directions.size(); ++k) {
+            for (const double bond : taken) {
+                if (angleBetween(directions[k], bond) < kPi / 6 - 1e-9) {
+                    throw ChemistryError{Chemistry::tr("Atom %1 (%2) has too many bonds and electron pairs "
+                                                       "to draw them apart.")
+                                             .arg(atom.source)
+                                             .arg(atom.symbol)};
+                }
+            }
+            piece.groups.push_back(shellGroup(index, int(k), at[i], directions[k], rs));
+        }
+    }
+
+    // Symbols apart; each shell clear of every text, and of the shells of
+    // atoms not bonded to its own.
+    for (std::size_t x = 0; x < boxes.size(); ++x) {
+        for (std::size_t y = x + 1; y < boxes.size(); ++y) {
+            if (boxes[x].intersects(boxes[y]))
+                return std::nullopt;
+        }
+    }
+    const auto bonded = [&](int a, int b) {
+        const auto &list = bondsOf[std::size_t(a)];
+        return std::any_of(list.begin(), list.end(), [&](int bond) {
+            const Bond &x = m_molecule.bonds[std::size_t(bond)];
+            return x.begin == b || x.end == b;
+        });
+    };
+    for (std::size_t x = 0; x < piece.shells.size(); ++x) {
+        const PlacedShell &shell = piece.shells[x];
+        for (const QRectF &box : boxes) {
+            const auto [nearest, farthest] = reachOfRect(shell.centre, box);
+            const double c = lw / 2 + m_m.shellClearance;
+            if (!(rs - c >= farthest - 1e-6 || rs + c <= nearest + 1e-6))
+                return std::nullopt;
+        }
+        for (std::size_t y = x + 1; y < piece.shells.size(); ++y) {
+            const PlacedShell &other = piece.shells[y];
+            if (apart && !bonded(shell.atom, other.atom)
+                && distance(shell.centre, other.centre) < 2 * rs + 2 * lw)
+                return std::nullopt;
+        }
+    }
+    // Marks apart from each other and from the texts; a lone pair on its
+    // atom's circle and outside all others; a shared pair inside the circles
+    // of its bond's atoms and outside all others, half a dot from every line.
+    const double gap = m_m.r + lw / 2;
+    for (std::size_t x = 0; x < piece.groups.size(); ++x) {
+        const Group &g = piece.groups[x];
+        const std::vector<Capsule> shapes = g.shapes();
+        if (!clear(shapes, g.clearance, boxes, {}))
+            return std::nullopt;
+        for (std::size_t y = x + 1; y < piece.groups.size(); ++y) {
+            if (!clear(
+                    shapes, std::max(g.clearance, piece.groups[y].clearance), {}, piece.groups[y].shapes()))
+                return std::nullopt;
+        }
+        int inside[2] = {g.atom, -1};
+        if (g.bond >= 0) {
+            inside[0] = m_molecule.bonds[std::size_t(g.bond)].begin;
+            inside[1] = m_molecule.bonds[std::size_t(g.bond)].end;
+        }
+        for (const PlacedShell &shell : piece.shells) {
+            for (const PlacedDot &dot : g.dots) {
+                const double d = distance(dot.centre, shell.centre);
+                if (g.bond < 0 && shell.atom == g.atom)
+                    continue;
+                if (shell.atom == inside[0] || shell.atom == inside[1]) {
+                    if (d + dot.radius + gap > rs + 1e-6)
+                        return std::nullopt;
+                } else if (d - dot.radius - gap < rs - 1e-6) {
+                    return std::nullopt;
+                }
+            }
+        }
+    }
+
+    // A shell's line stops where it would run through a ring or a triangle
+    // on it, at the mark's outline.
+    for (PlacedShell &shell : piece.shells) {
+        for (const Group &g : piece.groups) {
+            if (g.bond >= 0 || g.atom != shell.atom)
+                continue;
+            for (const PlacedDot &dot : g.dots) {
+                double outline = 0;
+                if (dot.shape == MarkShape::Ring)
+                    outline = dot.radius - dot.stroke / 2.0;
+                else if (dot.shape == MarkShape::Triangle)
+                    outline = 0.6 * (dot.radius - dot.stroke);
+                else
+                    continue;
+                const double direction = angleOf(dot.centre - shell.centre);
+                const double half = 2 * std::asin(std::min(1.0, outline / (2 * rs)));
+                shell.gaps.emplace_back(direction - half, direction + half);
+            }
+        }
+        std::sort(shell.gaps.begin(), shell.gaps.end());
+    }
+
+    QRectF ink;
+    for (const PlacedText &t : piece.texts)
+        ink |= t.box();
+    for (const PlacedShell &shell : piece.shells) {
+        const double outer = rs + lw / 2;
+        ink |= QRectF(shell.centre - QPointF(outer, outer), QSizeF(2 * outer, 2 * outer));
+    }
+    for (const Group &g : piece.groups) {
+        for (const PlacedDot &d : g.dots)
+            ink |= inkOf(d);
+    }
+    piece.ink = ink;
+    return piece;
+}
+
+// The component at the least overlap of its bonded shells that holds its
+// shared pairs, or with more overlap where that is crowded.
+// How much the circles of a bond's atoms must overlap to hold its rows:
+// two marks across, half a dot from either circle.
+double Layout::shellOverlap(int bond) const
+{
+    const Group rows = bondRows(bond, {}, {1, 0});
+    double across = 0;
+    for (const PlacedDot &dot : rows.dots)
+        across = std::max(across, std::abs(dot.centre.x()) + dot.radius);
+    return 2 * (across + m_m.r + m_m.shellWidth / 2);
+}
+
+// The least shell radius at which bonded atoms' circles overlap enough while
+// those of atoms not bonded stand apart; nothing where no radius does that
+// (an atom not bonded nearer than a bond's length).
+std::optional<double> Layout::apartShellRadius(const Component &component) const
+{
+    double nearest = std::numeric_limits<double>::max();
+    for (std::size_t x = 0; x < component.atoms.size(); ++x) {
+        for (std::size_t y = x + 1; y < component.atoms.size(); ++y) {
+            const int a = component.atoms[x], b = component.atoms[y];
+            const bool bonded = std::any_of(component.bonds.begin(), component.bonds.end(), [&](int k) {
+                const Bond &bond = m_molecule.bonds[std::size_t(k)];
+                return (bond.begin == a && bond.end == b) || (bond.begin == b && bond.end == a);
+            });
+            if (!bonded) {
+                nearest = std::min(nearest,
+                    distance(m_molecule.atoms[std::size_t(a)].position,
+                        m_molecule.atoms[std::size_t(b)].position));
+            }
+        }
+    }
+    // (2 rs + 2 w) / nearest <= L <= (2 rs - overlap) / length, for every bond.
+    const double w = m_m.shellWidth;
+    double radius = 0;
+    for (const int b : component.bonds) {
+        const Bond &bond = m_molecule.bonds[std::size_t(b)];
+        const double length = distance(m_molecule.atoms[std::size_t(bond.begin)].position,
+            m_molecule.atoms[std::size_t(bond.end)].position);
+        if (length >= nearest - 1e-9)
+            return std::nullopt;
+        radius = std::max(radius, (shellOverlap(b) / length + 2 * w / nearest) / (2 / length - 2 / nearest));
+    }
+    return radius;
+}
+
+std::optional<Piece> Layout::bestShellPiece(const Component &component, double shellRadius, bool apart) const
+{
+    if (component.bonds.empty())
+        return placeShells(component, shellRadius, 1, apart);
+    double longest = std::numeric_limits<double>::max();
+    for (const int b : component.bonds) {
+        const Bond &bond = m_molecule.bonds[std::size_t(b)];
+        const double units = distance(m_molecule.atoms[std::size_t(bond.begin)].position,
+            m_molecule.atoms[std::size_t(bond.end)].position);
+        if (units < 1e-6)
+            return std::nullopt;
+        longest = std::min(longest, (2 * shellRadius - shellOverlap(b)) / units);
+    }
+    constexpr int kSteps = 12;
+    constexpr double kShorter = 0.96;
+    double length = longest;
+    for (int step = 0; step < kSteps && length > 0; ++step, length *= kShorter) {
+        if (std::optional<Piece> piece = placeShells(component, shellRadius, length, apart))
+            return piece;
+    }
+    return std::nullopt;
+}
+
 // What is drawn must hold exactly the component's valence electrons: one per
 // dot, two per bond line and per lone-pair bar.
 void Layout::countElectrons(const Component &component, const Piece &piece) const
@@ -634,20 +1231,70 @@ Drawing Layout::run()
         }
     }
 
-    // Marks that do not fit at one bond length get more room at a longer one.
-    constexpr int kAttempts = 10;
-    constexpr double kGrowth = 1.2;
-    double bondLength = startingBondLength();
+    if (m_options.shells && m_style != MarkStyle::Dots && m_style != MarkStyle::DotCross)
+        throw ChemistryError{Chemistry::tr("Shells are drawn with dots and with dots and crosses only.")};
+    if (m_style == MarkStyle::DotCross) {
+        m_origins = electronOrigins(m_molecule);
+        m_plan = planMarks(m_molecule, m_origins, m_options.marks);
+    } else {
+        m_origins = ownElectrons(m_molecule);
+    }
+
     std::vector<Piece> pieces;
-    for (int attempt = 0; attempt < kAttempts && pieces.size() < m_molecule.components.size(); ++attempt) {
-        pieces.clear();
+    if (m_options.shells) {
+        // One shell size for the whole picture; larger where a part is
+        // crowded. Atoms not bonded keep their circles apart where a larger
+        // size does that (the hydrogens of CH4 and NH4+) and is not much
+        // larger; else (ethane's and propane's hydrogens, or much larger)
+        // their circles may meet, their electrons still outside each
+        // other's circles.
+        constexpr int kAttempts = 40;
+        constexpr int kApartAttempts = 6;
+        constexpr double kGrowth = 1.06;
+        constexpr double kLargestApart = 3;
+        const double first = firstShellRadius();
+        std::optional<double> apartFrom = first;
         for (const Component &component : m_molecule.components) {
-            std::optional<Piece> piece = place(component, bondLength);
-            if (!piece)
-                break;
-            pieces.push_back(std::move(*piece));
+            const std::optional<double> radius = apartShellRadius(component);
+            apartFrom = radius && apartFrom ? std::optional(std::max(*apartFrom, *radius)) : std::nullopt;
         }
-        bondLength *= kGrowth;
+        if (apartFrom && *apartFrom > kLargestApart * first)
+            apartFrom.reset();
+        for (const bool apart : {true, false}) {
+            if (apart && !apartFrom)
+                continue;
+            double shellRadius = apart ? *apartFrom : first;
+            for (int attempt = 0; attempt < (apart ? kApartAttempts : kAttempts)
+                 && pieces.size() < m_molecule.components.size();
+                 ++attempt) {
+                pieces.clear();
+                for (const Component &component : m_molecule.components) {
+                    std::optional<Piece> piece = bestShellPiece(component, shellRadius, apart);
+                    if (!piece)
+                        break;
+                    pieces.push_back(std::move(*piece));
+                }
+                shellRadius *= kGrowth;
+            }
+            if (pieces.size() == m_molecule.components.size())
+                break;
+        }
+    } else {
+        // Marks that do not fit at one bond length get more room at a longer one.
+        constexpr int kAttempts = 10;
+        constexpr double kGrowth = 1.2;
+        double bondLength = startingBondLength();
+        for (int attempt = 0; attempt < kAttempts && pieces.size() < m_molecule.components.size();
+             ++attempt) {
+            pieces.clear();
+            for (const Component &component : m_molecule.components) {
+                std::optional<Piece> piece = place(component, bondLength);
+                if (!piece)
+                    break;
+                pieces.push_back(std::move(*piece));
+            }
+            bondLength *= kGrowth;
+        }
     }
     if (pieces.size() < m_molecule.components.size()) {
         throw ChemistryError{
@@ -667,7 +1314,10 @@ Drawing Layout::run()
         QRectF unitInk = piece.ink;
         std::optional<Frame> frame;
         if (component.charge != 0) {
-            frame = frameAround(piece.ink, component.charge, m_measure, m_m);
+            double clearance = m_m.clearance;
+            for (const Group &g : piece.groups)
+                clearance = std::max(clearance, g.clearance);
+            frame = frameAround(piece.ink, component.charge, m_measure, m_m, clearance);
             unitInk = frame->ink;
         }
         std::optional<PlacedText> count;
@@ -689,6 +1339,8 @@ Drawing Layout::run()
             drawing.texts.push_back(t);
         for (const PlacedLine &l : piece.bondLines)
             drawing.lines.push_back(l);
+        for (const PlacedShell &c : piece.shells)
+            drawing.shells.push_back(c);
         for (const Group &g : piece.groups) {
             for (PlacedDot d : g.dots) {
                 d.mark = mark;
@@ -727,6 +1379,8 @@ Drawing Layout::run()
         l.from += origin;
         l.to += origin;
     }
+    for (PlacedShell &c : drawing.shells)
+        c.centre += origin;
     drawing.crop = crop.translated(origin);
     return drawing;
 }
@@ -741,7 +1395,30 @@ std::optional<MarkStyle> markStyleNamed(const QString &name)
         return MarkStyle::Dots;
     if (name == u"bars"_s)
         return MarkStyle::Bars;
+    if (name == u"dot-cross"_s)
+        return MarkStyle::DotCross;
     return std::nullopt;
+}
+
+std::optional<MarkShape> markShapeNamed(const QString &name)
+{
+    for (const MarkShape shape : kMarkOrder) {
+        if (markShapeName(shape) == name)
+            return shape;
+    }
+    return std::nullopt;
+}
+
+QString markShapeName(MarkShape shape)
+{
+    switch (shape) {
+    case MarkShape::Dot: return u"dot"_s;
+    case MarkShape::Cross: return u"cross"_s;
+    case MarkShape::Ring: return u"ring"_s;
+    case MarkShape::Square: return u"square"_s;
+    case MarkShape::Triangle: return u"triangle"_s;
+    }
+    return {};
 }
 
 QString svgClass(TextRole role)
@@ -764,9 +1441,14 @@ QString svgClass(LineKind kind)
     return {};
 }
 
-QString svgClassOfDots()
+QString svgClass(MarkShape shape)
 {
-    return u"electron"_s;
+    return u"electron "_s + markShapeName(shape);
+}
+
+QString svgClassOfShells()
+{
+    return u"shell"_s;
 }
 
 QString chargeText(int charge)
@@ -778,9 +1460,10 @@ QString chargeText(int charge)
     return size == 1 ? sign : QString::number(size) + sign;
 }
 
-Drawing layOutMolecule(const Molecule &molecule, const MeasureText &measure, MarkStyle style, float radius)
+Drawing layOutMolecule(const Molecule &molecule, const MeasureText &measure, MarkStyle style, float radius,
+    const MarkOptions &options)
 {
-    return Layout(molecule, measure, style, radius).run();
+    return Layout(molecule, measure, style, radius, options).run();
 }
 
 IonFrame ionFrame(const QRectF &atomCrop, int charge, const MeasureText &measure, float radius)
@@ -795,7 +1478,7 @@ IonFrame ionFrame(const QRectF &atomCrop, int charge, const MeasureText &measure
                                  .arg(double(kMaxRadius))};
     }
     const Metrics m(radius, measure);
-    const Frame frame = frameAround(withoutMargins(atomCrop, radius), charge, measure, m);
+    const Frame frame = frameAround(withoutMargins(atomCrop, radius), charge, measure, m, m.clearance);
     return {frame.brackets, frame.charge, withMargins(frame.ink, radius)};
 }
 

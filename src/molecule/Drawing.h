@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -17,10 +18,40 @@ enum class MarkStyle {
     Lewis, // bonds as 1-3 lines, lone pairs as pairs of dots, radicals as dots
     Dots, // every valence electron a dot, shared pairs across the bond
     Bars, // bonds as lines, lone pairs as short bars, radicals as dots
+    DotCross, // every valence electron in the mark of the atom it came from
 };
 
-// "lewis", "dots", "bars"; nothing for another word.
+// "lewis", "dots", "bars", "dot-cross"; nothing for another word.
 std::optional<MarkStyle> markStyleNamed(const QString &name);
+
+// The marks of a dot-and-cross picture, given out in this order. Each reads
+// apart from the others in black and white: filled or open, round or
+// angular, and the cross made of strokes alone.
+enum class MarkShape {
+    Dot, // a filled disc
+    Cross, // an upright ×
+    Ring, // an open circle
+    Square, // a filled square: filled as the dot is, but with corners
+    Triangle, // an open triangle, point up: open as the ring is, but with corners
+};
+inline constexpr int kMarkShapes = 5;
+
+// "dot", "cross", "ring", "square", "triangle"; nothing for another word.
+std::optional<MarkShape> markShapeNamed(const QString &name);
+QString markShapeName(MarkShape shape);
+
+// What a picture shows beyond its style.
+struct MarkOptions
+{
+    // Per atomic number, the mark of the element's electrons in a dot-cross
+    // picture; the other elements take the marks left, in order of their
+    // first appearance.
+    std::map<int, MarkShape> marks;
+    // Each atom's outer shell as a circle with its electrons on it, bonded
+    // atoms' circles overlapping around their shared pairs; dots and
+    // dot-cross only.
+    bool shells = false;
+};
 
 inline constexpr float kMinRadius = 0.5F;
 inline constexpr float kMaxRadius = 10.0F;
@@ -55,11 +86,27 @@ enum class DotKind { LonePair, Radical, Bond };
 struct PlacedDot
 {
     QPointF centre;
-    float radius = 0;
+    float radius = 0; // all of its ink lies this near its centre
     DotKind kind = DotKind::LonePair;
-    int atom = -1; // the atom the electron came from
+    int atom = -1; // the atom the electron came from; -1 for one from outside the picture
     int bond = -1; // the bond it is shared in, for DotKind::Bond
     int mark = -1; // dots of one mark (a lone pair, a bond's shared pairs) share it
+    MarkShape shape = MarkShape::Dot;
+    float stroke = 0; // the line width of an open mark (cross, ring, triangle)
+    int host = -1; // the atom whose lone pair or unpaired electron it is; -1 for a shared one
+};
+
+// An atom's outer shell: a circle around its symbol.
+struct PlacedShell
+{
+    QPointF centre;
+    float radius = 0; // to the middle of its line
+    float width = 1;
+    int atom = -1;
+    // Where the line stops short of a ring or a triangle standing on it, so
+    // that the mark stays open: spans of direction (radians, y down as on the
+    // picture, `from` < `to`), in order.
+    std::vector<std::pair<double, double>> gaps;
 };
 
 enum class LineKind { Bond, LonePair, Bracket };
@@ -82,22 +129,26 @@ struct Drawing
     std::vector<PlacedText> texts;
     std::vector<PlacedDot> dots;
     std::vector<PlacedLine> lines;
+    std::vector<PlacedShell> shells;
     QRectF crop;
 };
 
 // The class each primitive carries in an SVG picture.
 QString svgClass(TextRole role); // atom, charge, count
 QString svgClass(LineKind kind); // bond, lone-pair, bracket
-QString svgClassOfDots(); // electron
+QString svgClass(MarkShape shape); // electron dot, electron cross ...
+QString svgClassOfShells(); // shell
 
 // A charge as printed: "+", "−", "2+", "3−" (U+2212 for minus).
 QString chargeText(int charge);
 
 // Lays the molecule out with dots of `radius` (kMinRadius..kMaxRadius), text
 // measured by `measure`. Throws ChemistryError when the marks cannot be
-// placed clear of each other or the electrons drawn do not add up.
-Drawing layOutMolecule(
-    const Molecule &molecule, const MeasureText &measure, MarkStyle style, float radius = kDefaultRadius);
+// placed clear of each other, the electrons drawn do not add up, a
+// dot-and-cross picture needs more marks than there are, or shells are
+// asked of a style without them.
+Drawing layOutMolecule(const Molecule &molecule, const MeasureText &measure, MarkStyle style,
+    float radius = kDefaultRadius, const MarkOptions &options = {});
 
 // Square brackets around the atom picture and its charge at their upper
 // right, for a one-atom ion.

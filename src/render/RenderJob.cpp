@@ -1,6 +1,7 @@
 #include "RenderJob.h"
 
 #include "Chemistry.h"
+#include "Elements.h"
 #include "Formula.h"
 #include "ImageSurface.h"
 #include "Letters.h"
@@ -186,7 +187,7 @@ std::shared_ptr<const Molecule> checkedMolecule(const QCommandLineParser &parser
 {
     const bool smiles = parser.isSet(u"smiles"_s), molfile = parser.isSet(u"mol"_s);
     if (!smiles && !molfile) {
-        for (const char16_t *option : {u"style", u"relayout"}) {
+        for (const char16_t *option : {u"style", u"relayout", u"marks", u"shells"}) {
             if (parser.isSet(QString::fromUtf16(option)))
                 refuse(RenderText::tr("--%1 is for --smiles and --mol").arg(QString::fromUtf16(option)));
         }
@@ -212,6 +213,42 @@ std::shared_ptr<const Molecule> checkedMolecule(const QCommandLineParser &parser
     } catch (const ChemistryError &e) {
         refuse(e.message);
     }
+}
+
+// The marks per element and the shells a molecule's picture asks for, with
+// the style each needs.
+MarkOptions checkedMarkOptions(const QCommandLineParser &parser, MarkStyle style)
+{
+    MarkOptions options;
+    options.shells = parser.isSet(u"shells"_s);
+    if (options.shells && style != MarkStyle::Dots && style != MarkStyle::DotCross)
+        refuse(RenderText::tr("--shells is for --style dots and --style dot-cross"));
+    if (!parser.isSet(u"marks"_s))
+        return options;
+    if (style != MarkStyle::DotCross)
+        refuse(RenderText::tr("--marks is for --style dot-cross"));
+    const QString list = parser.value(u"marks"_s);
+    for (const QString &item : list.split(u',')) {
+        const qsizetype equals = item.indexOf(u'=');
+        if (equals < 0)
+            refuse(
+                RenderText::tr("marks \"%1\": give ELEMENT=MARK pairs separated by commas, as O=cross,H=dot")
+                    .arg(list));
+        const QString symbol = item.left(equals).trimmed(), name = item.mid(equals + 1).trimmed();
+        const int element = atomicNumber(symbol);
+        if (element == 0)
+            refuse(RenderText::tr("marks \"%1\": \"%2\" is not an element symbol").arg(list, symbol));
+        const std::optional<MarkShape> shape = markShapeNamed(name);
+        if (!shape)
+            refuse(
+                RenderText::tr("marks \"%1\": \"%2\" is not a mark; the marks are dot, cross, ring, square "
+                               "and triangle")
+                    .arg(list, name));
+        if (options.marks.count(element))
+            refuse(RenderText::tr("marks \"%1\": %2 is given twice").arg(list, symbol));
+        options.marks[element] = *shape;
+    }
+    return options;
 }
 
 } // namespace
@@ -241,9 +278,19 @@ void addJobOptions(QCommandLineParser &parser)
         {u"mol"_s, RenderText::tr("A molecule or ion in an MDL molfile (\"-\" is standard input)."),
             RenderText::tr("FILE")},
         {u"style"_s,
-            RenderText::tr("How a molecule's electrons are drawn: lewis (bonds as lines, the default), dots "
-                           "(every electron a dot) or bars (lone pairs as bars)."),
+            RenderText::tr(
+                "How a molecule's electrons are drawn: lewis (bonds as lines, the default), dots "
+                "(every electron a dot), bars (lone pairs as bars) or dot-cross (every electron in "
+                "the mark of the atom it came from)."),
             RenderText::tr("STYLE")},
+        {u"marks"_s,
+            RenderText::tr("The marks of elements' electrons with --style dot-cross, as O=cross,H=dot: dot, "
+                           "cross, ring, square or triangle (default: in that order, by first appearance)."),
+            RenderText::tr("LIST")},
+        {u"shells"_s,
+            RenderText::tr(
+                "Each atom's outer shell as a circle with its electrons on it, for --style dots and "
+                "dot-cross.")},
         {u"relayout"_s,
             RenderText::tr("Lay the molfile's atoms out anew instead of taking its coordinates.")},
     });
@@ -252,7 +299,7 @@ void addJobOptions(QCommandLineParser &parser)
 QStringList batchDefaultOptions()
 {
     return {u"scale"_s, u"radius"_s, u"font"_s, u"size"_s, u"weight"_s, u"italic"_s, u"transparent"_s,
-        u"format"_s, u"style"_s};
+        u"format"_s, u"style"_s, u"marks"_s, u"shells"_s};
 }
 
 RenderJob jobFrom(const QCommandLineParser &parser, const QString &outputDir, bool standardInputFree)
@@ -274,10 +321,11 @@ RenderJob jobFrom(const QCommandLineParser &parser, const QString &outputDir, bo
         if (parser.isSet(u"style"_s)) {
             const std::optional<MarkStyle> style = markStyleNamed(parser.value(u"style"_s));
             if (!style)
-                refuse(
-                    RenderText::tr("style \"%1\": it is lewis, dots or bars").arg(parser.value(u"style"_s)));
+                refuse(RenderText::tr("style \"%1\": it is lewis, dots, bars or dot-cross")
+                           .arg(parser.value(u"style"_s)));
             picture.style = *style;
         }
+        picture.markOptions = checkedMarkOptions(parser, picture.style);
         picture.title = parser.isSet(u"smiles"_s) ? parser.value(u"smiles"_s)
                                                   : QFileInfo(parser.value(u"mol"_s)).completeBaseName();
     } else {
@@ -363,7 +411,22 @@ RenderJob parseJob(const QStringList &words, const QStringList &defaults, const 
     // A value given twice counts as its last: the line's own words come last.
     if (!parser.parse(QStringList{u"zembrel-render"_s} + defaults + words))
         refuse(parser.errorText());
-    return jobFrom(parser, outputDir, false);
+    if (parser.isSet(u"smiles"_s) || parser.isSet(u"mol"_s))
+        return jobFrom(parser, outputDir, false);
+    // A default only a molecule takes (--style dot-cross for a list of
+    // molecules) passes over an atom's line.
+    QStringList forAtoms;
+    for (qsizetype i = 0; i < defaults.size(); ++i) {
+        if (defaults[i] == u"--style"_s || defaults[i] == u"--marks"_s)
+            ++i;
+        else if (defaults[i] != u"--shells"_s)
+            forAtoms << defaults[i];
+    }
+    QCommandLineParser atom;
+    addJobOptions(atom);
+    if (!atom.parse(QStringList{u"zembrel-render"_s} + forAtoms + words))
+        refuse(atom.errorText());
+    return jobFrom(atom, outputDir, false);
 }
 
 } // namespace zembrel

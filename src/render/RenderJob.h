@@ -24,6 +24,7 @@ struct Picture
     int charge = 0; // an atom's ion charge: the picture in brackets with it
     std::shared_ptr<const Molecule> molecule; // drawn instead of the atom when set
     MarkStyle style = MarkStyle::Lewis;
+    MarkOptions markOptions; // dot-cross marks per element, shells
     float radius = 2;
     SurfaceFont font;
     int scale = 1; // 1..8
@@ -59,7 +60,8 @@ QStringList batchDefaultOptions();
 RenderJob jobFrom(
     const QCommandLineParser &parser, const QString &outputDir = {}, bool standardInputFree = true);
 // The job in one batch line's words, after the words `defaults` (which the
-// line's own words override). Throws UsageError.
+// line's own words override; an atom's line skips the defaults only a
+// molecule takes). Throws UsageError.
 RenderJob parseJob(const QStringList &words, const QStringList &defaults = {}, const QString &outputDir = {});
 // A batch line's words, split as a shell splits them: by blanks, with '…' and
 // "…" keeping blanks (and giving an empty word), and a backslash taking the

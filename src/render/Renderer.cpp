@@ -189,7 +189,8 @@ QRect wholeUnits(const QRectF &rect)
 
 Drawing moleculeDrawing(const Picture &picture)
 {
-    return layOutMolecule(*picture.molecule, measureIn(picture.font), picture.style, picture.radius);
+    return layOutMolecule(
+        *picture.molecule, measureIn(picture.font), picture.style, picture.radius, picture.markOptions);
 }
 
 // An atom's ion: its picture's crop with the brackets and the charge around it.

@@ -122,7 +122,7 @@ QStringList defaultWords(const QCommandLineParser &parser)
         if (!parser.isSet(name))
             continue;
         words << u"--"_s + name;
-        if (name != u"italic"_s && name != u"transparent"_s)
+        if (name != u"italic"_s && name != u"transparent"_s && name != u"shells"_s)
             words << parser.value(name);
     }
     return words;
@@ -223,6 +223,7 @@ int main(int argc, char *argv[])
         // Defaults that no line could use are a mistake of the command line.
         try {
             parseJob({u"H"_s, u"-o"_s, u"check.png"_s}, defaults.words);
+            parseJob({u"--smiles"_s, u"C"_s, u"-o"_s, u"check.png"_s}, defaults.words);
         } catch (const UsageError &e) {
             return usage(e.message);
         }

@@ -3,6 +3,7 @@
 #include "RuntimeError.h"
 
 #include <QPainter>
+#include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
@@ -155,6 +156,41 @@ void ImageSurface::Line(float x1, float y1, float x2, float y2, float width)
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(m_foreColor, w, Qt::SolidLine, Qt::FlatCap));
     painter.drawLine(line);
+    changed();
+}
+
+void ImageSurface::Ring(float x, float y, float radius, float width)
+{
+    const double s = m_scale;
+    const QPointF centre(double(x) * s, double(y) * s);
+    const double r = std::fabs(double(radius)) * s, w = std::fabs(double(width)) * s;
+    if (!std::isfinite(centre.x()) || !std::isfinite(centre.y()) || !std::isfinite(r) || !std::isfinite(w))
+        throw RuntimeError(error::kOverflow, QStringLiteral("Переполнение"));
+    QPainter painter(&m_image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(m_foreColor, w));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(centre, r, r);
+    changed();
+}
+
+void ImageSurface::Path(const QPainterPath &path, float width, bool filled)
+{
+    const QRectF bounds = path.boundingRect();
+    const double w = std::fabs(double(width));
+    if (!std::isfinite(bounds.left()) || !std::isfinite(bounds.top()) || !std::isfinite(bounds.right())
+        || !std::isfinite(bounds.bottom()) || !std::isfinite(w) || bounds.width() * m_scale > 1.0e6
+        || bounds.height() * m_scale > 1.0e6)
+        throw RuntimeError(error::kOverflow, QStringLiteral("Переполнение"));
+    QPainter painter(&m_image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(m_scale, m_scale);
+    if (w > 0)
+        painter.setPen(QPen(m_foreColor, w, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    else
+        painter.setPen(Qt::NoPen);
+    painter.setBrush(filled ? QBrush(QColor(m_fillColor)) : QBrush(Qt::NoBrush));
+    painter.drawPath(path);
     changed();
 }
 

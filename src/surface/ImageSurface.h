@@ -40,6 +40,8 @@ public:
     void setFillColor(QRgb color) override { m_fillColor = color; }
     void Circle(float x, float y, float radius) override;
     void Line(float x1, float y1, float x2, float y2, float width) override;
+    void Ring(float x, float y, float radius, float width) override;
+    void Path(const QPainterPath &path, float width, bool filled) override;
     void setWidth(float width) override;
     void setHeight(float height) override;
     void PaintPicture(const QImage &picture, float destX, float destY, float srcX, float srcY, float srcWidth,

@@ -4,6 +4,7 @@
 #include <QString>
 
 class QPaintDevice;
+class QPainterPath;
 
 namespace zembrel {
 
@@ -46,6 +47,14 @@ public:
     virtual void Circle(float x, float y, float radius) = 0;
     // A straight line `width` across in the fore colour, cut square at its ends.
     virtual void Line(float x1, float y1, float x2, float y2, float width) = 0;
+    // A circle's outline `width` across, centred on `radius`, in the fore
+    // colour, smoothed as a line is; nothing inside.
+    virtual void Ring(float x, float y, float radius, float width) = 0;
+    // A figure of moves, lines, closed subpaths and arcs in scale
+    // units, drawn as one shape: its strokes `width` across in the fore
+    // colour (none at 0), cut square at their ends and mitred at corners,
+    // and with `filled` its inside in the fill colour.
+    virtual void Path(const QPainterPath &path, float width, bool filled) = 0;
     // What the shapes drawn from now on stand for (a CSS class, and the atom
     // they belong to, or -1), for a surface that keeps shapes; a bitmap has
     // no use for it.

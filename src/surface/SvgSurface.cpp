@@ -76,6 +76,23 @@ void SvgSurface::Line(float x1, float y1, float x2, float y2, float width)
         std::fabs(double(checkedUnits(width))), m_foreColor, m_role});
 }
 
+void SvgSurface::Ring(float x, float y, float radius, float width)
+{
+    add(RingShape{QPointF(checkedUnits(x), checkedUnits(y)), std::fabs(double(checkedUnits(radius))),
+        std::fabs(double(checkedUnits(width))), m_foreColor, m_role});
+}
+
+void SvgSurface::Path(const QPainterPath &path, float width, bool filled)
+{
+    const QRectF bounds = path.boundingRect();
+    for (const double edge : {bounds.left(), bounds.top(), bounds.right(), bounds.bottom()})
+        checkedUnits(float(edge));
+    std::optional<QColor> fill;
+    if (filled)
+        fill = QColor(m_fillColor);
+    add(PathShape{path, std::fabs(double(checkedUnits(width))), m_foreColor, fill, m_role});
+}
+
 void SvgSurface::setWidth(float width)
 {
     m_area.setWidth(std::max(0, int(std::lround(checkedUnits(width)))));
@@ -125,6 +142,17 @@ void SvgSurface::paint(QPainter &painter) const
         } else if (const auto *line = std::get_if<LineShape>(&shape)) {
             painter.setPen(QPen(line->color, line->width, Qt::SolidLine, Qt::FlatCap));
             painter.drawLine(line->line);
+        } else if (const auto *ring = std::get_if<RingShape>(&shape)) {
+            painter.setPen(QPen(ring->color, ring->width));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawEllipse(ring->centre, ring->radius, ring->radius);
+        } else if (const auto *figure = std::get_if<PathShape>(&shape)) {
+            if (figure->width > 0)
+                painter.setPen(QPen(figure->color, figure->width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+            else
+                painter.setPen(Qt::NoPen);
+            painter.setBrush(figure->fill ? QBrush(*figure->fill) : QBrush(Qt::NoBrush));
+            painter.drawPath(figure->path);
         } else if (const auto *picture = std::get_if<PictureShape>(&shape)) {
             painter.drawImage(picture->topLeft, picture->picture);
         }
@@ -245,6 +273,64 @@ void writeShape(QXmlStreamWriter &xml, const LineShape &line)
     xml.writeAttribute(u"stroke"_s, line.color.name());
     xml.writeAttribute(u"stroke-width"_s, number(line.width));
     xml.writeAttribute(u"stroke-linecap"_s, u"butt"_s);
+}
+
+void writeShape(QXmlStreamWriter &xml, const RingShape &ring)
+{
+    xml.writeEmptyElement(u"circle"_s);
+    writeRole(xml, ring.role);
+    xml.writeAttribute(u"cx"_s, number(ring.centre.x()));
+    xml.writeAttribute(u"cy"_s, number(ring.centre.y()));
+    xml.writeAttribute(u"r"_s, number(ring.radius));
+    xml.writeAttribute(u"fill"_s, u"none"_s);
+    xml.writeAttribute(u"stroke"_s, ring.color.name());
+    xml.writeAttribute(u"stroke-width"_s, number(ring.width));
+}
+
+// Moves, lines (a line back to the start that ends its subpath closes it)
+// and cubic curves, as a QPainterPath holds an arc.
+QString pathData(const QPainterPath &path)
+{
+    QStringList data;
+    QPointF start;
+    const auto point = [&path](int i) -> QString {
+        const QPainterPath::Element e = path.elementAt(i);
+        return number(e.x) + u' ' + number(e.y);
+    };
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        const QPointF p(e.x, e.y);
+        if (e.isMoveTo()) {
+            start = p;
+            data << u"M"_s + point(i);
+            continue;
+        }
+        if (e.isCurveTo() && i + 2 < path.elementCount()) {
+            data << u"C"_s + point(i) + u' ' + point(i + 1) + u' ' + point(i + 2);
+            i += 2;
+            continue;
+        }
+        const bool last = i + 1 == path.elementCount() || path.elementAt(i + 1).isMoveTo();
+        if (last && p == start && i > 0)
+            data << u"Z"_s;
+        else
+            data << u"L"_s + point(i);
+    }
+    return data.join(u' ');
+}
+
+void writeShape(QXmlStreamWriter &xml, const PathShape &figure)
+{
+    xml.writeEmptyElement(u"path"_s);
+    writeRole(xml, figure.role);
+    xml.writeAttribute(u"d"_s, pathData(figure.path));
+    xml.writeAttribute(u"fill"_s, figure.fill ? figure.fill->name() : u"none"_s);
+    if (figure.width > 0) {
+        xml.writeAttribute(u"stroke"_s, figure.color.name());
+        xml.writeAttribute(u"stroke-width"_s, number(figure.width));
+        xml.writeAttribute(u"stroke-linecap"_s, u"butt"_s);
+        xml.writeAttribute(u"stroke-linejoin"_s, u"miter"_s);
+    }
 }
 
 void writeShape(QXmlStreamWriter &xml, const PictureShape &picture)

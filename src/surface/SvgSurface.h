@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QImage>
 #include <QLineF>
+#include <QPainterPath>
 #include <QPointF>
 #include <QRectF>
 
@@ -49,13 +50,29 @@ struct LineShape
     QColor color;
     ShapeRole role;
 };
+struct RingShape
+{
+    QPointF centre;
+    double radius;
+    double width;
+    QColor color;
+    ShapeRole role;
+};
+struct PathShape
+{
+    QPainterPath path;
+    double width; // 0: no stroke
+    QColor color;
+    std::optional<QColor> fill;
+    ShapeRole role;
+};
 struct PictureShape
 {
     QPointF topLeft;
     QImage picture;
     ShapeRole role;
 };
-using Shape = std::variant<TextShape, CircleShape, LineShape, PictureShape>;
+using Shape = std::variant<TextShape, CircleShape, LineShape, RingShape, PathShape, PictureShape>;
 
 // The CSS font-family list for `family`: the family, its metric twins and a
 // generic family, so a page without the family still draws the text in the
@@ -83,6 +100,8 @@ public:
     void setFillColor(QRgb color) override { m_fillColor = color; }
     void Circle(float x, float y, float radius) override;
     void Line(float x1, float y1, float x2, float y2, float width) override;
+    void Ring(float x, float y, float radius, float width) override;
+    void Path(const QPainterPath &path, float width, bool filled) override;
     void setShapeRole(const QString &cssClass, int atom = -1) override
     {
         m_role.cssClass = cssClass;

@@ -40,6 +40,8 @@ struct RecordingSurface final : Surface
         centres << QPointF(x, y);
     }
     void Line(float, float, float, float, float) override { log << u"Line"_s; }
+    void Ring(float, float, float, float) override { log << u"Ring"_s; }
+    void Path(const QPainterPath &, float, bool) override { log << u"Path"_s; }
     void setWidth(float) override { }
     void setHeight(float) override { }
     void PaintPicture(const QImage &, float, float, float, float, float, float) override { }
@@ -71,6 +73,8 @@ struct TextlessSurface final : Surface
     void setFillColor(QRgb c) override { bitmap.setFillColor(c); }
     void Circle(float x, float y, float r) override { bitmap.Circle(x, y, r); }
     void Line(float, float, float, float, float) override { }
+    void Ring(float, float, float, float) override { }
+    void Path(const QPainterPath &, float, bool) override { }
     void setWidth(float) override { }
     void setHeight(float) override { }
     void PaintPicture(const QImage &, float, float, float, float, float, float) override { }

@@ -1,5 +1,7 @@
 #include "Chemistry.h"
 #include "Drawing.h"
+#include "ElectronOrigins.h"
+#include "Elements.h"
 #include "Metrics.h"
 #include "Molecule.h"
 
@@ -31,6 +33,7 @@ QString styleName(MarkStyle style)
     case MarkStyle::Lewis: return u"lewis"_s;
     case MarkStyle::Dots: return u"dots"_s;
     case MarkStyle::Bars: return u"bars"_s;
+    case MarkStyle::DotCross: return u"dot-cross"_s;
     }
     return {};
 }
@@ -102,10 +105,11 @@ Molecule parsed(const QString &smiles, QString &error)
     }
 }
 
-Drawing drawn(const Molecule &molecule, MarkStyle style, QString &error, float radius = 2)
+Drawing drawn(const Molecule &molecule, MarkStyle style, QString &error, float radius = 2,
+    const MarkOptions &options = {})
 {
     try {
-        return layOutMolecule(molecule, testmetrics::measure, style, radius);
+        return layOutMolecule(molecule, testmetrics::measure, style, radius, options);
     } catch (const ChemistryError &e) {
         error = e.message;
         return {};
@@ -256,6 +260,92 @@ QByteArray atomLine(double x, double y, double z, const char *symbol)
         + " 0  0  0  0  0  0  0  0  0  0  0  0";
 }
 
+// Dot-and-cross pictures as a textbook draws them, worked out by hand: each
+// atom brings its outer electrons, in its element's mark (given out dot,
+// cross, ring ... in order of first appearance, hydrogens added last); a
+// part made of one element alone takes turns with the next mark; a cation
+// gives its outer electrons to the anion, where they keep the cation's mark;
+// NH4+ is NH3 and an H+ that brings nothing, its pair both nitrogen's.
+// Atoms are listed in the molecule's order: the input's, each part's
+// hydrogens after it, a repeated part once.
+//   marks: the mark of each atom's own electrons
+//   brought: how many of the drawn electrons came from each atom; "out N" for
+//            those from outside the picture, in `outside`'s mark
+//   hosted: the lone-pair and unpaired electrons around each atom, by mark
+//   dative: bonds whose pairs are all the donor's, "donor>acceptor"
+struct DotCrossCase
+{
+    const char *name;
+    QString smiles;
+    QString marks;
+    QString brought;
+    QString hosted;
+    QString dative;
+};
+
+const QList<DotCrossCase> &dotCrossTable()
+{
+    static const QList<DotCrossCase> table{
+        // H: 1 each, one dotted and one crossed.
+        {"hydrogen", u"[H][H]"_s, u"dot cross"_s, u"1 1"_s, u"- -"_s, {}},
+        // Cl: 7, one pair shared, three pairs each.
+        {"chlorine", u"ClCl"_s, u"dot cross"_s, u"7 7"_s, u"dot6 cross6"_s, {}},
+        // N: 5, three shared, one pair each.
+        {"nitrogen", u"N#N"_s, u"dot cross"_s, u"5 5"_s, u"dot2 cross2"_s, {}},
+        // O: 6, two shared, two pairs each.
+        {"oxygen", u"O=O"_s, u"dot cross"_s, u"6 6"_s, u"dot4 cross4"_s, {}},
+        // Cl first, its hydrogen added after: Cl dots, H a cross.
+        {"hydrogen chloride", u"Cl"_s, u"dot cross"_s, u"7 1"_s, u"dot6 -"_s, {}},
+        {"water", u"O"_s, u"dot cross cross"_s, u"6 1 1"_s, u"dot4 - -"_s, {}},
+        {"ammonia", u"N"_s, u"dot cross cross cross"_s, u"5 1 1 1"_s, u"dot2 - - -"_s, {}},
+        {"methane", u"C"_s, u"dot cross cross cross cross"_s, u"4 1 1 1 1"_s, u"- - - - -"_s, {}},
+        // C: 4, all shared; O: 6, two shared, two pairs.
+        {"carbon dioxide", u"O=C=O"_s, u"dot cross dot"_s, u"6 4 6"_s, u"dot4 - dot4"_s, {}},
+        // Carbon and hydrogen: not one element alone, so both carbons dot.
+        {"ethene", u"C=C"_s, u"dot dot cross cross cross cross"_s, u"4 4 1 1 1 1"_s, u"- - - - - -"_s, {}},
+        // C, N from the input, H added: a third mark.
+        {"hydrogen cyanide", u"C#N"_s, u"dot cross ring"_s, u"4 5 1"_s, u"- cross2 -"_s, {}},
+        // Na gives its one electron to Cl: 7 crosses and a dot.
+        {"sodium chloride", u"[Na+].[Cl-]"_s, u"dot cross"_s, u"1 7"_s, u"- cross7+dot1"_s, {}},
+        {"magnesium oxide", u"[Mg+2].[O-2]"_s, u"dot cross"_s, u"2 6"_s, u"- cross6+dot2"_s, {}},
+        // One Cl− drawn for two: each holds one of calcium's two.
+        {"calcium chloride", u"[Ca+2].[Cl-].[Cl-]"_s, u"dot cross"_s, u"1 7"_s, u"- cross7+dot1"_s, {}},
+        // One Na+ drawn for two: each gave one of the oxide's two.
+        {"sodium oxide", u"[Na+].[Na+].[O-2]"_s, u"dot cross"_s, u"2 6"_s, u"- cross6+dot2"_s, {}},
+        {"aluminium oxide", u"[Al+3].[Al+3].[O-2].[O-2].[O-2]"_s, u"dot cross"_s, u"2 6"_s,
+            u"- cross6+dot2"_s, {}},
+        // N: 5, three shared with three H, two given to the H+ (the last).
+        {"ammonium", u"[NH4+]"_s, u"dot cross cross cross cross"_s, u"5 1 1 1 0"_s, u"- - - - -"_s, u"0>4"_s},
+        // No cation drawn: the gained electron from outside, in the next mark.
+        {"chloride", u"[Cl-]"_s, u"dot"_s, u"7 out 1"_s, u"dot7+cross1"_s, {}},
+        // Cations of two elements: which gave it is not said.
+        {"two cations", u"[Na+].[K+].[Cl-].[Cl-]"_s, u"dot cross ring"_s, u"0 0 7 out 1"_s,
+            u"- - ring7+square1"_s, {}},
+        // N+ gives a pair to one O−; the other O− has one electron from outside.
+        {"nitrate", u"[O-][N+](=O)[O-]"_s, u"dot cross dot dot"_s, u"6 5 6 6 out 1"_s,
+            u"dot6 - dot4 dot5+ring1"_s, u"1>0"_s},
+    };
+    return table;
+}
+
+// "cross7+dot1" for the marks of some electrons, counted.
+QString markCount(const std::vector<const PlacedDot *> &dots)
+{
+    if (dots.empty())
+        return u"-"_s;
+    std::map<MarkShape, int> count;
+    std::vector<MarkShape> order;
+    for (const PlacedDot *dot : dots) {
+        if (count[dot->shape]++ == 0)
+            order.push_back(dot->shape);
+    }
+    QStringList parts;
+    std::sort(order.begin(), order.end(), [&](MarkShape a, MarkShape b) { return count[a] > count[b]; });
+    for (const MarkShape shape : order)
+        parts << markShapeName(shape) + QString::number(count[shape]);
+    return parts.join(u'+');
+}
+
 } // namespace
 
 class TestMolecule : public QObject
@@ -280,6 +370,14 @@ private Q_SLOTS:
     void atomIon_data();
     void atomIon();
     void benchMoleculesAllDraw();
+    void dotCross_data();
+    void dotCross();
+    void shells_data();
+    void shells();
+    void chosenMarks_data();
+    void chosenMarks();
+    void tooManyMarks();
+    void shellsNeedDots();
 };
 
 void TestMolecule::species_data()
@@ -446,13 +544,17 @@ void TestMolecule::geometry_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<MarkStyle>("style");
+    QTest::addColumn<bool>("shells");
     QTest::addColumn<float>("radius");
+    const std::array<std::pair<MarkStyle, bool>, 6> modes{
+        {{MarkStyle::Lewis, false}, {MarkStyle::Dots, false}, {MarkStyle::Bars, false},
+            {MarkStyle::DotCross, false}, {MarkStyle::DotCross, true}, {MarkStyle::Dots, true}}};
     for (qsizetype i = 0; i < speciesTable().size(); ++i) {
-        for (const MarkStyle style : kStyles) {
+        for (const auto &[style, shells] : modes) {
             for (const float radius : {0.5F, 2.0F, 10.0F}) {
-                QTest::addRow(
-                    "%s, %s, r %g", speciesTable()[i].name, qPrintable(styleName(style)), double(radius))
-                    << int(i) << style << radius;
+                QTest::addRow("%s, %s%s, r %g", speciesTable()[i].name, qPrintable(styleName(style)),
+                    shells ? ", shells" : "", double(radius))
+                    << int(i) << style << shells << radius;
             }
         }
     }
@@ -464,10 +566,13 @@ void TestMolecule::geometry()
 {
     QFETCH(int, row);
     QFETCH(MarkStyle, style);
+    QFETCH(bool, shells);
     QFETCH(float, radius);
     QString error;
     const Molecule m = parsed(speciesTable()[row].smiles, error);
-    const Drawing d = drawn(m, style, error, radius);
+    MarkOptions options;
+    options.shells = shells;
+    const Drawing d = drawn(m, style, error, radius, options);
     QVERIFY2(error.isEmpty(), qPrintable(error));
     const double slack = 1e-3;
     const auto marks = marksOf(d);
@@ -511,7 +616,7 @@ void TestMolecule::geometry()
         int atom = -1;
         for (const PlacedDot &dot : d.dots) {
             if (dot.mark == mark && dot.kind == DotKind::LonePair)
-                atom = dot.atom;
+                atom = dot.host;
         }
         for (const PlacedLine &l : d.lines) {
             if (l.mark == mark && l.kind == LineKind::LonePair)
@@ -546,6 +651,10 @@ void TestMolecule::geometry()
     for (const PlacedLine &l : d.lines) {
         const double h = l.width / 2.0;
         QVERIFY(crop.contains(QRectF(l.from, l.to).normalized().adjusted(-h, -h, h, h)));
+    }
+    for (const PlacedShell &c : d.shells) {
+        const double outer = c.radius + c.width / 2.0;
+        QVERIFY(crop.contains(QRectF(c.centre - QPointF(outer, outer), QSizeF(2 * outer, 2 * outer))));
     }
 }
 
@@ -874,6 +983,277 @@ void TestMolecule::benchMoleculesAllDraw()
         }
     }
     QCOMPARE(lines, 1000);
+}
+
+void TestMolecule::dotCross_data()
+{
+    QTest::addColumn<int>("row");
+    for (qsizetype i = 0; i < dotCrossTable().size(); ++i)
+        QTest::newRow(dotCrossTable()[i].name) << int(i);
+}
+
+// Who gave each electron and how it is marked, against the textbook rule.
+void TestMolecule::dotCross()
+{
+    QFETCH(int, row);
+    const DotCrossCase &c = dotCrossTable()[row];
+    QString error;
+    const Molecule m = parsed(c.smiles, error);
+    const Drawing d = drawn(m, MarkStyle::DotCross, error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    const QStringList marks = c.marks.split(u' '), brought = c.brought.split(u' '),
+                      hosted = c.hosted.split(u' ');
+    QCOMPARE(qsizetype(m.atoms.size()), marks.size());
+    QCOMPARE(hosted.size(), marks.size());
+
+    for (std::size_t i = 0; i < m.atoms.size(); ++i) {
+        int from = 0;
+        std::vector<const PlacedDot *> around;
+        for (const PlacedDot &dot : d.dots) {
+            if (dot.atom == int(i)) {
+                ++from;
+                QCOMPARE(markShapeName(dot.shape), marks[qsizetype(i)]);
+            }
+            if (dot.host == int(i))
+                around.push_back(&dot);
+        }
+        QCOMPARE(QString::number(from), brought[qsizetype(i)]);
+        QCOMPARE(markCount(around), hosted[qsizetype(i)]);
+    }
+    const qsizetype outAt = brought.indexOf(u"out"_s);
+    const int fromOutside = int(std::count_if(
+        d.dots.begin(), d.dots.end(), [](const PlacedDot &dot) { return dot.atom == kFromOutside; }));
+    QCOMPARE(fromOutside, outAt < 0 ? 0 : brought[outAt + 1].toInt());
+
+    // Each pair of a bond holds one electron of each atom, each on its own
+    // atom's side; a dative bond's pair is all the donor's.
+    const QStringList dative = c.dative.split(u' ', Qt::SkipEmptyParts);
+    for (std::size_t b = 0; b < m.bonds.size(); ++b) {
+        const Bond &bond = m.bonds[b];
+        std::vector<QPointF> fromBegin, fromEnd;
+        int others = 0;
+        for (const PlacedDot &dot : d.dots) {
+            if (dot.bond != int(b))
+                continue;
+            QCOMPARE(dot.kind, DotKind::Bond);
+            if (dot.atom == bond.begin)
+                fromBegin.push_back(dot.centre);
+            else if (dot.atom == bond.end)
+                fromEnd.push_back(dot.centre);
+            else
+                ++others;
+        }
+        QCOMPARE(others, 0);
+        if (dative.contains(u"%1>%2"_s.arg(bond.begin).arg(bond.end))) {
+            QCOMPARE(int(fromBegin.size()), 2 * bond.order);
+            QCOMPARE(int(fromEnd.size()), 0);
+            // The H+ of NH4+ is the hydrogen drawn above the nitrogen.
+            if (m.atoms[std::size_t(bond.end)].element == 1)
+                QVERIFY(centreOfAtom(d, bond.end).y() < centreOfAtom(d, bond.begin).y());
+            continue;
+        }
+        if (dative.contains(u"%1>%2"_s.arg(bond.end).arg(bond.begin))) {
+            QCOMPARE(int(fromBegin.size()), 0);
+            QCOMPARE(int(fromEnd.size()), 2 * bond.order);
+            continue;
+        }
+        QCOMPARE(int(fromBegin.size()), bond.order);
+        QCOMPARE(int(fromEnd.size()), bond.order);
+        const QPointF a = centreOfAtom(d, bond.begin), z = centreOfAtom(d, bond.end);
+        const QPointF axis = (z - a) / std::hypot(z.x() - a.x(), z.y() - a.y());
+        double farthestOfBegin = -1e9, nearestOfEnd = 1e9;
+        for (const QPointF &p : fromBegin)
+            farthestOfBegin = std::max(farthestOfBegin, QPointF::dotProduct(p - a, axis));
+        for (const QPointF &p : fromEnd)
+            nearestOfEnd = std::min(nearestOfEnd, QPointF::dotProduct(p - a, axis));
+        QVERIFY2(farthestOfBegin < nearestOfEnd, qPrintable(u"bond %1"_s.arg(b)));
+    }
+}
+
+void TestMolecule::shells_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<MarkStyle>("style");
+    QTest::addColumn<float>("radius");
+    for (qsizetype i = 0; i < dotCrossTable().size(); ++i) {
+        for (const MarkStyle style : {MarkStyle::DotCross, MarkStyle::Dots}) {
+            for (const float radius : {0.5F, 2.0F, 10.0F}) {
+                QTest::addRow(
+                    "%s, %s, r %g", dotCrossTable()[i].name, qPrintable(styleName(style)), double(radius))
+                    << int(i) << style << radius;
+            }
+        }
+    }
+}
+
+// Each atom's outer shell a circle with its own electrons on it; bonded
+// atoms' circles overlap around their shared pairs; no bond lines.
+void TestMolecule::shells()
+{
+    QFETCH(int, row);
+    QFETCH(MarkStyle, style);
+    QFETCH(float, radius);
+    QString error;
+    const Molecule m = parsed(dotCrossTable()[row].smiles, error);
+    MarkOptions options;
+    options.shells = true;
+    const Drawing d = drawn(m, style, error, radius, options);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    for (const PlacedLine &l : d.lines)
+        QVERIFY(l.kind != LineKind::Bond);
+
+    // A circle for each atom with an electron drawn, none for a cation left bare.
+    std::map<int, const PlacedShell *> shellOf;
+    for (const PlacedShell &c : d.shells) {
+        QVERIFY(!shellOf.count(c.atom));
+        shellOf[c.atom] = &c;
+        QCOMPARE(c.radius, d.shells.front().radius);
+    }
+    for (std::size_t i = 0; i < m.atoms.size(); ++i) {
+        const bool electrons = std::any_of(d.dots.begin(), d.dots.end(), [&](const PlacedDot &dot) {
+            return dot.host == int(i)
+                || (dot.bond >= 0
+                    && (m.bonds[std::size_t(dot.bond)].begin == int(i)
+                        || m.bonds[std::size_t(dot.bond)].end == int(i)));
+        });
+        QCOMPARE(shellOf.count(int(i)) == 1, electrons);
+    }
+
+    const auto distanceTo = [](const PlacedDot &dot, const PlacedShell &c) {
+        return std::hypot(dot.centre.x() - c.centre.x(), dot.centre.y() - c.centre.y());
+    };
+    for (const PlacedDot &dot : d.dots) {
+        for (const PlacedShell &c : d.shells) {
+            const double at = distanceTo(dot, c);
+            const double outside = c.radius + c.width / 2.0, inside = c.radius - c.width / 2.0;
+            if (dot.host == c.atom) {
+                QVERIFY2(std::abs(at - c.radius) <= radius / 2.0,
+                    qPrintable(u"atom %1: %2 from its circle"_s.arg(c.atom).arg(at - c.radius)));
+            } else if (dot.bond >= 0
+                && (m.bonds[std::size_t(dot.bond)].begin == c.atom
+                    || m.bonds[std::size_t(dot.bond)].end == c.atom)) {
+                QVERIFY2(at + dot.radius <= inside,
+                    qPrintable(
+                        u"bond %1: a shared electron not inside the circle of atom %2"_s.arg(dot.bond).arg(
+                            c.atom)));
+            } else {
+                QVERIFY2(at - dot.radius >= outside,
+                    qPrintable(
+                        u"an electron of atom %1 or bond %2 inside the circle of atom %3"_s.arg(dot.host)
+                            .arg(dot.bond)
+                            .arg(c.atom)));
+            }
+        }
+    }
+    // No two marks touch.
+    for (std::size_t x = 0; x < d.dots.size(); ++x) {
+        for (std::size_t y = x + 1; y < d.dots.size(); ++y) {
+            const QPointF gap = d.dots[x].centre - d.dots[y].centre;
+            QVERIFY(std::hypot(gap.x(), gap.y()) > d.dots[x].radius + d.dots[y].radius);
+        }
+    }
+    // Circles of atoms not bonded stay apart; every symbol lies wholly inside
+    // or wholly outside each circle, its own inside.
+    for (const PlacedShell &c : d.shells) {
+        for (const PlacedShell &other : d.shells) {
+            if (&other != &c && bondBetween(m, c.atom, other.atom) < 0) {
+                QVERIFY(std::hypot(c.centre.x() - other.centre.x(), c.centre.y() - other.centre.y())
+                    >= 2 * c.radius + c.width);
+            }
+        }
+        for (const PlacedText &t : d.texts) {
+            const QRectF box = t.box();
+            double nearest = 1e9, farthest = 0;
+            for (const QPointF &corner : {box.topLeft(), box.topRight(), box.bottomLeft(), box.bottomRight()})
+                farthest
+                    = std::max(farthest, std::hypot(corner.x() - c.centre.x(), corner.y() - c.centre.y()));
+            const double dx = std::max({box.left() - c.centre.x(), 0.0, c.centre.x() - box.right()});
+            const double dy = std::max({box.top() - c.centre.y(), 0.0, c.centre.y() - box.bottom()});
+            nearest = std::hypot(dx, dy);
+            const bool inside = farthest < c.radius - c.width / 2.0;
+            QVERIFY(inside || nearest > c.radius + c.width / 2.0);
+            if (t.role == TextRole::Symbol && t.atom == c.atom)
+                QVERIFY(inside);
+        }
+    }
+}
+
+void TestMolecule::chosenMarks_data()
+{
+    QTest::addColumn<QString>("smiles");
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("marks"); // of each atom's own electrons
+    QTest::addColumn<QString>("hosted");
+    QTest::newRow("water, O crosses and H dots")
+        << u"O"_s << u"O=cross H=dot"_s << u"cross dot dot"_s << u"cross4 - -"_s;
+    // The other chlorine takes the first mark left: the dot.
+    QTest::newRow("chlorine in crosses") << u"ClCl"_s << u"Cl=cross"_s << u"cross dot"_s << u"cross6 dot6"_s;
+    // Na takes the first mark left, and so does its electron on Cl.
+    QTest::newRow("sodium chloride, Cl dots")
+        << u"[Na+].[Cl-]"_s << u"Cl=dot"_s << u"cross dot"_s << u"- dot7+cross1"_s;
+    // A mark chosen for an element not drawn keeps nothing from the others.
+    QTest::newRow("water, N a ring") << u"O"_s << u"N=ring"_s << u"dot cross cross"_s << u"dot4 - -"_s;
+    QTest::newRow("one mark for two")
+        << u"O"_s << u"O=ring H=ring"_s << u"ring ring ring"_s << u"ring4 - -"_s;
+}
+
+// --marks as the picture takes it: chosen marks first, the others in order.
+void TestMolecule::chosenMarks()
+{
+    QFETCH(QString, smiles);
+    QFETCH(QString, chosen);
+    QFETCH(QString, marks);
+    QFETCH(QString, hosted);
+    MarkOptions options;
+    for (const QString &pair : chosen.split(u' ')) {
+        const std::optional<MarkShape> shape = markShapeNamed(pair.section(u'=', 1));
+        QVERIFY(shape);
+        options.marks[atomicNumber(pair.section(u'=', 0, 0))] = *shape;
+    }
+    QString error;
+    const Molecule m = parsed(smiles, error);
+    const Drawing d = drawn(m, MarkStyle::DotCross, error, 2, options);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QStringList own, around;
+    for (std::size_t i = 0; i < m.atoms.size(); ++i) {
+        QString mark = u"?"_s;
+        std::vector<const PlacedDot *> at;
+        for (const PlacedDot &dot : d.dots) {
+            if (dot.atom == int(i))
+                mark = markShapeName(dot.shape);
+            if (dot.host == int(i))
+                at.push_back(&dot);
+        }
+        own << mark;
+        around << markCount(at);
+    }
+    QCOMPARE(own.join(u' '), marks);
+    QCOMPARE(around.join(u' '), hosted);
+}
+
+// Six elements cannot be told apart by five marks: a message, not a wrong picture.
+void TestMolecule::tooManyMarks()
+{
+    QString error;
+    const Molecule m = parsed(u"NC(=O)S(=O)(=O)Cl"_s, error);
+    QVERIFY(drawn(m, MarkStyle::DotCross, error).dots.empty());
+    QVERIFY2(error.contains(u"6 different marks"_s) && error.contains(u"there are 5"_s), qPrintable(error));
+    error.clear();
+    QVERIFY(!drawn(m, MarkStyle::Dots, error).dots.empty());
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+}
+
+void TestMolecule::shellsNeedDots()
+{
+    MarkOptions options;
+    options.shells = true;
+    QString error;
+    const Molecule m = parsed(u"O"_s, error);
+    for (const MarkStyle style : {MarkStyle::Lewis, MarkStyle::Bars}) {
+        error.clear();
+        QVERIFY(drawn(m, style, error, 2, options).dots.empty());
+        QVERIFY2(error.contains(u"Shells"_s), qPrintable(error));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestMolecule)

@@ -40,10 +40,13 @@ void tryInput(const QString &name, const std::function<Molecule()> &read, QRando
     try {
         const Molecule m = read();
         ++g_tally.read;
-        for (const MarkStyle style : {MarkStyle::Lewis, MarkStyle::Dots, MarkStyle::Bars}) {
+        for (const MarkStyle style :
+            {MarkStyle::Lewis, MarkStyle::Dots, MarkStyle::Bars, MarkStyle::DotCross}) {
             const float radius = 0.5F * float(random.bounded(1, 21));
+            MarkOptions options;
+            options.shells = style == MarkStyle::DotCross && random.bounded(2) == 0;
             try {
-                layOutMolecule(m, testmetrics::measure, style, radius);
+                layOutMolecule(m, testmetrics::measure, style, radius, options);
                 ++g_tally.drawn;
             } catch (const ChemistryError &e) {
                 if (qEnvironmentVariableIsSet("ZEMBREL_FUZZ_SHOW"))

@@ -1,6 +1,7 @@
 #include "RendererRun.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
@@ -14,10 +15,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// How many elements of each class an SVG holds, and the texts of its charges.
+// How many elements of each class an SVG holds (an element counts for each
+// of its classes: "electron cross" for electron and for cross), the atoms
+// named by each class, and the texts of its charges.
 struct Classes
 {
     std::map<QString, int> count;
+    std::map<QString, QStringList> atoms;
     QStringList charges;
     bool valid = false;
 };
@@ -29,11 +33,14 @@ Classes classesOf(const QByteArray &svg)
     while (!xml.atEnd()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
-        const QString name = xml.attributes().value(u"class"_s).toString();
-        if (name.isEmpty())
-            continue;
-        ++classes.count[name];
-        if (name == u"charge"_s)
+        const QStringList names
+            = xml.attributes().value(u"class"_s).toString().split(u' ', Qt::SkipEmptyParts);
+        const QString atom = xml.attributes().value(u"data-atom"_s).toString();
+        for (const QString &name : names) {
+            ++classes.count[name];
+            classes.atoms[name] << atom;
+        }
+        if (names.contains(u"charge"_s))
             classes.charges << xml.readElementText();
     }
     classes.valid = !xml.hasError();
@@ -51,6 +58,8 @@ class TestMolecules : public QObject
 private Q_SLOTS:
     void marks_data();
     void marks();
+    void dotCross_data();
+    void dotCross();
     void svgLooksLikePng_data();
     void svgLooksLikePng();
     void atomIon_data();
@@ -58,6 +67,7 @@ private Q_SLOTS:
     void badInput_data();
     void badInput();
     void batch();
+    void batchDefaultsPassOverAtoms();
 };
 
 void TestMolecules::marks_data()
@@ -131,6 +141,56 @@ void TestMolecules::marks()
         QVERIFY2(classes.charges.contains(charge), qPrintable(classes.charges.join(u" | "_s)));
 }
 
+void TestMolecules::dotCross_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("dots"); // the data-atom of each dot, sorted
+    QTest::addColumn<QString>("crosses");
+    QTest::addColumn<int>("shells");
+    QTest::addColumn<int>("bondLines");
+
+    // O (atom 0) dots: four in its lone pairs, one in each bond; each H (1, 2) one cross.
+    QTest::newRow("water") << QStringList{u"--smiles"_s, u"O"_s} << u"0 0 0 0 0 0"_s << u"1 2"_s << 0 << 0;
+    QTest::newRow("water with shells")
+        << QStringList{u"--smiles"_s, u"O"_s, u"--shells"_s} << u"0 0 0 0 0 0"_s << u"1 2"_s << 3 << 0;
+    QTest::newRow("water, O crosses") << QStringList{u"--smiles"_s, u"O"_s, u"--marks"_s, u"O=cross,H=dot"_s}
+                                      << u"1 2"_s << u"0 0 0 0 0 0"_s << 0 << 0;
+    // Na (atom 0) gave its one electron to Cl (atom 1): seven crosses and Na's dot.
+    QTest::newRow("sodium chloride") << QStringList{u"--smiles"_s, u"[Na+].[Cl-]"_s} << u"0"_s
+                                     << u"1 1 1 1 1 1 1"_s << 0 << 0;
+    // Na+ has no outer electrons left, so no circle.
+    QTest::newRow("sodium chloride with shells")
+        << QStringList{u"--smiles"_s, u"[Na+].[Cl-]"_s, u"--shells"_s} << u"0"_s << u"1 1 1 1 1 1 1"_s << 1
+        << 0;
+}
+
+// What an SVG of a dot-and-cross picture holds: each electron's mark and its
+// origin atom, the shells, and no bond lines.
+void TestMolecules::dotCross()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QString, dots);
+    QFETCH(QString, crosses);
+    QFETCH(int, shells);
+    QFETCH(int, bondLines);
+    const Run run = render(
+        options + QStringList{u"--style"_s, u"dot-cross"_s, u"--format"_s, u"svg"_s, u"-o"_s, u"-"_s});
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.errors, QString());
+    Classes classes = classesOf(run.output);
+    QVERIFY(classes.valid);
+    const auto sorted = [&classes](const QString &name) {
+        QStringList atoms = classes.atoms[name];
+        atoms.sort();
+        return atoms.join(u' ');
+    };
+    QCOMPARE(sorted(u"dot"_s), dots);
+    QCOMPARE(sorted(u"cross"_s), crosses);
+    QCOMPARE(classes.count[u"electron"_s], int(dots.count(u' ') + crosses.count(u' ') + 2));
+    QCOMPARE(classes.count[u"shell"_s], shells);
+    QCOMPARE(classes.count[u"bond"_s], bondLines);
+}
+
 void TestMolecules::svgLooksLikePng_data()
 {
     QTest::addColumn<QStringList>("picture");
@@ -139,6 +199,15 @@ void TestMolecules::svgLooksLikePng_data()
         << QStringList{u"--smiles"_s, u"[NH4+]"_s, u"--style"_s, u"dots"_s, u"--scale"_s, u"2"_s};
     QTest::newRow("nitrate, bars, radius 3")
         << QStringList{u"--smiles"_s, u"[O-][N+](=O)[O-]"_s, u"--style"_s, u"bars"_s, u"--radius"_s, u"3"_s};
+    QTest::newRow("water, dot-cross, scale 2")
+        << QStringList{u"--smiles"_s, u"O"_s, u"--style"_s, u"dot-cross"_s, u"--scale"_s, u"2"_s};
+    QTest::newRow("carbon dioxide, dot-cross, shells")
+        << QStringList{u"--smiles"_s, u"O=C=O"_s, u"--style"_s, u"dot-cross"_s, u"--shells"_s};
+    QTest::newRow("magnesium oxide, dots, shells, scale 2") << QStringList{
+        u"--smiles"_s, u"[Mg+2].[O-2]"_s, u"--style"_s, u"dots"_s, u"--shells"_s, u"--scale"_s, u"2"_s};
+    // Five elements: dot, cross, ring, square and triangle, on shells with gaps for the open ones.
+    QTest::newRow("five marks, shells, scale 2") << QStringList{
+        u"--smiles"_s, u"NC(=O)Cl"_s, u"--style"_s, u"dot-cross"_s, u"--shells"_s, u"--scale"_s, u"2"_s};
     QTest::newRow("chloride as an atom ion, scale 2") << QStringList{
         u"Cl"_s, u"--dots"_s, u"0,1,2,5,6,8,9,10,13,14"_s, u"--charge"_s, u"-1"_s, u"--scale"_s, u"2"_s};
 }
@@ -226,6 +295,22 @@ void TestMolecules::badInput_data()
     row("a missing molfile", {u"--mol"_s, u"nowhere.mol"_s, u"-o"_s, u"x.png"_s},
         u"molfile \"nowhere.mol\": cannot read it"_s);
     row("a transition metal", {u"--smiles"_s, u"[Fe]"_s, u"-o"_s, u"x.png"_s}, u"Fe"_s);
+    const QStringList water{u"--smiles"_s, u"O"_s, u"-o"_s, u"x.png"_s};
+    const QStringList dotCross = water + QStringList{u"--style"_s, u"dot-cross"_s};
+    row("--marks without dot-cross", water + QStringList{u"--marks"_s, u"O=cross"_s},
+        u"--marks is for --style dot-cross"_s);
+    row("--marks, not an element", dotCross + QStringList{u"--marks"_s, u"Xx=cross"_s},
+        u"\"Xx\" is not an element symbol"_s);
+    row("--marks, not a mark", dotCross + QStringList{u"--marks"_s, u"O=star"_s},
+        u"\"star\" is not a mark"_s);
+    row("--marks, an element twice", dotCross + QStringList{u"--marks"_s, u"O=dot,O=ring"_s},
+        u"O is given twice"_s);
+    row("--marks, no mark", dotCross + QStringList{u"--marks"_s, u"O"_s}, u"ELEMENT=MARK"_s);
+    row("--marks, an empty entry", dotCross + QStringList{u"--marks"_s, u"O=dot,"_s}, u"ELEMENT=MARK"_s);
+    row("--shells with lewis", water + QStringList{u"--shells"_s}, u"--shells is for --style dots"_s);
+    row("--shells with bars", water + QStringList{u"--style"_s, u"bars"_s, u"--shells"_s},
+        u"--shells is for --style dots"_s);
+    row("--shells for an atom", {u"Na"_s, u"--shells"_s, u"-o"_s, u"x.png"_s}, u"--shells is for --smiles"_s);
 }
 
 // Each mistake is named, with status 2, and nothing is written.
@@ -260,6 +345,30 @@ void TestMolecules::batch()
     QVERIFY2(run.errors.startsWith(u"-:2: "_s) && run.errors.count(u'\n') == 1, qPrintable(run.errors));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name),
         (QStringList{u"ammonium.png"_s, u"na.png"_s, u"water.svg"_s}));
+}
+
+// A default only a molecule takes passes over an atom's line; one no
+// molecule's line could take is a mistake of the command line.
+void TestMolecules::batchDefaultsPassOverAtoms()
+{
+    QTemporaryDir dir;
+    const QByteArray list
+        = u"--smiles O -o %1/water.svg\nNa --dots 7 -o %1/na.png\n"_s.arg(dir.path()).toUtf8();
+    const Run run = render(
+        {u"--batch"_s, u"-"_s, u"--style"_s, u"dot-cross"_s, u"--shells"_s, u"--marks"_s, u"O=cross"_s},
+        list);
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.errors, QString());
+    QFile water(dir.filePath(u"water.svg"_s));
+    QVERIFY(water.open(QIODevice::ReadOnly));
+    const Classes classes = classesOf(water.readAll());
+    QCOMPARE(classes.count.at(u"shell"_s), 3);
+    QCOMPARE(classes.count.at(u"cross"_s), 6);
+    QVERIFY(QFile::exists(dir.filePath(u"na.png"_s)));
+
+    const Run refused = render({u"--batch"_s, u"-"_s, u"--shells"_s}, list);
+    QCOMPARE(refused.status, 2);
+    QVERIFY2(refused.errors.contains(u"--shells is for --style dots"_s), qPrintable(refused.errors));
 }
 
 QTEST_GUILESS_MAIN(TestMolecules)

@@ -4,39 +4,50 @@
 <context>
     <name>Chemistry</name>
     <message>
-        <location filename="../../molecule/Drawing.cpp" line="471"/>
+        <location filename="../../molecule/Drawing.cpp" line="165"/>
+        <source>The picture needs %1 different marks to show where its electrons came from; there are %2.</source>
+        <translation>Чтобы показать, откуда пришли электроны, картинке нужно %1 разных значков, а их всего %2.</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Drawing.cpp" line="773"/>
+        <location filename="../../molecule/Drawing.cpp" line="1002"/>
         <source>Atom %1 (%2) has too many bonds and electron pairs to draw them apart.</source>
         <translation>У атома %1 (%2) слишком много связей и электронных пар, чтобы нарисовать их порознь.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Drawing.cpp" line="598"/>
+        <location filename="../../molecule/Drawing.cpp" line="1195"/>
         <source>The picture would show %1 valence electrons where the molecule has %2.</source>
         <translation>На картинке было бы %1 валентных электронов, а в молекуле их %2.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Drawing.cpp" line="607"/>
-        <location filename="../../molecule/Drawing.cpp" line="793"/>
+        <location filename="../../molecule/Drawing.cpp" line="1204"/>
+        <location filename="../../molecule/Drawing.cpp" line="1476"/>
         <source>The dot radius must lie between %1 and %2.</source>
         <translation>Радиус точки должен быть от %1 до %2.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Drawing.cpp" line="612"/>
+        <location filename="../../molecule/Drawing.cpp" line="1209"/>
         <location filename="../../molecule/Molecule.cpp" line="111"/>
         <source>The input holds no atoms.</source>
         <translation>Во входных данных нет атомов.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Drawing.cpp" line="630"/>
+        <location filename="../../molecule/Drawing.cpp" line="1227"/>
         <source>The molecule&apos;s layout puts bonds across each other, so its electrons cannot be shown clearly.</source>
         <translation>В раскладке молекулы связи пересекаются, её электроны не показать ясно.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Drawing.cpp" line="654"/>
+        <location filename="../../molecule/Drawing.cpp" line="1235"/>
+        <source>Shells are drawn with dots and with dots and crosses only.</source>
+        <translation>Оболочки рисуются только с точками и с точками и крестиками.</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Drawing.cpp" line="1301"/>
         <source>The molecule is too crowded to place its electrons apart from each other.</source>
         <translation>Молекула слишком тесная, чтобы разместить её электроны порознь.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Drawing.cpp" line="790"/>
+        <location filename="../../molecule/Drawing.cpp" line="1473"/>
         <source>The charge must lie between −%1 and %1 and not be 0.</source>
         <translation>Заряд должен быть от −%1 до %1 и не равен 0.</translation>
     </message>
@@ -251,8 +262,8 @@ Exit status: 0 all written, 1 a picture not made or written, 2 a mistake in the 
     </message>
     <message>
         <location filename="../main.cpp" line="185"/>
-        <location filename="../RenderJob.cpp" line="237"/>
-        <location filename="../RenderJob.cpp" line="242"/>
+        <location filename="../RenderJob.cpp" line="274"/>
+        <location filename="../RenderJob.cpp" line="279"/>
         <source>FILE</source>
         <translation>ФАЙЛ</translation>
     </message>
@@ -359,7 +370,7 @@ Exit status: 0 all written, 1 a picture not made or written, 2 a mistake in the 
     </message>
     <message>
         <location filename="../Renderer.cpp" line="166"/>
-        <location filename="../Renderer.cpp" line="291"/>
+        <location filename="../Renderer.cpp" line="292"/>
         <source>not enough memory for the picture</source>
         <translation>недостаточно памяти для картинки</translation>
     </message>
@@ -384,265 +395,310 @@ Exit status: 0 all written, 1 a picture not made or written, 2 a mistake in the 
         <translation>стандартный вывод</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="285"/>
-        <location filename="../Renderer.cpp" line="287"/>
-        <location filename="../Renderer.cpp" line="290"/>
+        <location filename="../Renderer.cpp" line="286"/>
+        <location filename="../Renderer.cpp" line="288"/>
+        <location filename="../Renderer.cpp" line="291"/>
         <source>%1: cannot make the picture: %2</source>
         <translation>%1: не удалось сделать картинку: %2</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="296"/>
+        <location filename="../Renderer.cpp" line="297"/>
         <source>%1: cannot write: %2</source>
         <translation>%1: не удалось записать: %2</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="349"/>
+        <location filename="../Renderer.cpp" line="350"/>
         <source>the font &quot;%1&quot; is not on this system; drawing with &quot;%2&quot;</source>
         <translation>шрифта «%1» в системе нет, рисую шрифтом «%2»</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="40"/>
+        <location filename="../RenderJob.cpp" line="41"/>
         <source>&quot;%1&quot; (%2)</source>
         <translation>«%1» (%2)</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="48"/>
+        <location filename="../RenderJob.cpp" line="49"/>
         <source>symbol &quot;%1&quot;: %2 is not a letter of the Latin or Russian alphabet</source>
         <translation>обозначение «%1»: знак %2 не буква латинского или русского алфавита</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="51"/>
+        <location filename="../RenderJob.cpp" line="52"/>
         <source>symbol &quot;%1&quot;: the letter %2 is one too many, a symbol has at most two</source>
         <translation>обозначение «%1»: буква %2 лишняя, букв не больше двух</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="87"/>
+        <location filename="../RenderJob.cpp" line="88"/>
         <source>dots &quot;%1&quot;: an empty entry; give slot numbers 0 to 15 separated by commas</source>
         <translation>точки «%1»: пустой номер; нужны номера мест от 0 до 15 через запятую</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="92"/>
+        <location filename="../RenderJob.cpp" line="93"/>
         <source>dot &quot;%1&quot;: slot numbers are whole numbers from 0 to 15</source>
         <translation>точка «%1»: номера точек — целые числа от 0 до 15</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="101"/>
+        <location filename="../RenderJob.cpp" line="102"/>
         <source>dots %1 and %2 cannot go together: they are the two groups of one side</source>
         <translation>точки %1 и %2 не ставятся вместе: это разные группы одной стороны</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="113"/>
+        <location filename="../RenderJob.cpp" line="114"/>
         <source>radius &quot;%1&quot;: give a number from 0.5 to 10 in steps of 0.5</source>
         <translation>радиус «%1»: нужно число от 0.5 до 10 с шагом 0.5</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="123"/>
+        <location filename="../RenderJob.cpp" line="124"/>
         <source>the font name cannot be empty</source>
         <translation>имя шрифта не может быть пустым</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="128"/>
+        <location filename="../RenderJob.cpp" line="129"/>
         <source>font size &quot;%1&quot;: give a number above 0 and at most 2160</source>
         <translation>размер шрифта «%1»: нужно число больше 0 и не больше 2160</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="135"/>
+        <location filename="../RenderJob.cpp" line="136"/>
         <source>font weight &quot;%1&quot;: give a whole number from 1 to 1000</source>
         <translation>насыщенность «%1»: нужно целое число от 1 до 1000</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="158"/>
+        <location filename="../RenderJob.cpp" line="159"/>
         <source>format &quot;%1&quot;: it is bmp, png or svg</source>
         <translation>формат «%1»: бывает bmp, png или svg</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="160"/>
+        <location filename="../RenderJob.cpp" line="161"/>
         <source>cannot tell the format from the name &quot;%1&quot;: use the extension .bmp, .png or .svg, or --format</source>
         <translation>по имени «%1» не понять формат: нужно расширение .bmp, .png или .svg, либо --format</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="170"/>
+        <location filename="../RenderJob.cpp" line="171"/>
         <source>--mol -: standard input is taken by the batch list; name the molfile</source>
         <translation>--mol -: стандартный ввод занят списком пакета; назовите файл molfile</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="175"/>
-        <location filename="../RenderJob.cpp" line="180"/>
+        <location filename="../RenderJob.cpp" line="176"/>
+        <location filename="../RenderJob.cpp" line="181"/>
         <source>molfile &quot;%1&quot;: cannot read it: %2</source>
         <translation>molfile «%1»: не удалось прочитать: %2</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="191"/>
+        <location filename="../RenderJob.cpp" line="192"/>
         <source>--%1 is for --smiles and --mol</source>
         <translation>--%1 бывает только с --smiles и --mol</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="196"/>
+        <location filename="../RenderJob.cpp" line="197"/>
         <source>--smiles and --mol: give one of them</source>
         <translation>--smiles и --mol: нужно что-то одно</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="199"/>
+        <location filename="../RenderJob.cpp" line="200"/>
         <source>--%1 is for one atom&apos;s symbol, not for --smiles or --mol</source>
         <translation>--%1 бывает только с обозначением атома, не с --smiles или --mol</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="203"/>
+        <location filename="../RenderJob.cpp" line="204"/>
         <source>extra argument &quot;%1&quot;: a molecule needs no symbol</source>
         <translation>лишний аргумент «%1»: молекуле обозначение не нужно</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="206"/>
+        <location filename="../RenderJob.cpp" line="207"/>
         <source>--relayout is for --mol</source>
         <translation>--relayout бывает только с --mol</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="222"/>
+        <location filename="../RenderJob.cpp" line="225"/>
+        <source>--shells is for --style dots and --style dot-cross</source>
+        <translation>--shells только для --style dots и --style dot-cross</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="229"/>
+        <source>--marks is for --style dot-cross</source>
+        <translation>--marks только для --style dot-cross</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="235"/>
+        <source>marks &quot;%1&quot;: give ELEMENT=MARK pairs separated by commas, as O=cross,H=dot</source>
+        <translation>значки «%1»: нужны пары ЭЛЕМЕНТ=ЗНАЧОК через запятую, например O=cross,H=dot</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="240"/>
+        <source>marks &quot;%1&quot;: &quot;%2&quot; is not an element symbol</source>
+        <translation>значки «%1»: «%2» — не символ элемента</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="244"/>
+        <source>marks &quot;%1&quot;: &quot;%2&quot; is not a mark; the marks are dot, cross, ring, square and triangle</source>
+        <translation>значки «%1»: «%2» — не значок; значки бывают dot (точка), cross (крестик), ring (кружок), square (квадрат) и triangle (треугольник)</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="248"/>
+        <source>marks &quot;%1&quot;: %2 is given twice</source>
+        <translation>значки «%1»: %2 указан дважды</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="259"/>
         <source>SYMBOL</source>
         <translation>ОБОЗНАЧЕНИЕ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="222"/>
+        <location filename="../RenderJob.cpp" line="259"/>
         <source>One or two letters, Latin or Russian.</source>
         <translation>Одна или две буквы, латинские или русские.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="224"/>
+        <location filename="../RenderJob.cpp" line="261"/>
         <source>Dots: slot numbers 0 to 15, separated by commas.</source>
         <translation>Точки: номера мест от 0 до 15 через запятую.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="225"/>
+        <location filename="../RenderJob.cpp" line="262"/>
         <source>Dot radius: 0.5 to 10 in steps of 0.5 (default 2).</source>
         <translation>Радиус точки: от 0.5 до 10 с шагом 0.5 (по умолчанию 2).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="226"/>
+        <location filename="../RenderJob.cpp" line="263"/>
         <source>Font family (default Arial).</source>
         <translation>Шрифт (по умолчанию Arial).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="226"/>
+        <location filename="../RenderJob.cpp" line="263"/>
         <source>FAMILY</source>
         <translation>ШРИФТ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="227"/>
+        <location filename="../RenderJob.cpp" line="264"/>
         <source>Font size in points (default 21.75).</source>
         <translation>Размер шрифта в пунктах (по умолчанию 21.75).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="227"/>
+        <location filename="../RenderJob.cpp" line="264"/>
         <source>PT</source>
         <translation>ПТ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="228"/>
+        <location filename="../RenderJob.cpp" line="265"/>
         <source>Font weight: 400 regular, 700 bold.</source>
         <translation>Насыщенность шрифта: 400 обычный, 700 полужирный.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="229"/>
+        <location filename="../RenderJob.cpp" line="266"/>
         <source>Italic.</source>
         <translation>Курсив.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="230"/>
+        <location filename="../RenderJob.cpp" line="267"/>
         <source>Scale: 1 to 8, that many times the pixels.</source>
         <translation>Масштаб: от 1 до 8, во столько раз больше пикселей.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="231"/>
+        <location filename="../RenderJob.cpp" line="268"/>
         <source>Transparent ground (PNG and SVG).</source>
         <translation>Прозрачный фон (PNG и SVG).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="233"/>
+        <location filename="../RenderJob.cpp" line="270"/>
         <source>Format: bmp, png or svg (default: the file&apos;s extension; png on standard output).</source>
         <translation>Формат: bmp, png или svg (по умолчанию по расширению файла; png на стандартный вывод).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="235"/>
+        <location filename="../RenderJob.cpp" line="272"/>
         <source>FORMAT</source>
         <translation>ФОРМАТ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="236"/>
+        <location filename="../RenderJob.cpp" line="273"/>
         <source>Picture file; &quot;-&quot; is standard output.</source>
         <translation>Файл картинки; «-» — стандартный вывод.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="238"/>
+        <location filename="../RenderJob.cpp" line="275"/>
         <source>The atom&apos;s charge, -8 to 8: the picture in square brackets with it.</source>
         <translation>Заряд атома, от -8 до 8: картинка в квадратных скобках с зарядом.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="240"/>
+        <location filename="../RenderJob.cpp" line="277"/>
         <source>A molecule or ion in SMILES, instead of a symbol.</source>
         <translation>Молекула или ион в записи SMILES вместо обозначения.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="241"/>
+        <location filename="../RenderJob.cpp" line="278"/>
         <source>A molecule or ion in an MDL molfile (&quot;-&quot; is standard input).</source>
         <translation>Молекула или ион в файле MDL molfile («-» — стандартный ввод).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="244"/>
-        <source>How a molecule&apos;s electrons are drawn: lewis (bonds as lines, the default), dots (every electron a dot) or bars (lone pairs as bars).</source>
-        <translation>Как рисовать электроны молекулы: lewis (связи чёрточками, по умолчанию), dots (каждый электрон точкой) или bars (неподелённые пары чёрточками).</translation>
+        <location filename="../RenderJob.cpp" line="281"/>
+        <source>How a molecule&apos;s electrons are drawn: lewis (bonds as lines, the default), dots (every electron a dot), bars (lone pairs as bars) or dot-cross (every electron in the mark of the atom it came from).</source>
+        <translation>Как рисовать электроны молекулы: lewis (связи чертами, по умолчанию), dots (каждый электрон точкой), bars (неподелённые пары чертами) или dot-cross (каждый электрон значком атома, от которого он пришёл).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="246"/>
+        <location filename="../RenderJob.cpp" line="285"/>
         <source>STYLE</source>
         <translation>ВИД</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="248"/>
+        <location filename="../RenderJob.cpp" line="287"/>
+        <source>The marks of elements&apos; electrons with --style dot-cross, as O=cross,H=dot: dot, cross, ring, square or triangle (default: in that order, by first appearance).</source>
+        <translation>Значки электронов элементов при --style dot-cross, например O=cross,H=dot: dot (точка), cross (крестик), ring (кружок), square (квадрат) или triangle (треугольник); по умолчанию в этом порядке, по первому появлению.</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="289"/>
+        <source>LIST</source>
+        <translation>СПИСОК</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="291"/>
+        <source>Each atom&apos;s outer shell as a circle with its electrons on it, for --style dots and dot-cross.</source>
+        <translation>Внешняя оболочка каждого атома окружностью с его электронами на ней, для --style dots и dot-cross.</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="295"/>
         <source>Lay the molfile&apos;s atoms out anew instead of taking its coordinates.</source>
         <translation>Разложить атомы molfile заново, а не брать его координаты.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="263"/>
+        <location filename="../RenderJob.cpp" line="310"/>
         <source>no element symbol given</source>
         <translation>не задано обозначение элемента</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="265"/>
+        <location filename="../RenderJob.cpp" line="312"/>
         <source>extra argument &quot;%1&quot;: there is one symbol</source>
         <translation>лишний аргумент «%1»: обозначение одно</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="267"/>
+        <location filename="../RenderJob.cpp" line="314"/>
         <source>no picture file given: -o FILE</source>
         <translation>не задан файл картинки: -o ФАЙЛ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="278"/>
-        <source>style &quot;%1&quot;: it is lewis, dots or bars</source>
-        <translation>вид «%1»: бывает lewis, dots или bars</translation>
+        <location filename="../RenderJob.cpp" line="324"/>
+        <source>style &quot;%1&quot;: it is lewis, dots, bars or dot-cross</source>
+        <translation>стиль «%1»: бывает lewis, dots, bars или dot-cross</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="290"/>
+        <location filename="../RenderJob.cpp" line="338"/>
         <source>charge &quot;%1&quot;: give a whole number from -8 to 8</source>
         <translation>заряд «%1»: нужно целое число от -8 до 8</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="302"/>
+        <location filename="../RenderJob.cpp" line="350"/>
         <source>scale &quot;%1&quot;: give a whole number from 1 to 8</source>
         <translation>масштаб «%1»: нужно целое число от 1 до 8</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="309"/>
+        <location filename="../RenderJob.cpp" line="357"/>
         <source>font size %1 pt at scale %2 is too large: at most %3 pt at this scale</source>
         <translation>размер шрифта %1 пт при масштабе %2 слишком велик: не больше %3 пт при этом масштабе</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="316"/>
+        <location filename="../RenderJob.cpp" line="364"/>
         <source>BMP has no transparency: --transparent is for PNG and SVG</source>
         <translation>у BMP нет прозрачности: --transparent только для PNG и SVG</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="353"/>
+        <location filename="../RenderJob.cpp" line="401"/>
         <source>the quote %1 is not closed</source>
         <translation>кавычка %1 не закрыта</translation>
     </message>
