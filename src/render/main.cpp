@@ -223,6 +223,7 @@ int main(int argc, char *argv[])
         // Defaults that no line could use are a mistake of the command line.
         try {
             parseJob({u"H"_s, u"-o"_s, u"check.png"_s}, defaults.words);
+            parseJob({u"--smiles"_s, u"C"_s, u"-o"_s, u"check.png"_s}, defaults.words);
         } catch (const UsageError &e) {
             return usage(e.message);
         }

@@ -2,6 +2,190 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru_RU">
 <context>
+    <name>Chemistry</name>
+    <message>
+        <location filename="../../molecule/Drawing.cpp" line="471"/>
+        <source>Atom %1 (%2) has too many bonds and electron pairs to draw them apart.</source>
+        <translation>У атома %1 (%2) слишком много связей и электронных пар, чтобы нарисовать их порознь.</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Drawing.cpp" line="598"/>
+        <source>The picture would show %1 valence electrons where the molecule has %2.</source>
+        <translation>На рисунке было бы валентных электронов: %1, а у молекулы их %2.</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Drawing.cpp" line="607"/>
+        <location filename="../../molecule/Drawing.cpp" line="787"/>
+        <source>The dot radius must lie between %1 and %2.</source>
+        <translation>Радиус точек должен быть от %1 до %2.</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Drawing.cpp" line="612"/>
+        <location filename="../../molecule/Molecule.cpp" line="112"/>
+        <source>The input holds no atoms.</source>
+        <translation>Во входных данных нет ни одного атома.</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Drawing.cpp" line="625"/>
+        <source>The molecule&apos;s layout puts bonds across each other, so its electrons cannot be shown clearly.</source>
+        <translation>В раскладке молекулы связи пересекаются, поэтому её электроны нельзя показать ясно.</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Drawing.cpp" line="649"/>
+        <source>The molecule is too crowded to place its electrons apart from each other.</source>
+        <translation>Молекула слишком тесная, чтобы расставить её электроны порознь.</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Drawing.cpp" line="784"/>
+        <source>The charge must lie between −%1 and %1 and not be 0.</source>
+        <translation>Заряд должен быть от −%1 до %1 и не равен 0.</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Molecule.cpp" line="52"/>
+        <source>%1 (%2, position %3)</source>
+        <translation>%1 (%2, позиция %3)</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Molecule.cpp" line="54"/>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Molecule.cpp" line="61"/>
+        <source>Atom %1: %2</source>
+        <translation>Атом %1: %2</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Molecule.cpp" line="93"/>
+        <source>RDKit refuses it: %1</source>
+        <translation>RDKit его не принимает: %1</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Molecule.cpp" line="94"/>
+        <source>%1 bonds are more than its valence allows.</source>
+        <translation>связей %1, больше, чем допускает его валентность.</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Molecule.cpp" line="99"/>
+        <source>The aromatic atoms %1 cannot be given alternating single and double bonds.</source>
+        <translation>Ароматическим атомам %1 нельзя назначить чередующиеся одинарные и двойные связи.</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Molecule.cpp" line="104"/>
+        <location filename="../../molecule/Molecule.cpp" line="473"/>
+        <source>RDKit refuses the molecule: %1</source>
+        <translation>RDKit не принимает молекулу: %1</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Molecule.cpp" line="114"/>
+        <location filename="../../molecule/Molecule.cpp" line="630"/>
+        <source>The molecule has %1 atoms; at most %2 can be drawn.</source>
+        <translation>Атомов в молекуле: %1; нарисовать можно не больше %2.</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Molecule.cpp" line="121"/>
+        <location filename="../../molecule/Molecule.cpp" line="129"/>
+        <source>a query atom stands for a choice of elements and cannot be drawn.</source>
+        <translation>атом-запрос означает выбор из нескольких элементов, его нельзя нарисовать.</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Molecule.cpp" line="125"/>
+        <source>a wildcard atom stands for no element and cannot be drawn.</source>
+        <translation>атом-шаблон не означает никакого элемента, его нельзя нарисовать.</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Molecule.cpp" line="133"/>
+        <source>only main-group elements can be drawn, as their outer shell holds all their valence electrons.</source>
+        <translation>рисуются только элементы главных подгрупп: лишь у них все валентные электроны на внешнем слое.</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Molecule.cpp" line="138"/>
+        <source>the charge %1 lies beyond ±%2.</source>
+        <translation>заряд %1 выходит за пределы ±%2.</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Molecule.cpp" line="149"/>
+        <source>Bond %1 (atoms %2 and %3): only single, double, triple, aromatic and dative bonds can be drawn.</source>
+        <translation>Связь %1 (атомы %2 и %3): рисуются только одинарные, двойные, тройные, ароматические и донорно-акцепторные связи.</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Molecule.cpp" line="465"/>
+        <source>The molecule has %1 atoms with its hydrogens; at most %2 can be drawn.</source>
+        <translation>Атомов в молекуле вместе с водородами: %1; нарисовать можно не больше %2.</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Molecule.cpp" line="486"/>
+        <source>its electrons do not add up: %1 outer, charge %2, %3 in bonds and %4 unpaired leave %5 for lone pairs.</source>
+        <translation>его электроны не сходятся: внешних %1, заряд %2, в связях %3 и неспаренных %4, на неподелённые пары остаётся %5.</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Molecule.cpp" line="518"/>
+        <source>RDKit cannot lay the molecule out: %1</source>
+        <translation>RDKit не может расположить атомы молекулы: %1</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Molecule.cpp" line="614"/>
+        <source>The SMILES is empty.</source>
+        <translation>SMILES пуст.</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Molecule.cpp" line="616"/>
+        <source>The SMILES is %1 characters long; at most %2 are read.</source>
+        <translation>Символов в SMILES: %1; читается не больше %2.</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Molecule.cpp" line="623"/>
+        <source>SMILES, position %1: “%2” cannot stand in a SMILES.</source>
+        <translation>SMILES, позиция %1: «%2» не может стоять в SMILES.</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Molecule.cpp" line="625"/>
+        <source>a space</source>
+        <translation>пробел</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Molecule.cpp" line="652"/>
+        <source>it cannot be read</source>
+        <translation>его нельзя прочитать</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Molecule.cpp" line="655"/>
+        <source>SMILES, position %1: %2.</source>
+        <translation>SMILES, позиция %1: %2.</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Molecule.cpp" line="657"/>
+        <source>SMILES: %1.</source>
+        <translation>SMILES: %1.</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Molecule.cpp" line="669"/>
+        <source>The molfile is empty.</source>
+        <translation>Файл molfile пуст.</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Molecule.cpp" line="671"/>
+        <source>The molfile is %1 bytes long; at most %2 are read.</source>
+        <translation>Байтов в файле molfile: %1; читается не больше %2.</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Molecule.cpp" line="687"/>
+        <source>The molfile has %1 atoms; at most %2 can be drawn.</source>
+        <translation>Атомов в файле molfile: %1; нарисовать можно не больше %2.</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Molecule.cpp" line="698"/>
+        <location filename="../../molecule/Molecule.cpp" line="703"/>
+        <source>Molfile: %1</source>
+        <translation>Molfile: %1</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Molecule.cpp" line="702"/>
+        <source>The molfile holds no molecule.</source>
+        <translation>В файле molfile нет молекулы.</translation>
+    </message>
+</context>
+<context>
     <name>RenderText</name>
     <message>
         <location filename="../Batch.cpp" line="37"/>
@@ -24,7 +208,7 @@
         <translation>аргумент %1 не в кодировке UTF-8</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="173"/>
+        <location filename="../main.cpp" line="172"/>
         <source>Draws the electron-dot formula of an element without a window: BMP, PNG or SVG.
 A batch, --batch FILE, has one picture a line, each line the same words; options
 given with --batch are the defaults of every line.
@@ -51,7 +235,8 @@ Exit status: 0 all written, 1 a picture not made or written, 2 a mistake in the 
     </message>
     <message>
         <location filename="../main.cpp" line="185"/>
-        <location filename="../RenderJob.cpp" line="173"/>
+        <location filename="../RenderJob.cpp" line="285"/>
+        <location filename="../RenderJob.cpp" line="298"/>
         <source>FILE</source>
         <translation>ФАЙЛ</translation>
     </message>
@@ -61,310 +246,433 @@ Exit status: 0 all written, 1 a picture not made or written, 2 a mistake in the 
         <translation>Относительные имена картинок берутся в папке ПАПКА; она должна быть.</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="188"/>
+        <location filename="../main.cpp" line="189"/>
         <source>DIR</source>
         <translation>ПАПКА</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="203"/>
+        <location filename="../main.cpp" line="204"/>
         <source>output folder &quot;%1&quot;: there is no such folder</source>
         <translation>папка для картинок «%1»: такой папки нет</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="208"/>
+        <location filename="../main.cpp" line="209"/>
         <source>warning: %1</source>
         <translation>предупреждение: %1</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="215"/>
+        <location filename="../main.cpp" line="216"/>
         <source>with --batch, &quot;%1&quot; goes on the lines of the file</source>
         <translation>с --batch «%1» пишется в строках файла</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="218"/>
+        <location filename="../main.cpp" line="219"/>
         <source>with --batch, the symbol goes on the lines of the file</source>
         <translation>с --batch обозначение пишется в строках файла</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="220"/>
+        <location filename="../main.cpp" line="221"/>
         <source>no batch file given: --batch FILE</source>
         <translation>не задан файл пакета: --batch ФАЙЛ</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="110"/>
-        <location filename="../Renderer.cpp" line="123"/>
+        <location filename="../Renderer.cpp" line="135"/>
+        <location filename="../Renderer.cpp" line="148"/>
         <source>it is a folder</source>
         <translation>по этому пути находится папка</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="112"/>
+        <location filename="../Renderer.cpp" line="137"/>
         <source>it is a socket</source>
         <translation>по этому пути находится сокет</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="114"/>
+        <location filename="../Renderer.cpp" line="139"/>
         <source>it is a block device</source>
         <translation>по этому пути находится блочное устройство</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="115"/>
+        <location filename="../Renderer.cpp" line="140"/>
         <source>it is not a file</source>
         <translation>по этому пути находится не файл</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="119"/>
+        <location filename="../Renderer.cpp" line="144"/>
         <source>no such folder</source>
         <translation>такой папки нет</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="121"/>
+        <location filename="../Renderer.cpp" line="146"/>
         <source>permission denied</source>
         <translation>отказано в доступе</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="122"/>
+        <location filename="../Renderer.cpp" line="147"/>
         <source>read-only file system</source>
         <translation>файловая система доступна только для чтения</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="124"/>
+        <location filename="../Renderer.cpp" line="149"/>
         <source>file name too long</source>
         <translation>слишком длинное имя файла</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="126"/>
+        <location filename="../Renderer.cpp" line="151"/>
         <source>invalid file name</source>
         <translation>недопустимое имя файла</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="128"/>
+        <location filename="../Renderer.cpp" line="153"/>
         <source>no space left on device</source>
         <translation>на диске нет места</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="129"/>
+        <location filename="../Renderer.cpp" line="154"/>
         <source>input/output error</source>
         <translation>ошибка ввода-вывода</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="130"/>
+        <location filename="../Renderer.cpp" line="155"/>
         <source>the reader closed the pipe</source>
         <translation>читающая сторона закрыла канал</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="131"/>
+        <location filename="../Renderer.cpp" line="156"/>
         <source>no such open descriptor</source>
         <translation>такой открытый дескриптор не найден</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="141"/>
-        <location filename="../Renderer.cpp" line="195"/>
+        <location filename="../Renderer.cpp" line="166"/>
+        <location filename="../Renderer.cpp" line="291"/>
         <source>not enough memory for the picture</source>
         <translation>недостаточно памяти для картинки</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="142"/>
+        <location filename="../Renderer.cpp" line="167"/>
         <source>the picture is too large to draw</source>
         <translation>картинка слишком велика, её не нарисовать</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="143"/>
+        <location filename="../Renderer.cpp" line="168"/>
         <source>the font cannot take this value</source>
         <translation>шрифт не принимает такое значение</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="144"/>
+        <location filename="../Renderer.cpp" line="169"/>
         <source>cannot encode the picture (%1)</source>
         <translation>не удалось закодировать картинку (%1)</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="150"/>
+        <location filename="../Renderer.cpp" line="175"/>
         <source>standard output</source>
         <translation>стандартный вывод</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="192"/>
-        <location filename="../Renderer.cpp" line="194"/>
+        <location filename="../Renderer.cpp" line="285"/>
+        <location filename="../Renderer.cpp" line="287"/>
+        <location filename="../Renderer.cpp" line="290"/>
         <source>%1: cannot make the picture: %2</source>
         <translation>%1: не удалось сделать картинку: %2</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="200"/>
+        <location filename="../Renderer.cpp" line="296"/>
         <source>%1: cannot write: %2</source>
         <translation>%1: не удалось записать: %2</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="252"/>
+        <location filename="../Renderer.cpp" line="349"/>
         <source>the font &quot;%1&quot; is not on this system; drawing with &quot;%2&quot;</source>
         <translation>шрифта «%1» в системе нет, рисую шрифтом «%2»</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="37"/>
+        <location filename="../RenderJob.cpp" line="42"/>
         <source>&quot;%1&quot; (%2)</source>
         <translation>«%1» (%2)</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="45"/>
+        <location filename="../RenderJob.cpp" line="50"/>
         <source>symbol &quot;%1&quot;: %2 is not a letter of the Latin or Russian alphabet</source>
         <translation>обозначение «%1»: знак %2 не буква латинского или русского алфавита</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="48"/>
+        <location filename="../RenderJob.cpp" line="53"/>
         <source>symbol &quot;%1&quot;: the letter %2 is one too many, a symbol has at most two</source>
         <translation>обозначение «%1»: буква %2 лишняя, букв не больше двух</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="82"/>
+        <location filename="../RenderJob.cpp" line="89"/>
         <source>dots &quot;%1&quot;: an empty entry; give slot numbers 0 to 15 separated by commas</source>
         <translation>точки «%1»: пустой номер; нужны номера мест от 0 до 15 через запятую</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="87"/>
+        <location filename="../RenderJob.cpp" line="94"/>
         <source>dot &quot;%1&quot;: slot numbers are whole numbers from 0 to 15</source>
         <translation>точка «%1»: номера точек — целые числа от 0 до 15</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="94"/>
+        <location filename="../RenderJob.cpp" line="103"/>
         <source>dots %1 and %2 cannot go together: they are the two groups of one side</source>
         <translation>точки %1 и %2 не ставятся вместе: это разные группы одной стороны</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="106"/>
+        <location filename="../RenderJob.cpp" line="115"/>
         <source>radius &quot;%1&quot;: give a number from 0.5 to 10 in steps of 0.5</source>
         <translation>радиус «%1»: нужно число от 0.5 до 10 с шагом 0.5</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="116"/>
+        <location filename="../RenderJob.cpp" line="125"/>
         <source>the font name cannot be empty</source>
         <translation>имя шрифта не может быть пустым</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="121"/>
+        <location filename="../RenderJob.cpp" line="130"/>
         <source>font size &quot;%1&quot;: give a number above 0 and at most 2160</source>
         <translation>размер шрифта «%1»: нужно число больше 0 и не больше 2160</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="128"/>
+        <location filename="../RenderJob.cpp" line="137"/>
         <source>font weight &quot;%1&quot;: give a whole number from 1 to 1000</source>
         <translation>насыщенность «%1»: нужно целое число от 1 до 1000</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="150"/>
+        <location filename="../RenderJob.cpp" line="160"/>
         <source>format &quot;%1&quot;: it is bmp, png or svg</source>
         <translation>формат «%1»: бывает bmp, png или svg</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="151"/>
+        <location filename="../RenderJob.cpp" line="162"/>
         <source>cannot tell the format from the name &quot;%1&quot;: use the extension .bmp, .png or .svg, or --format</source>
         <translation>по имени «%1» не понять формат: нужно расширение .bmp, .png или .svg, либо --format</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="160"/>
+        <location filename="../RenderJob.cpp" line="172"/>
+        <source>--mol -: standard input is taken by the batch list; name the molfile</source>
+        <translation>--mol -: стандартный ввод занят списком пакета; назовите файл molfile</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="177"/>
+        <location filename="../RenderJob.cpp" line="182"/>
+        <source>molfile &quot;%1&quot;: cannot read it: %2</source>
+        <translation>файл molfile «%1»: не удаётся прочитать: %2</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="212"/>
+        <source>&quot;%1&quot;</source>
+        <comment>one of the closest names</comment>
+        <translation>«%1»</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="214"/>
+        <source>no molecule or ion is named &quot;%1&quot;</source>
+        <translation>нет молекулы или иона с названием «%1»</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="215"/>
+        <source>no molecule or ion is named &quot;%1&quot;; the closest names: %2</source>
+        <translation>нет молекулы или иона с названием «%1»; ближайшие названия: %2</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="219"/>
+        <source>no molecule or ion has the formula &quot;%1&quot;</source>
+        <translation>нет молекулы или иона с формулой «%1»</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="220"/>
+        <source>no molecule or ion has the formula &quot;%1&quot;; the closest formulas: %2</source>
+        <translation>нет молекулы или иона с формулой «%1»; ближайшие формулы: %2</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="235"/>
+        <source>--relayout is for --mol</source>
+        <translation>--relayout только для --mol</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="238"/>
+        <source>--style is for a molecule: --smiles, --mol, --name or --formula</source>
+        <translation>--style только для молекулы: --smiles, --mol, --name или --formula</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="242"/>
+        <source>--%1 and --%2: give one of them</source>
+        <translation>--%1 и --%2: нужно что-то одно из них</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="245"/>
+        <source>--%1 is for one atom&apos;s symbol, not for a molecule</source>
+        <translation>--%1 для символа одного атома, не для молекулы</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="249"/>
+        <source>extra argument &quot;%1&quot;: a molecule needs no symbol</source>
+        <translation>лишний аргумент «%1»: молекуле символ не нужен</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="270"/>
         <source>SYMBOL</source>
         <translation>ОБОЗНАЧЕНИЕ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="160"/>
+        <location filename="../RenderJob.cpp" line="270"/>
         <source>One or two letters, Latin or Russian.</source>
         <translation>Одна или две буквы, латинские или русские.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="162"/>
+        <location filename="../RenderJob.cpp" line="272"/>
         <source>Dots: slot numbers 0 to 15, separated by commas.</source>
         <translation>Точки: номера мест от 0 до 15 через запятую.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="163"/>
+        <location filename="../RenderJob.cpp" line="273"/>
         <source>Dot radius: 0.5 to 10 in steps of 0.5 (default 2).</source>
         <translation>Радиус точки: от 0.5 до 10 с шагом 0.5 (по умолчанию 2).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="164"/>
+        <location filename="../RenderJob.cpp" line="274"/>
         <source>Font family (default Arial).</source>
         <translation>Шрифт (по умолчанию Arial).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="164"/>
+        <location filename="../RenderJob.cpp" line="274"/>
         <source>FAMILY</source>
         <translation>ШРИФТ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="165"/>
+        <location filename="../RenderJob.cpp" line="275"/>
         <source>Font size in points (default 21.75).</source>
         <translation>Размер шрифта в пунктах (по умолчанию 21.75).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="165"/>
+        <location filename="../RenderJob.cpp" line="275"/>
         <source>PT</source>
         <translation>ПТ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="166"/>
+        <location filename="../RenderJob.cpp" line="276"/>
         <source>Font weight: 400 regular, 700 bold.</source>
         <translation>Насыщенность шрифта: 400 обычный, 700 полужирный.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="167"/>
+        <location filename="../RenderJob.cpp" line="277"/>
         <source>Italic.</source>
         <translation>Курсив.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="168"/>
+        <location filename="../RenderJob.cpp" line="278"/>
         <source>Scale: 1 to 8, that many times the pixels.</source>
         <translation>Масштаб: от 1 до 8, во столько раз больше пикселей.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="169"/>
+        <location filename="../RenderJob.cpp" line="279"/>
         <source>Transparent ground (PNG and SVG).</source>
         <translation>Прозрачный фон (PNG и SVG).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="171"/>
+        <location filename="../RenderJob.cpp" line="281"/>
         <source>Format: bmp, png or svg (default: the file&apos;s extension; png on standard output).</source>
         <translation>Формат: bmp, png или svg (по умолчанию по расширению файла; png на стандартный вывод).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="172"/>
+        <location filename="../RenderJob.cpp" line="283"/>
         <source>FORMAT</source>
         <translation>ФОРМАТ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="173"/>
+        <location filename="../RenderJob.cpp" line="284"/>
         <source>Picture file; &quot;-&quot; is standard output.</source>
         <translation>Файл картинки; «-» — стандартный вывод.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="187"/>
+        <location filename="../RenderJob.cpp" line="286"/>
+        <source>The atom&apos;s charge, -8 to 8: the picture in square brackets with it.</source>
+        <translation>Заряд атома, от -8 до 8: рисунок в квадратных скобках с зарядом.</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="288"/>
+        <source>A molecule or ion in SMILES, instead of a symbol.</source>
+        <translation>Молекула или ион в записи SMILES вместо символа.</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="290"/>
+        <source>A molecule or ion by its name in Russian or English, from the table of school species (&quot;water&quot;, &quot;нитрат-ион&quot;).</source>
+        <translation>Молекула или ион по названию на русском или английском из таблицы школьных веществ («вода», «nitrate ion»).</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="292"/>
+        <source>NAME</source>
+        <translation>НАЗВАНИЕ</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="294"/>
+        <source>A molecule or ion by its school formula, from the same table (H2O, NH4+, CO3 2-).</source>
+        <translation>Молекула или ион по школьной формуле из той же таблицы (H2O, NH4+, CO3 2-).</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="296"/>
+        <source>FORMULA</source>
+        <translation>ФОРМУЛА</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="297"/>
+        <source>A molecule or ion in an MDL molfile (&quot;-&quot; is standard input).</source>
+        <translation>Молекула или ион из файла MDL molfile («-» — стандартный ввод).</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="300"/>
+        <source>How a molecule&apos;s electrons are drawn: lewis (bonds as lines, the default), dots (every electron a dot) or bars (lone pairs as bars).</source>
+        <translation>Как рисуются электроны молекулы: lewis (связи чёрточками, по умолчанию), dots (каждый электрон точкой) или bars (неподелённые пары чёрточками).</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="302"/>
+        <source>STYLE</source>
+        <translation>СТИЛЬ</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="304"/>
+        <source>Lay the molfile&apos;s atoms out anew instead of taking its coordinates.</source>
+        <translation>Расположить атомы из molfile заново, не беря его координаты.</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="318"/>
         <source>no element symbol given</source>
         <translation>не задано обозначение элемента</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="189"/>
+        <location filename="../RenderJob.cpp" line="320"/>
         <source>extra argument &quot;%1&quot;: there is one symbol</source>
         <translation>лишний аргумент «%1»: обозначение одно</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="191"/>
+        <location filename="../RenderJob.cpp" line="322"/>
         <source>no picture file given: -o FILE</source>
         <translation>не задан файл картинки: -o ФАЙЛ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="205"/>
+        <location filename="../RenderJob.cpp" line="333"/>
+        <source>style &quot;%1&quot;: it is lewis, dots or bars</source>
+        <translation>стиль «%1»: бывает lewis, dots или bars</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="343"/>
+        <source>charge &quot;%1&quot;: give a whole number from -8 to 8</source>
+        <translation>заряд «%1»: нужно целое число от -8 до 8</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="355"/>
         <source>scale &quot;%1&quot;: give a whole number from 1 to 8</source>
         <translation>масштаб «%1»: нужно целое число от 1 до 8</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="211"/>
+        <location filename="../RenderJob.cpp" line="362"/>
         <source>font size %1 pt at scale %2 is too large: at most %3 pt at this scale</source>
         <translation>размер шрифта %1 пт при масштабе %2 слишком велик: не больше %3 пт при этом масштабе</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="218"/>
+        <location filename="../RenderJob.cpp" line="369"/>
         <source>BMP has no transparency: --transparent is for PNG and SVG</source>
         <translation>у BMP нет прозрачности: --transparent только для PNG и SVG</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="255"/>
+        <location filename="../RenderJob.cpp" line="406"/>
         <source>the quote %1 is not closed</source>
         <translation>кавычка %1 не закрыта</translation>
     </message>
