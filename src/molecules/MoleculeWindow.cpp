@@ -108,7 +108,14 @@ MoleculeWindow::MoleculeWindow(Sketch::Language language, WindowDialogs *dialogs
     m_input->setFocus();
 }
 
-MoleculeWindow::~MoleculeWindow() = default;
+MoleculeWindow::~MoleculeWindow()
+{
+    // The controls go after the sketch: the focus leaving them as they go
+    // must not reach it.
+    for (QObject *child : findChildren<QObject *>())
+        child->disconnect(this);
+    qApp->disconnect(this);
+}
 
 void MoleculeWindow::createControls()
 {
@@ -246,6 +253,12 @@ void MoleculeWindow::bindEvents()
     connect(m_input, &QLineEdit::textChanged, this, &MoleculeWindow::redraw);
     connect(m_input, &QLineEdit::textEdited, this, &MoleculeWindow::offerCompletions);
     connect(m_completer, qOverload<const QString &>(&QCompleter::activated), m_input, &QLineEdit::setText);
+    // A mnemonic or a click elsewhere leaves the list of names open over the
+    // window, taking the keys meant for the control now focused.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        if (now && now != m_input && now != m_completer->popup())
+            m_completer->popup()->hide();
+    });
     connect(m_message, &QLabel::linkActivated, this, [this](const QString &link) {
         const QStringList &names = m_sketch.suggestions();
         const qsizetype index = link.toLongLong();
