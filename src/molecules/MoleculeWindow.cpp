@@ -28,6 +28,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QShortcutEvent>
 #include <QStandardPaths>
 #include <QStringListModel>
 #include <QTextDocumentFragment>
@@ -71,6 +72,25 @@ constexpr std::array kSaveFormats{
     SaveFormat{Format::Svg, "svg", QT_TRANSLATE_NOOP("zembrel::MoleculeWindow", "SVG drawing (*.svg)")},
     SaveFormat{
         Format::Bmp, "bmp", QT_TRANSLATE_NOOP("zembrel::MoleculeWindow", "BMP picture, 288 dpi (*.bmp)")},
+};
+
+// A style chosen by its mnemonic at once: the toolkit's button waits a
+// moment to show itself pressed, and a Ctrl+C typed in that moment would
+// copy the picture in the style before.
+class StyleButton final : public QRadioButton
+{
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    bool event(QEvent *event) override
+    {
+        if (event->type() != QEvent::Shortcut || static_cast<QShortcutEvent *>(event)->isAmbiguous())
+            return QRadioButton::event(event);
+        setFocus(Qt::ShortcutFocusReason);
+        click();
+        return true;
+    }
 };
 
 constexpr float kRadiusStep = 0.5F;
@@ -157,7 +177,7 @@ void MoleculeWindow::createControls()
     auto *styleLayout = new QVBoxLayout(styleBox);
     m_styles = new QButtonGroup(this);
     for (const auto &[style, text] : kStyles) {
-        auto *choice = new QRadioButton(tr(text), styleBox);
+        auto *choice = new StyleButton(tr(text), styleBox);
         choice->setAccessibleName(tr(text).remove(u'&'));
         m_styles->addButton(choice, int(style));
         styleLayout->addWidget(choice);
