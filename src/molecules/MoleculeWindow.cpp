@@ -315,11 +315,15 @@ void MoleculeWindow::redraw()
     m_sketch.setInput(m_input->text());
     const int screen
         = std::clamp(int(std::ceil(devicePixelRatioF())), 1, ImageSurface::kMaxScale / kViewScale);
-    Sketch::View view = m_sketch.view(kViewScale * screen);
-    // Larger than the room for it, the picture is shown at its size on a page.
-    const QSize room = m_scroll->viewport()->size() * screen;
-    if (!view.image.isNull() && (view.image.width() > room.width() || view.image.height() > room.height()))
-        view = m_sketch.view(screen);
+    // The picture at its size on a page, and larger when there is room for
+    // that: a large molecule is never drawn larger only to be shown smaller.
+    Sketch::View view = m_sketch.view(screen);
+    if (!view.image.isNull()) {
+        const QSize room = m_scroll->viewport()->size() * screen;
+        if (view.image.width() * kViewScale <= room.width()
+            && view.image.height() * kViewScale <= room.height())
+            view = m_sketch.view(kViewScale * screen);
+    }
     view.image.setDevicePixelRatio(screen);
     m_drawn = !view.image.isNull();
     m_picture->setImage(view.image);
