@@ -1,6 +1,8 @@
 // Writes the dot picture and the formula icon in every form the build needs:
 // dot.gif, zembrel.ico and zembrel-<size>.png for the window, and
 // theme-<size>.png, the icon themes' sizes rendered from the icon's drawing.
+// With --theme it renders only the theme sizes of another drawing (the
+// molecules window's icon).
 
 #include "Artwork.h"
 #include "GifFile.h"
@@ -58,9 +60,12 @@ QImage themeIcon(QSvgRenderer &drawing, int size)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    const QStringList arguments = app.arguments();
+    QStringList arguments = app.arguments();
+    const bool themeOnly = arguments.size() == 4 && arguments.at(1) == u"--theme"_s;
+    if (themeOnly)
+        arguments.removeAt(1);
     if (arguments.size() != 3) {
-        std::fprintf(stderr, "usage: zembrel_resgen OUTPUT-FOLDER ICON-SVG\n");
+        std::fprintf(stderr, "usage: zembrel_resgen [--theme] OUTPUT-FOLDER ICON-SVG\n");
         return 2;
     }
     const QDir folder(arguments.at(1));
@@ -72,6 +77,13 @@ int main(int argc, char *argv[])
     if (!drawing.isValid()) {
         std::fprintf(stderr, "zembrel_resgen: %s is not an SVG drawing\n", qPrintable(arguments.at(2)));
         return 1;
+    }
+
+    if (themeOnly) {
+        bool written = true;
+        for (const int size : kThemeSizes)
+            written = written && writePng(folder, u"theme-%1.png"_s.arg(size), themeIcon(drawing, size));
+        return written ? 0 : 1;
     }
 
     const QImage icon16 = Artwork::formulaIcon(16);

@@ -7,6 +7,7 @@
 #include "Letters.h"
 #include "Output.h"
 #include "RenderText.h"
+#include "Species.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -15,6 +16,7 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
 #include <utility>
@@ -182,34 +184,83 @@ QByteArray molfileBytes(const QString &name, bool standardInputFree)
     return bytes;
 }
 
-// The molecule a job's words name, or none for an atom.
-std::shared_ptr<const Molecule> checkedMolecule(const QCommandLineParser &parser, bool standardInputFree)
+// The options that name a molecule or ion instead of an atom's symbol.
+const std::array<QString, 4> &moleculeSources()
 {
-    const bool smiles = parser.isSet(u"smiles"_s), molfile = parser.isSet(u"mol"_s);
-    if (!smiles && !molfile) {
-        for (const char16_t *option : {u"style", u"relayout", u"marks", u"shells"}) {
+    static const std::array<QString, 4> names{u"smiles"_s, u"mol"_s, u"name"_s, u"formula"_s};
+    return names;
+}
+
+bool namesMolecule(const QCommandLineParser &parser)
+{
+    const auto &sources = moleculeSources();
+    return std::any_of(
+        sources.cbegin(), sources.cend(), [&parser](const QString &name) { return parser.isSet(name); });
+}
+
+// The species the table has under the name or formula of --name or --formula.
+const Species &checkedSpecies(const QCommandLineParser &parser)
+{
+    const bool byName = parser.isSet(u"name"_s);
+    const QString text = parser.value(byName ? u"name"_s : u"formula"_s);
+    const SpeciesKey key = byName ? SpeciesKey::Name : SpeciesKey::Formula;
+    const SpeciesTable &table = SpeciesTable::builtIn();
+    if (const Species *species = table.find(text, key))
+        return *species;
+    const QStringList closest = table.closest(text, key);
+    QStringList quoted;
+    for (const QString &near : closest)
+        quoted << RenderText::tr("\"%1\"", "one of the closest names").arg(near);
+    if (byName) {
+        refuse(closest.isEmpty() ? RenderText::tr("no molecule or ion is named \"%1\"").arg(text)
+                                 : RenderText::tr("no molecule or ion is named \"%1\"; the closest names: %2")
+                                       .arg(text, quoted.join(u", "_s)));
+    }
+    refuse(closest.isEmpty()
+            ? RenderText::tr("no molecule or ion has the formula \"%1\"").arg(text)
+            : RenderText::tr("no molecule or ion has the formula \"%1\"; the closest formulas: %2")
+                  .arg(text, quoted.join(u", "_s)));
+}
+
+// The molecule a job's words name, or none for an atom; `title` gets what
+// the SVG is titled with.
+std::shared_ptr<const Molecule> checkedMolecule(
+    const QCommandLineParser &parser, bool standardInputFree, QString &title)
+{
+    QStringList given;
+    for (const QString &source : moleculeSources()) {
+        if (parser.isSet(source))
+            given << source;
+    }
+    if (parser.isSet(u"relayout"_s) && !parser.isSet(u"mol"_s))
+        refuse(RenderText::tr("--relayout is for --mol"));
+    if (given.isEmpty()) {
+        for (const char16_t *option : {u"style", u"marks", u"shells"}) {
             if (parser.isSet(QString::fromUtf16(option)))
-                refuse(RenderText::tr("--%1 is for --smiles and --mol").arg(QString::fromUtf16(option)));
+                refuse(RenderText::tr("--%1 is for a molecule: --smiles, --mol, --name or --formula")
+                           .arg(QString::fromUtf16(option)));
         }
         return nullptr;
     }
-    if (smiles && molfile)
-        refuse(RenderText::tr("--smiles and --mol: give one of them"));
+    if (given.size() > 1)
+        refuse(RenderText::tr("--%1 and --%2: give one of them").arg(given.at(0), given.at(1)));
     for (const char16_t *option : {u"dots", u"charge"}) {
         if (parser.isSet(QString::fromUtf16(option)))
-            refuse(RenderText::tr("--%1 is for one atom's symbol, not for --smiles or --mol")
+            refuse(RenderText::tr("--%1 is for one atom's symbol, not for a molecule")
                        .arg(QString::fromUtf16(option)));
     }
     if (!parser.positionalArguments().isEmpty())
         refuse(RenderText::tr("extra argument \"%1\": a molecule needs no symbol")
                    .arg(parser.positionalArguments().first()));
-    if (smiles && parser.isSet(u"relayout"_s))
-        refuse(RenderText::tr("--relayout is for --mol"));
     try {
-        if (smiles)
-            return std::make_shared<const Molecule>(moleculeFromSmiles(parser.value(u"smiles"_s)));
-        return std::make_shared<const Molecule>(moleculeFromMolfile(
-            molfileBytes(parser.value(u"mol"_s), standardInputFree), parser.isSet(u"relayout"_s)));
+        if (parser.isSet(u"mol"_s)) {
+            title = QFileInfo(parser.value(u"mol"_s)).completeBaseName();
+            return std::make_shared<const Molecule>(moleculeFromMolfile(
+                molfileBytes(parser.value(u"mol"_s), standardInputFree), parser.isSet(u"relayout"_s)));
+        }
+        // A species of the table is drawn as its SMILES would be, to the byte.
+        title = parser.isSet(u"smiles"_s) ? parser.value(u"smiles"_s) : checkedSpecies(parser).smiles;
+        return std::make_shared<const Molecule>(moleculeFromSmiles(title));
     } catch (const ChemistryError &e) {
         refuse(e.message);
     }
@@ -275,6 +326,14 @@ void addJobOptions(QCommandLineParser &parser)
         {u"charge"_s, RenderText::tr("The atom's charge, -8 to 8: the picture in square brackets with it."),
             u"N"_s},
         {u"smiles"_s, RenderText::tr("A molecule or ion in SMILES, instead of a symbol."), u"SMILES"_s},
+        {u"name"_s,
+            RenderText::tr("A molecule or ion by its name in Russian or English, from the table of school "
+                           "species (\"water\", \"нитрат-ион\")."),
+            RenderText::tr("NAME")},
+        {u"formula"_s,
+            RenderText::tr(
+                "A molecule or ion by its school formula, from the same table (H2O, NH4+, CO3 2-)."),
+            RenderText::tr("FORMULA")},
         {u"mol"_s, RenderText::tr("A molecule or ion in an MDL molfile (\"-\" is standard input)."),
             RenderText::tr("FILE")},
         {u"style"_s,
@@ -305,8 +364,7 @@ QStringList batchDefaultOptions()
 RenderJob jobFrom(const QCommandLineParser &parser, const QString &outputDir, bool standardInputFree)
 {
     const QStringList positional = parser.positionalArguments();
-    const bool molecule = parser.isSet(u"smiles"_s) || parser.isSet(u"mol"_s);
-    if (positional.isEmpty() && !molecule)
+    if (positional.isEmpty() && !namesMolecule(parser))
         refuse(RenderText::tr("no element symbol given"));
     if (positional.size() > 1)
         refuse(RenderText::tr("extra argument \"%1\": there is one symbol").arg(positional.at(1)));
@@ -316,7 +374,7 @@ RenderJob jobFrom(const QCommandLineParser &parser, const QString &outputDir, bo
     RenderJob job;
     job.output = parser.value(u"output"_s);
     Picture &picture = job.picture;
-    picture.molecule = checkedMolecule(parser, standardInputFree);
+    picture.molecule = checkedMolecule(parser, standardInputFree, picture.title);
     if (picture.molecule) {
         if (parser.isSet(u"style"_s)) {
             const std::optional<MarkStyle> style = markStyleNamed(parser.value(u"style"_s));
@@ -326,8 +384,6 @@ RenderJob jobFrom(const QCommandLineParser &parser, const QString &outputDir, bo
             picture.style = *style;
         }
         picture.markOptions = checkedMarkOptions(parser, picture.style);
-        picture.title = parser.isSet(u"smiles"_s) ? parser.value(u"smiles"_s)
-                                                  : QFileInfo(parser.value(u"mol"_s)).completeBaseName();
     } else {
         picture.symbol = checkedSymbol(positional.first());
         picture.title = picture.symbol;
@@ -406,27 +462,27 @@ QStringList splitWords(const QString &line)
 
 RenderJob parseJob(const QStringList &words, const QStringList &defaults, const QString &outputDir)
 {
+    // A default only a molecule takes (--style dot-cross for a list of
+    // molecules) passes over an atom's line of the same batch.
+    QStringList used;
+    QCommandLineParser line;
+    addJobOptions(line);
+    if (line.parse(QStringList{u"zembrel-render"_s} + words) && namesMolecule(line)) {
+        used = defaults;
+    } else {
+        for (qsizetype i = 0; i < defaults.size(); ++i) {
+            if (defaults[i] == u"--style"_s || defaults[i] == u"--marks"_s)
+                ++i;
+            else if (defaults[i] != u"--shells"_s)
+                used << defaults[i];
+        }
+    }
     QCommandLineParser parser;
     addJobOptions(parser);
     // A value given twice counts as its last: the line's own words come last.
-    if (!parser.parse(QStringList{u"zembrel-render"_s} + defaults + words))
+    if (!parser.parse(QStringList{u"zembrel-render"_s} + used + words))
         refuse(parser.errorText());
-    if (parser.isSet(u"smiles"_s) || parser.isSet(u"mol"_s))
-        return jobFrom(parser, outputDir, false);
-    // A default only a molecule takes (--style dot-cross for a list of
-    // molecules) passes over an atom's line.
-    QStringList forAtoms;
-    for (qsizetype i = 0; i < defaults.size(); ++i) {
-        if (defaults[i] == u"--style"_s || defaults[i] == u"--marks"_s)
-            ++i;
-        else if (defaults[i] != u"--shells"_s)
-            forAtoms << defaults[i];
-    }
-    QCommandLineParser atom;
-    addJobOptions(atom);
-    if (!atom.parse(QStringList{u"zembrel-render"_s} + forAtoms + words))
-        refuse(atom.errorText());
-    return jobFrom(atom, outputDir, false);
+    return jobFrom(parser, outputDir, false);
 }
 
 } // namespace zembrel

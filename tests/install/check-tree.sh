@@ -3,11 +3,11 @@
 # needs, a desktop entry and metainfo both validators pass without a remark,
 # every theme icon at its own size, manual pages groff formats without a
 # warning, and a completion bash can load.
-# Usage: check-tree.sh PREFIX APP-ID VERSION ICON-SIZE...
+# Usage: check-tree.sh PREFIX APP-ID MOLECULES-ID VERSION ICON-SIZE...
 # ZEMBREL_READER names the molecule reader module relative to PREFIX.
 set -euo pipefail
-prefix=$1 id=$2 version=$3
-shift 3
+prefix=$1 id=$2 molecules=$3 version=$4
+shift 4
 sizes=("$@")
 failures=0
 fail() {
@@ -18,22 +18,28 @@ fail() {
 expected=(
     bin/zembrel
     bin/zembrel-render
-    "share/applications/$id.desktop"
-    "share/metainfo/$id.metainfo.xml"
-    "share/icons/hicolor/scalable/apps/$id.svg"
+    bin/zembrel-molecules
     share/man/man1/zembrel.1
     share/man/man1/zembrel-render.1
+    share/man/man1/zembrel-molecules.1
     share/bash-completion/completions/zembrel-render
     "$ZEMBREL_READER"
 )
-for size in "${sizes[@]}"; do
-    expected+=("share/icons/hicolor/${size}x${size}/apps/$id.png")
+for app in "$id" "$molecules"; do
+    expected+=(
+        "share/applications/$app.desktop"
+        "share/metainfo/$app.metainfo.xml"
+        "share/icons/hicolor/scalable/apps/$app.svg"
+    )
+    for size in "${sizes[@]}"; do
+        expected+=("share/icons/hicolor/${size}x${size}/apps/$app.png")
+    done
 done
 if ! diff -u <(printf '%s\n' "${expected[@]}" | sort) <(cd "$prefix" && find . -type f -printf '%P\n' | sort); then
     fail "the installed files are not the expected ones (- expected, + found)"
 fi
 
-for program in zembrel zembrel-render; do
+for program in zembrel zembrel-render zembrel-molecules; do
     [[ -x $prefix/bin/$program ]] || fail "bin/$program is not executable"
 done
 # The installed renderer finds its molecule reader beside it.
@@ -43,35 +49,49 @@ fi
 rm -f "$prefix.errors"
 
 # Hints count too: a clean entry prints nothing at all.
+for app in "$id" "$molecules"; do
+    desktop=$prefix/share/applications/$app.desktop
+    if ! remarks=$(desktop-file-validate "$desktop" 2>&1) || [[ -n $remarks ]]; then
+        fail "desktop-file-validate $app: $remarks"
+    fi
+    grep -qx "Icon=$app" "$desktop" || fail "the desktop entry's icon is not $app"
+done
+# The handshake tool is started by its calling program; the molecules window by a person, from the menus.
 desktop=$prefix/share/applications/$id.desktop
-if ! remarks=$(desktop-file-validate "$desktop" 2>&1) || [[ -n $remarks ]]; then
-    fail "desktop-file-validate: $remarks"
-fi
 grep -qx 'NoDisplay=true' "$desktop" || fail "the desktop entry is shown in menus"
 grep -qx 'Exec=zembrel %f' "$desktop" || fail "the desktop entry does not start zembrel with one file"
-grep -qx "Icon=$id" "$desktop" || fail "the desktop entry's icon is not $id"
+desktop=$prefix/share/applications/$molecules.desktop
+grep -q '^NoDisplay=true' "$desktop" && fail "the molecules entry is hidden from menus"
+grep -qx 'Exec=zembrel-molecules' "$desktop" || fail "the molecules entry does not start zembrel-molecules"
+grep -qx 'Categories=Education;Chemistry;' "$desktop" || fail "the molecules entry is not under Education and Chemistry"
 
 # Errors, warnings and infos all count; only the pedantic notes are left out.
-metainfo=$prefix/share/metainfo/$id.metainfo.xml
-for check in "validate --no-net $metainfo" "validate-tree --no-net $prefix"; do
+checks=("validate-tree --no-net $prefix")
+for app in "$id" "$molecules"; do
+    checks+=("validate --no-net $prefix/share/metainfo/$app.metainfo.xml")
+done
+for check in "${checks[@]}"; do
     # shellcheck disable=SC2086 # the words of each check
     if ! remarks=$(appstreamcli $check 2>&1) || grep -qE '^[EWI]: ' <<<"$remarks"; then
         fail "appstreamcli $check: $remarks"
     fi
 done
-newest=$(grep -o '<release version="[^"]*"' "$metainfo" | head -n1 | cut -d'"' -f2)
-[[ $newest == "$version" ]] || fail "the newest release in the metainfo is '$newest', the build is $version"
+for app in "$id" "$molecules"; do
+    metainfo=$prefix/share/metainfo/$app.metainfo.xml
+    newest=$(grep -o '<release version="[^"]*"' "$metainfo" | head -n1 | cut -d'"' -f2)
+    [[ $newest == "$version" ]] || fail "the newest release in $app's metainfo is '$newest', the build is $version"
 
-for size in "${sizes[@]}"; do
-    icon=$prefix/share/icons/hicolor/${size}x${size}/apps/$id.png
-    [[ -f $icon ]] || continue
-    description=$(file -b "$icon")
-    [[ $description == "PNG image data, $size x $size, 8-bit/color RGBA"* ]] ||
-        fail "$icon: $description"
+    for size in "${sizes[@]}"; do
+        icon=$prefix/share/icons/hicolor/${size}x${size}/apps/$app.png
+        [[ -f $icon ]] || continue
+        description=$(file -b "$icon")
+        [[ $description == "PNG image data, $size x $size, 8-bit/color RGBA"* ]] ||
+            fail "$icon: $description"
+    done
+    file -b "$prefix/share/icons/hicolor/scalable/apps/$app.svg" | grep -q 'SVG' || fail "$app's scalable icon is not SVG"
 done
-file -b "$prefix/share/icons/hicolor/scalable/apps/$id.svg" | grep -q 'SVG' || fail "the scalable icon is not SVG"
 
-for page in zembrel zembrel-render; do
+for page in zembrel zembrel-render zembrel-molecules; do
     for device in ps utf8; do
         if ! remarks=$(groff -man -ww -z -T"$device" "$prefix/share/man/man1/$page.1" 2>&1) || [[ -n $remarks ]]; then
             fail "groff -T$device $page.1: $remarks"

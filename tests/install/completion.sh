@@ -26,7 +26,9 @@ expect() {
     fi
 }
 
-expect 'zembrel-render --for' '--format'
+expect 'zembrel-render --for' '--format --formula'
+expect 'zembrel-render --na' '--name'
+expect 'zembrel-render --name ' ''
 expect 'zembrel-render --out' '--output --output-dir'
 expect 'zembrel-render -q' '-q'
 expect 'zembrel-render Na --dots 1 --tr' '--transparent'

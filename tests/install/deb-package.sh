@@ -2,9 +2,9 @@
 # `cpack -G DEB` gives a package whose files unpack (dpkg -x, never into the
 # system) to a complete, valid tree under /usr, and whose Depends dpkg-shlibdeps
 # computed from the binaries.
-# Usage: deb-package.sh BUILD-DIR APP-ID VERSION ICON-SIZE...
+# Usage: deb-package.sh BUILD-DIR APP-ID MOLECULES-ID VERSION ICON-SIZE...
 set -euo pipefail
-build=$1 version=$3
+build=$1 version=$4
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/zembrel-deb.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
 
@@ -34,7 +34,9 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [[ $(field Version) == "$version" ]] || fail "Version: $(field Version)"
 [[ -n $(field Maintainer) ]] || fail "no Maintainer"
 [[ -n $(field Section) ]] || fail "no Section"
-[[ $(field Description) == *zembrel-render* ]] || fail "the Description does not name zembrel-render"
+for program in zembrel-render zembrel-molecules; do
+    [[ $(field Description) == *$program* ]] || fail "the Description does not name $program"
+done
 # Computed, so each library comes with the version the binaries need.
 depends=$(field Depends)
 for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6; do
@@ -44,7 +46,7 @@ done
 
 root=$scratch/root
 dpkg -x "$deb" "$root"
-for program in zembrel zembrel-render; do
+for program in zembrel zembrel-render zembrel-molecules; do
     # A run path into the build folder would work here and nowhere else;
     # one relative to the binary ($ORIGIN) is harmless.
     folders=$(readelf -d "$root/usr/bin/$program" | sed -n 's/.*R[UN]*PATH.*\[\(.*\)\]$/\1/p' | tr ':' '\n')

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # `cmake --install` into an empty prefix gives a complete, valid tree.
-# Usage: install-tree.sh BUILD-DIR APP-ID VERSION ICON-SIZE...
+# Usage: install-tree.sh BUILD-DIR APP-ID MOLECULES-ID VERSION ICON-SIZE...
 set -euo pipefail
 build=$1
 shift

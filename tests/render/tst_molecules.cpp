@@ -68,6 +68,9 @@ private Q_SLOTS:
     void badInput();
     void batch();
     void batchDefaultsPassOverAtoms();
+    void fromTable_data();
+    void fromTable();
+    void batchStyleDefault();
 };
 
 void TestMolecules::marks_data()
@@ -285,9 +288,25 @@ void TestMolecules::badInput_data()
     row("a symbol beside --smiles", {u"Na"_s, u"--smiles"_s, u"O"_s, u"-o"_s, u"x.png"_s},
         u"a molecule needs no symbol"_s);
     row("--smiles and --mol", {u"--smiles"_s, u"O"_s, u"--mol"_s, u"w.mol"_s, u"-o"_s, u"x.png"_s},
-        u"give one of them"_s);
+        u"--smiles and --mol: give one of them"_s);
+    row("--name and --formula", {u"--name"_s, u"water"_s, u"--formula"_s, u"H2O"_s, u"-o"_s, u"x.png"_s},
+        u"--name and --formula: give one of them"_s);
+    row("a symbol beside --name", {u"O"_s, u"--name"_s, u"water"_s, u"-o"_s, u"x.png"_s},
+        u"a molecule needs no symbol"_s);
+    row("--charge with --formula", {u"--formula"_s, u"NH4+"_s, u"--charge"_s, u"1"_s, u"-o"_s, u"x.png"_s},
+        u"--charge is for one atom's symbol"_s);
+    row("--relayout with --name", {u"--name"_s, u"water"_s, u"--relayout"_s, u"-o"_s, u"x.png"_s},
+        u"--relayout is for --mol"_s);
+    row("a name with a slip", {u"--name"_s, u"вада"_s, u"-o"_s, u"x.png"_s},
+        u"no molecule or ion is named \"вада\"; the closest names: \"вода\""_s);
+    row("a name far from all", {u"--name"_s, u"qqqqqqqq"_s, u"-o"_s, u"x.png"_s},
+        u"no molecule or ion is named \"qqqqqqqq\"\n"_s);
+    row("a formula not in the table", {u"--formula"_s, u"H2SO5"_s, u"-o"_s, u"x.png"_s},
+        u"the closest formulas: \"H2SO4\""_s);
+    row("a formula as a name", {u"--name"_s, u"H2O"_s, u"-o"_s, u"x.png"_s},
+        u"no molecule or ion is named"_s);
     row("--style for an atom", {u"Na"_s, u"--style"_s, u"dots"_s, u"-o"_s, u"x.png"_s},
-        u"--style is for --smiles and --mol"_s);
+        u"--style is for a molecule"_s);
     row("an unknown style", {u"--smiles"_s, u"O"_s, u"--style"_s, u"crosses"_s, u"-o"_s, u"x.png"_s},
         u"style \"crosses\""_s);
     row("charge 9", {u"Na"_s, u"--charge"_s, u"9"_s, u"-o"_s, u"x.png"_s}, u"charge \"9\""_s);
@@ -369,6 +388,49 @@ void TestMolecules::batchDefaultsPassOverAtoms()
     const Run refused = render({u"--batch"_s, u"-"_s, u"--shells"_s}, list);
     QCOMPARE(refused.status, 2);
     QVERIFY2(refused.errors.contains(u"--shells is for --style dots"_s), qPrintable(refused.errors));
+}
+
+void TestMolecules::fromTable_data()
+{
+    QTest::addColumn<QStringList>("species");
+    QTest::addColumn<QString>("smiles");
+    QTest::newRow("Russian name") << QStringList{u"--name"_s, u"вода"_s} << u"O"_s;
+    QTest::newRow("English name") << QStringList{u"--name"_s, u"Carbon dioxide"_s} << u"O=C=O"_s;
+    QTest::newRow("ion without its word") << QStringList{u"--name"_s, u"нитрат"_s} << u"[O-][N+](=O)[O-]"_s;
+    QTest::newRow("formula") << QStringList{u"--formula"_s, u"NH4+"_s} << u"[NH4+]"_s;
+    QTest::newRow("formula in superscripts") << QStringList{u"--formula"_s, u"CO₃²⁻"_s} << u"[O-]C([O-])=O"_s;
+}
+
+// A species of the table is drawn exactly as its SMILES, in either format.
+void TestMolecules::fromTable()
+{
+    QFETCH(QStringList, species);
+    QFETCH(QString, smiles);
+    for (const QString &format : {u"png"_s, u"svg"_s}) {
+        const QStringList look{u"--style"_s, u"dots"_s, u"--format"_s, format, u"-o"_s, u"-"_s};
+        const Run byTable = render(species + look);
+        QCOMPARE(byTable.status, 0);
+        QVERIFY(!byTable.output.isEmpty());
+        QCOMPARE(byTable.output, render(QStringList{u"--smiles"_s, smiles} + look).output);
+    }
+}
+
+// A style given with --batch is every molecule line's, and no atom line's mistake.
+void TestMolecules::batchStyleDefault()
+{
+    QTemporaryDir dir;
+    const QByteArray list
+        = u"Na --dots 1 -o %1/na.png\n--name water -o %1/water.png\n"_s.arg(dir.path()).toUtf8();
+    const Run run = render({u"--batch"_s, u"-"_s, u"--style"_s, u"dots"_s}, list);
+    QCOMPARE(run.status, 0);
+    QCOMPARE(QImage(dir.filePath(u"water.png"_s)),
+        QImage::fromData(render({u"--smiles"_s, u"O"_s, u"--style"_s, u"dots"_s, u"-o"_s, u"-"_s}).output));
+    QCOMPARE(QImage(dir.filePath(u"na.png"_s)),
+        QImage::fromData(render({u"Na"_s, u"--dots"_s, u"1"_s, u"-o"_s, u"-"_s}).output));
+
+    const Run wrong = render({u"--batch"_s, u"-"_s, u"--style"_s, u"crosses"_s}, list);
+    QCOMPARE(wrong.status, 2);
+    QVERIFY2(wrong.errors.contains(u"style \"crosses\""_s), qPrintable(wrong.errors));
 }
 
 QTEST_GUILESS_MAIN(TestMolecules)

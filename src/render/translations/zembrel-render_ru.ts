@@ -262,8 +262,8 @@ Exit status: 0 all written, 1 a picture not made or written, 2 a mistake in the 
     </message>
     <message>
         <location filename="../main.cpp" line="185"/>
-        <location filename="../RenderJob.cpp" line="274"/>
-        <location filename="../RenderJob.cpp" line="279"/>
+        <location filename="../RenderJob.cpp" line="325"/>
+        <location filename="../RenderJob.cpp" line="338"/>
         <source>FILE</source>
         <translation>ФАЙЛ</translation>
     </message>
@@ -412,293 +412,339 @@ Exit status: 0 all written, 1 a picture not made or written, 2 a mistake in the 
         <translation>шрифта «%1» в системе нет, рисую шрифтом «%2»</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="41"/>
+        <location filename="../RenderJob.cpp" line="43"/>
         <source>&quot;%1&quot; (%2)</source>
         <translation>«%1» (%2)</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="49"/>
+        <location filename="../RenderJob.cpp" line="51"/>
         <source>symbol &quot;%1&quot;: %2 is not a letter of the Latin or Russian alphabet</source>
         <translation>обозначение «%1»: знак %2 не буква латинского или русского алфавита</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="52"/>
+        <location filename="../RenderJob.cpp" line="54"/>
         <source>symbol &quot;%1&quot;: the letter %2 is one too many, a symbol has at most two</source>
         <translation>обозначение «%1»: буква %2 лишняя, букв не больше двух</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="88"/>
+        <location filename="../RenderJob.cpp" line="90"/>
         <source>dots &quot;%1&quot;: an empty entry; give slot numbers 0 to 15 separated by commas</source>
         <translation>точки «%1»: пустой номер; нужны номера мест от 0 до 15 через запятую</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="93"/>
+        <location filename="../RenderJob.cpp" line="95"/>
         <source>dot &quot;%1&quot;: slot numbers are whole numbers from 0 to 15</source>
         <translation>точка «%1»: номера точек — целые числа от 0 до 15</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="102"/>
+        <location filename="../RenderJob.cpp" line="104"/>
         <source>dots %1 and %2 cannot go together: they are the two groups of one side</source>
         <translation>точки %1 и %2 не ставятся вместе: это разные группы одной стороны</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="114"/>
+        <location filename="../RenderJob.cpp" line="116"/>
         <source>radius &quot;%1&quot;: give a number from 0.5 to 10 in steps of 0.5</source>
         <translation>радиус «%1»: нужно число от 0.5 до 10 с шагом 0.5</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="124"/>
+        <location filename="../RenderJob.cpp" line="126"/>
         <source>the font name cannot be empty</source>
         <translation>имя шрифта не может быть пустым</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="129"/>
+        <location filename="../RenderJob.cpp" line="131"/>
         <source>font size &quot;%1&quot;: give a number above 0 and at most 2160</source>
         <translation>размер шрифта «%1»: нужно число больше 0 и не больше 2160</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="136"/>
+        <location filename="../RenderJob.cpp" line="138"/>
         <source>font weight &quot;%1&quot;: give a whole number from 1 to 1000</source>
         <translation>насыщенность «%1»: нужно целое число от 1 до 1000</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="159"/>
+        <location filename="../RenderJob.cpp" line="161"/>
         <source>format &quot;%1&quot;: it is bmp, png or svg</source>
         <translation>формат «%1»: бывает bmp, png или svg</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="161"/>
+        <location filename="../RenderJob.cpp" line="163"/>
         <source>cannot tell the format from the name &quot;%1&quot;: use the extension .bmp, .png or .svg, or --format</source>
         <translation>по имени «%1» не понять формат: нужно расширение .bmp, .png или .svg, либо --format</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="171"/>
+        <location filename="../RenderJob.cpp" line="173"/>
         <source>--mol -: standard input is taken by the batch list; name the molfile</source>
         <translation>--mol -: стандартный ввод занят списком пакета; назовите файл molfile</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="176"/>
-        <location filename="../RenderJob.cpp" line="181"/>
+        <location filename="../RenderJob.cpp" line="178"/>
+        <location filename="../RenderJob.cpp" line="183"/>
         <source>molfile &quot;%1&quot;: cannot read it: %2</source>
         <translation>molfile «%1»: не удалось прочитать: %2</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="192"/>
-        <source>--%1 is for --smiles and --mol</source>
-        <translation>--%1 бывает только с --smiles и --mol</translation>
+        <location filename="../RenderJob.cpp" line="213"/>
+        <source>&quot;%1&quot;</source>
+        <comment>one of the closest names</comment>
+        <translation>«%1»</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="197"/>
-        <source>--smiles and --mol: give one of them</source>
-        <translation>--smiles и --mol: нужно что-то одно</translation>
+        <location filename="../RenderJob.cpp" line="215"/>
+        <source>no molecule or ion is named &quot;%1&quot;</source>
+        <translation>нет молекулы или иона с названием «%1»</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="200"/>
-        <source>--%1 is for one atom&apos;s symbol, not for --smiles or --mol</source>
-        <translation>--%1 бывает только с обозначением атома, не с --smiles или --mol</translation>
+        <location filename="../RenderJob.cpp" line="216"/>
+        <source>no molecule or ion is named &quot;%1&quot;; the closest names: %2</source>
+        <translation>нет молекулы или иона с названием «%1»; ближайшие названия: %2</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="204"/>
-        <source>extra argument &quot;%1&quot;: a molecule needs no symbol</source>
-        <translation>лишний аргумент «%1»: молекуле обозначение не нужно</translation>
+        <location filename="../RenderJob.cpp" line="220"/>
+        <source>no molecule or ion has the formula &quot;%1&quot;</source>
+        <translation>нет молекулы или иона с формулой «%1»</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="207"/>
+        <location filename="../RenderJob.cpp" line="221"/>
+        <source>no molecule or ion has the formula &quot;%1&quot;; the closest formulas: %2</source>
+        <translation>нет молекулы или иона с формулой «%1»; ближайшие формулы: %2</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="236"/>
         <source>--relayout is for --mol</source>
         <translation>--relayout бывает только с --mol</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="225"/>
+        <location filename="../RenderJob.cpp" line="240"/>
+        <source>--%1 is for a molecule: --smiles, --mol, --name or --formula</source>
+        <translation>--%1 бывает только с молекулой: --smiles, --mol, --name или --formula</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="246"/>
+        <source>--%1 and --%2: give one of them</source>
+        <translation>--%1 и --%2: нужно что-то одно из них</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="249"/>
+        <source>--%1 is for one atom&apos;s symbol, not for a molecule</source>
+        <translation>--%1 для символа одного атома, не для молекулы</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="253"/>
+        <source>extra argument &quot;%1&quot;: a molecule needs no symbol</source>
+        <translation>лишний аргумент «%1»: молекуле обозначение не нужно</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="276"/>
         <source>--shells is for --style dots and --style dot-cross</source>
         <translation>--shells только для --style dots и --style dot-cross</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="229"/>
+        <location filename="../RenderJob.cpp" line="280"/>
         <source>--marks is for --style dot-cross</source>
         <translation>--marks только для --style dot-cross</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="235"/>
+        <location filename="../RenderJob.cpp" line="286"/>
         <source>marks &quot;%1&quot;: give ELEMENT=MARK pairs separated by commas, as O=cross,H=dot</source>
         <translation>значки «%1»: нужны пары ЭЛЕМЕНТ=ЗНАЧОК через запятую, например O=cross,H=dot</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="240"/>
+        <location filename="../RenderJob.cpp" line="291"/>
         <source>marks &quot;%1&quot;: &quot;%2&quot; is not an element symbol</source>
         <translation>значки «%1»: «%2» — не символ элемента</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="244"/>
+        <location filename="../RenderJob.cpp" line="295"/>
         <source>marks &quot;%1&quot;: &quot;%2&quot; is not a mark; the marks are dot, cross, ring, square and triangle</source>
         <translation>значки «%1»: «%2» — не значок; значки бывают dot (точка), cross (крестик), ring (кружок), square (квадрат) и triangle (треугольник)</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="248"/>
+        <location filename="../RenderJob.cpp" line="299"/>
         <source>marks &quot;%1&quot;: %2 is given twice</source>
         <translation>значки «%1»: %2 указан дважды</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="259"/>
+        <location filename="../RenderJob.cpp" line="310"/>
         <source>SYMBOL</source>
         <translation>ОБОЗНАЧЕНИЕ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="259"/>
+        <location filename="../RenderJob.cpp" line="310"/>
         <source>One or two letters, Latin or Russian.</source>
         <translation>Одна или две буквы, латинские или русские.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="261"/>
+        <location filename="../RenderJob.cpp" line="312"/>
         <source>Dots: slot numbers 0 to 15, separated by commas.</source>
         <translation>Точки: номера мест от 0 до 15 через запятую.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="262"/>
+        <location filename="../RenderJob.cpp" line="313"/>
         <source>Dot radius: 0.5 to 10 in steps of 0.5 (default 2).</source>
         <translation>Радиус точки: от 0.5 до 10 с шагом 0.5 (по умолчанию 2).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="263"/>
+        <location filename="../RenderJob.cpp" line="314"/>
         <source>Font family (default Arial).</source>
         <translation>Шрифт (по умолчанию Arial).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="263"/>
+        <location filename="../RenderJob.cpp" line="314"/>
         <source>FAMILY</source>
         <translation>ШРИФТ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="264"/>
+        <location filename="../RenderJob.cpp" line="315"/>
         <source>Font size in points (default 21.75).</source>
         <translation>Размер шрифта в пунктах (по умолчанию 21.75).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="264"/>
+        <location filename="../RenderJob.cpp" line="315"/>
         <source>PT</source>
         <translation>ПТ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="265"/>
+        <location filename="../RenderJob.cpp" line="316"/>
         <source>Font weight: 400 regular, 700 bold.</source>
         <translation>Насыщенность шрифта: 400 обычный, 700 полужирный.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="266"/>
+        <location filename="../RenderJob.cpp" line="317"/>
         <source>Italic.</source>
         <translation>Курсив.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="267"/>
+        <location filename="../RenderJob.cpp" line="318"/>
         <source>Scale: 1 to 8, that many times the pixels.</source>
         <translation>Масштаб: от 1 до 8, во столько раз больше пикселей.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="268"/>
+        <location filename="../RenderJob.cpp" line="319"/>
         <source>Transparent ground (PNG and SVG).</source>
         <translation>Прозрачный фон (PNG и SVG).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="270"/>
+        <location filename="../RenderJob.cpp" line="321"/>
         <source>Format: bmp, png or svg (default: the file&apos;s extension; png on standard output).</source>
         <translation>Формат: bmp, png или svg (по умолчанию по расширению файла; png на стандартный вывод).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="272"/>
+        <location filename="../RenderJob.cpp" line="323"/>
         <source>FORMAT</source>
         <translation>ФОРМАТ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="273"/>
+        <location filename="../RenderJob.cpp" line="324"/>
         <source>Picture file; &quot;-&quot; is standard output.</source>
         <translation>Файл картинки; «-» — стандартный вывод.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="275"/>
+        <location filename="../RenderJob.cpp" line="326"/>
         <source>The atom&apos;s charge, -8 to 8: the picture in square brackets with it.</source>
         <translation>Заряд атома, от -8 до 8: картинка в квадратных скобках с зарядом.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="277"/>
+        <location filename="../RenderJob.cpp" line="328"/>
         <source>A molecule or ion in SMILES, instead of a symbol.</source>
         <translation>Молекула или ион в записи SMILES вместо обозначения.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="278"/>
+        <location filename="../RenderJob.cpp" line="330"/>
+        <source>A molecule or ion by its name in Russian or English, from the table of school species (&quot;water&quot;, &quot;нитрат-ион&quot;).</source>
+        <translation>Молекула или ион по названию на русском или английском из таблицы школьных веществ («вода», «nitrate ion»).</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="332"/>
+        <source>NAME</source>
+        <translation>НАЗВАНИЕ</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="334"/>
+        <source>A molecule or ion by its school formula, from the same table (H2O, NH4+, CO3 2-).</source>
+        <translation>Молекула или ион по школьной формуле из той же таблицы (H2O, NH4+, CO3 2-).</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="336"/>
+        <source>FORMULA</source>
+        <translation>ФОРМУЛА</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="337"/>
         <source>A molecule or ion in an MDL molfile (&quot;-&quot; is standard input).</source>
         <translation>Молекула или ион в файле MDL molfile («-» — стандартный ввод).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="281"/>
+        <location filename="../RenderJob.cpp" line="340"/>
         <source>How a molecule&apos;s electrons are drawn: lewis (bonds as lines, the default), dots (every electron a dot), bars (lone pairs as bars) or dot-cross (every electron in the mark of the atom it came from).</source>
         <translation>Как рисовать электроны молекулы: lewis (связи чертами, по умолчанию), dots (каждый электрон точкой), bars (неподелённые пары чертами) или dot-cross (каждый электрон значком атома, от которого он пришёл).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="285"/>
-        <source>STYLE</source>
-        <translation>ВИД</translation>
-    </message>
-    <message>
-        <location filename="../RenderJob.cpp" line="287"/>
-        <source>The marks of elements&apos; electrons with --style dot-cross, as O=cross,H=dot: dot, cross, ring, square or triangle (default: in that order, by first appearance).</source>
-        <translation>Значки электронов элементов при --style dot-cross, например O=cross,H=dot: dot (точка), cross (крестик), ring (кружок), square (квадрат) или triangle (треугольник); по умолчанию в этом порядке, по первому появлению.</translation>
-    </message>
-    <message>
-        <location filename="../RenderJob.cpp" line="289"/>
-        <source>LIST</source>
-        <translation>СПИСОК</translation>
-    </message>
-    <message>
-        <location filename="../RenderJob.cpp" line="291"/>
-        <source>Each atom&apos;s outer shell as a circle with its electrons on it, for --style dots and dot-cross.</source>
-        <translation>Внешняя оболочка каждого атома окружностью с его электронами на ней, для --style dots и dot-cross.</translation>
-    </message>
-    <message>
-        <location filename="../RenderJob.cpp" line="295"/>
-        <source>Lay the molfile&apos;s atoms out anew instead of taking its coordinates.</source>
-        <translation>Разложить атомы molfile заново, а не брать его координаты.</translation>
-    </message>
-    <message>
-        <location filename="../RenderJob.cpp" line="310"/>
-        <source>no element symbol given</source>
-        <translation>не задано обозначение элемента</translation>
-    </message>
-    <message>
-        <location filename="../RenderJob.cpp" line="312"/>
-        <source>extra argument &quot;%1&quot;: there is one symbol</source>
-        <translation>лишний аргумент «%1»: обозначение одно</translation>
-    </message>
-    <message>
-        <location filename="../RenderJob.cpp" line="314"/>
-        <source>no picture file given: -o FILE</source>
-        <translation>не задан файл картинки: -o ФАЙЛ</translation>
-    </message>
-    <message>
-        <location filename="../RenderJob.cpp" line="324"/>
+        <location filename="../RenderJob.cpp" line="382"/>
         <source>style &quot;%1&quot;: it is lewis, dots, bars or dot-cross</source>
         <translation>стиль «%1»: бывает lewis, dots, bars или dot-cross</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="338"/>
+        <location filename="../RenderJob.cpp" line="344"/>
+        <source>STYLE</source>
+        <translation>ВИД</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="346"/>
+        <source>The marks of elements&apos; electrons with --style dot-cross, as O=cross,H=dot: dot, cross, ring, square or triangle (default: in that order, by first appearance).</source>
+        <translation>Значки электронов элементов при --style dot-cross, например O=cross,H=dot: dot (точка), cross (крестик), ring (кружок), square (квадрат) или triangle (треугольник); по умолчанию в этом порядке, по первому появлению.</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="348"/>
+        <source>LIST</source>
+        <translation>СПИСОК</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="350"/>
+        <source>Each atom&apos;s outer shell as a circle with its electrons on it, for --style dots and dot-cross.</source>
+        <translation>Внешняя оболочка каждого атома окружностью с его электронами на ней, для --style dots и dot-cross.</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="354"/>
+        <source>Lay the molfile&apos;s atoms out anew instead of taking its coordinates.</source>
+        <translation>Разложить атомы molfile заново, а не брать его координаты.</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="368"/>
+        <source>no element symbol given</source>
+        <translation>не задано обозначение элемента</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="370"/>
+        <source>extra argument &quot;%1&quot;: there is one symbol</source>
+        <translation>лишний аргумент «%1»: обозначение одно</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="372"/>
+        <source>no picture file given: -o FILE</source>
+        <translation>не задан файл картинки: -o ФАЙЛ</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="394"/>
         <source>charge &quot;%1&quot;: give a whole number from -8 to 8</source>
         <translation>заряд «%1»: нужно целое число от -8 до 8</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="350"/>
+        <location filename="../RenderJob.cpp" line="406"/>
         <source>scale &quot;%1&quot;: give a whole number from 1 to 8</source>
         <translation>масштаб «%1»: нужно целое число от 1 до 8</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="357"/>
+        <location filename="../RenderJob.cpp" line="413"/>
         <source>font size %1 pt at scale %2 is too large: at most %3 pt at this scale</source>
         <translation>размер шрифта %1 пт при масштабе %2 слишком велик: не больше %3 пт при этом масштабе</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="364"/>
+        <location filename="../RenderJob.cpp" line="420"/>
         <source>BMP has no transparency: --transparent is for PNG and SVG</source>
         <translation>у BMP нет прозрачности: --transparent только для PNG и SVG</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="401"/>
+        <location filename="../RenderJob.cpp" line="457"/>
         <source>the quote %1 is not closed</source>
         <translation>кавычка %1 не закрыта</translation>
     </message>

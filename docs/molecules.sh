@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Redraws docs/molecules.png, the README's picture of the molecules window: the
+# window on a private Xvfb with a name typed and the dots style chosen.
+#
+# usage: docs/molecules.sh [build-dir] [en|ru] [picture]
+#        (defaults: build/dev, built if needed; en; docs/molecules.png, or
+#        docs/molecules-ru.png for ru)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build/dev}
+language=${2:-en}
+case $language in
+en) name='nitrate' default=$root/docs/molecules.png locale=C.UTF-8 dots=alt+d ;;
+ru) name='нитрат' default=$root/docs/molecules-ru.png locale=ru_RU.UTF-8 dots=alt+Cyrillic_te ;;
+*) echo "molecules.sh: the language is en or ru" >&2; exit 2 ;;
+esac
+picture=${3:-$default}
+
+if [[ ${4:-} != --on-display ]]; then
+    program=$build/src/molecules-app/zembrel-molecules
+    [[ -x $program ]] || { cmake --preset dev -S "$root" >/dev/null && cmake --build "$build" --target zembrel-molecules >/dev/null; }
+    # The tests' own wrapper gives this script a display of its own.
+    exec "$root/tests/e2e/run-under-xvfb.sh" "$0" "$build" "$language" "$picture" --on-display
+fi
+[[ -n ${DISPLAY:-} ]] || { echo "molecules.sh: needs Xvfb" >&2; exit 1; }
+
+# xdotool reads the typed text as UTF-8; the window speaks the chosen language.
+export LC_ALL=C.UTF-8
+LC_ALL=$locale "$build/src/molecules-app/zembrel-molecules" &
+window=$!
+trap 'kill "$window" 2>/dev/null; wait "$window" 2>/dev/null' EXIT
+id=$(xdotool search --sync --onlyvisible --pid "$window" | head -n1)
+xdotool windowfocus --sync "$id"
+xdotool type --delay 40 "$name"
+xdotool sleep 0.3 key Escape "$dots" mousemove 0 0 sleep 0.5
+import -window "$id" "$picture"
+kill "$window"
+wait "$window" 2>/dev/null || true
+trap - EXIT
+echo "$picture: $(identify -format '%wx%h' "$picture")"

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "Sketch.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class QButtonGroup;
+class QCompleter;
+class QDoubleSpinBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollArea;
+class QStringListModel;
+
+namespace zembrel {
+
+class PictureView;
+class WindowDialogs;
+
+// The molecules window: a name, a formula or a SMILES typed in, its picture
+// drawn in the chosen look as one types, and copied or saved for a document.
+// It holds the controls and binds them to the sketch; the sketch and the
+// renderer do the work.
+class MoleculeWindow final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // `dialogs` answers the font, file and error dialogs (the real ones when none is given).
+    explicit MoleculeWindow(
+        Sketch::Language language, WindowDialogs *dialogs = nullptr, QWidget *parent = nullptr);
+    ~MoleculeWindow() override;
+
+    // Starts with this input, as typed.
+    void setInput(const QString &text);
+
+    const Sketch &sketch() const { return m_sketch; }
+
+    // Screen pictures are drawn this many times the page's size when there is room.
+    static constexpr int kViewScale = 2;
+
+public Q_SLOTS:
+    // Puts the picture on the clipboard; nothing when there is none.
+    void copy();
+    void saveAs();
+    void chooseFont();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void createControls();
+    void bindEvents();
+    void redraw();
+    void offerCompletions(const QString &text);
+    void showFont();
+    std::unique_ptr<QMimeData> dragData();
+
+    Sketch m_sketch;
+    std::unique_ptr<WindowDialogs> m_ownDialogs;
+    WindowDialogs &m_dialogs;
+    bool m_drawn = false; // the picture shown is the one a copy gives
+    QString m_saveFilter;
+    QString m_saveFolder;
+
+    QLineEdit *m_input = nullptr;
+    QCompleter *m_completer = nullptr;
+    QStringListModel *m_completions = nullptr;
+    QLabel *m_message = nullptr;
+    QScrollArea *m_scroll = nullptr;
+    PictureView *m_picture = nullptr;
+    QButtonGroup *m_styles = nullptr;
+    QDoubleSpinBox *m_radius = nullptr;
+    QPushButton *m_font = nullptr;
+    QPushButton *m_copy = nullptr;
+    QPushButton *m_save = nullptr;
+    QLabel *m_status = nullptr;
+};
+
+} // namespace zembrel

@@ -1,0 +1,125 @@
+#include "Sketch.h"
+
+#include "Chemistry.h"
+#include "Folding.h"
+#include "Formula.h"
+#include "Renderer.h"
+#include "RuntimeError.h"
+#include "Species.h"
+
+#include <QMimeData>
+
+#include <algorithm>
+#include <new>
+
+using namespace Qt::StringLiterals;
+
+namespace zembrel {
+
+namespace {
+
+// Text that could be a SMILES: printable ASCII without blanks. Anything else
+// was meant as a name, and its SMILES error would only confuse.
+bool couldBeSmiles(const QString &text)
+{
+    return std::all_of(
+        text.cbegin(), text.cend(), [](QChar c) { return c.unicode() > 32 && c.unicode() < 127; });
+}
+
+} // namespace
+
+Sketch::Sketch(const SpeciesTable &table, Language language) : m_table(table), m_language(language)
+{
+    m_picture.font = startFont();
+    m_picture.radius = kDefaultRadius;
+}
+
+void Sketch::setInput(const QString &text)
+{
+    const QString input = text.trimmed();
+    if (input == m_input)
+        return;
+    m_input = input;
+    m_picture.molecule.reset();
+    m_species = nullptr;
+    m_problem.clear();
+    m_suggestions.clear();
+    if (input.isEmpty())
+        return;
+    m_species = m_table.find(input);
+    try {
+        m_picture.molecule
+            = std::make_shared<const Molecule>(moleculeFromSmiles(m_species ? m_species->smiles : input));
+        m_picture.title = m_species ? caption() : input;
+        return;
+    } catch (const ChemistryError &e) {
+        if (m_species) {
+            // The table's SMILES are all drawn by its test; this is a fault of ours.
+            m_problem = e.message;
+            return;
+        }
+        m_problem = couldBeSmiles(input)
+            ? tr("Not a name or formula of the table, nor a SMILES: %1").arg(e.message)
+            : tr("No molecule or ion of the table is called “%1”.").arg(input);
+        m_suggestions = m_table.closest(input, SpeciesKey::NameOrFormula);
+    }
+}
+
+QString Sketch::caption() const
+{
+    if (!m_species)
+        return {};
+    const QStringList &names = m_language == Language::Russian ? m_species->russian : m_species->english;
+    return tr("%1, %2").arg(names.first(), prettyFormula(m_species->formulas.first()));
+}
+
+QString Sketch::suggestedName() const
+{
+    if (!m_species)
+        return tr("molecule");
+    QString name = (m_language == Language::Russian ? m_species->russian : m_species->english).first();
+    // A name never holds a path separator, but a file name must not.
+    name.replace(u'/', u'-');
+    return name;
+}
+
+Sketch::View Sketch::view(int scale) const
+{
+    if (!m_picture.molecule)
+        return {QImage(), m_problem};
+    Picture picture = m_picture;
+    picture.scale = scale;
+    try {
+        return {renderImage(picture), QString()};
+    } catch (const ChemistryError &e) {
+        return {QImage(), e.message};
+    } catch (const RuntimeError &e) {
+        switch (e.number()) {
+        case error::kOutOfMemory: return {QImage(), tr("There is not enough memory for the picture.")};
+        case error::kOverflow: return {QImage(), tr("The picture is too large to draw.")};
+        case error::kInvalidPropertyValue: return {QImage(), tr("The font cannot take this size or weight.")};
+        default: return {QImage(), tr("The picture cannot be drawn (%1).").arg(e.description())};
+        }
+    } catch (const std::bad_alloc &) {
+        return {QImage(), tr("There is not enough memory for the picture.")};
+    }
+}
+
+QByteArray Sketch::exportBytes(Format format) const
+{
+    RenderJob job;
+    job.picture = m_picture;
+    job.picture.scale = format == Format::Svg ? 1 : kExportScale;
+    job.format = format;
+    return renderBytes(job);
+}
+
+std::unique_ptr<QMimeData> Sketch::mimeData() const
+{
+    auto data = std::make_unique<QMimeData>();
+    data->setData(u"image/png"_s, exportBytes(Format::Png));
+    data->setData(u"image/svg+xml"_s, exportBytes(Format::Svg));
+    return data;
+}
+
+} // namespace zembrel

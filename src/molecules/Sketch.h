@@ -1,0 +1,78 @@
+#pragma once
+
+#include "RenderJob.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QImage>
+#include <QString>
+
+#include <memory>
+
+class QMimeData;
+
+namespace zembrel {
+
+struct Species;
+class SpeciesTable;
+
+// Pictures for documents are drawn at three times the screen's 96 dpi: 288
+// dpi, which a PNG's resolution says, so that a page shows them at the size
+// the screen does, sharp enough to print.
+inline constexpr int kExportScale = 3;
+
+// What the window shows and copies: the input read as a species of the table
+// or as SMILES, drawn in the chosen look with the renderer. No widgets.
+class Sketch
+{
+    Q_DECLARE_TR_FUNCTIONS(Sketch)
+
+public:
+    enum class Language { English, Russian };
+
+    explicit Sketch(const SpeciesTable &table, Language language = Language::English);
+
+    // Reads a name, a formula or a SMILES; blank input draws nothing and
+    // says nothing.
+    void setInput(const QString &text);
+    void setStyle(MarkStyle style) { m_picture.style = style; }
+    void setRadius(float radius) { m_picture.radius = radius; }
+    void setFont(const SurfaceFont &font) { m_picture.font = font; }
+
+    const Picture &picture() const { return m_picture; }
+    // The table's species the input names, if it does.
+    const Species *species() const { return m_species; }
+    // Names and formulas of the table near to input that names nothing.
+    const QStringList &suggestions() const { return m_suggestions; }
+    // Its name in the window's language and its formula, "вода, H₂O"; empty for none.
+    QString caption() const;
+    // A file name for the picture without its extension: the species' name, or "molecule".
+    QString suggestedName() const;
+
+    // The picture at `scale` times 96 dpi, or why none can be drawn. Both are
+    // empty for blank input.
+    struct View
+    {
+        QImage image;
+        QString problem;
+    };
+    View view(int scale) const;
+
+    // The picture as a file or for the clipboard: PNG and BMP at kExportScale,
+    // SVG in the screen's units (the same size on a page). Throw
+    // ChemistryError or RuntimeError as the renderer does.
+    QByteArray exportBytes(Format format) const;
+    // PNG and SVG, for the clipboard and for a drop.
+    std::unique_ptr<QMimeData> mimeData() const;
+
+private:
+    const SpeciesTable &m_table;
+    Language m_language;
+    QString m_input;
+    Picture m_picture;
+    const Species *m_species = nullptr;
+    QString m_problem; // why the input gives nothing to draw
+    QStringList m_suggestions;
+};
+
+} // namespace zembrel

@@ -1,0 +1,288 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ru_RU">
+<context>
+    <name>Sketch</name>
+    <message>
+        <location filename="../Sketch.cpp" line="62"/>
+        <source>Not a name or formula of the table, nor a SMILES: %1</source>
+        <translation>Такого названия и формулы нет в таблице, и это не SMILES: %1</translation>
+    </message>
+    <message>
+        <location filename="../Sketch.cpp" line="63"/>
+        <source>No molecule or ion of the table is called “%1”.</source>
+        <translation>В таблице нет молекулы или иона с названием «%1».</translation>
+    </message>
+    <message>
+        <location filename="../Sketch.cpp" line="73"/>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <location filename="../Sketch.cpp" line="79"/>
+        <source>molecule</source>
+        <translation>молекула</translation>
+    </message>
+    <message>
+        <location filename="../Sketch.cpp" line="98"/>
+        <location filename="../Sketch.cpp" line="104"/>
+        <source>There is not enough memory for the picture.</source>
+        <translation>Для рисунка не хватает памяти.</translation>
+    </message>
+    <message>
+        <location filename="../Sketch.cpp" line="99"/>
+        <source>The picture is too large to draw.</source>
+        <translation>Рисунок слишком велик, его не нарисовать.</translation>
+    </message>
+    <message>
+        <location filename="../Sketch.cpp" line="100"/>
+        <source>The font cannot take this size or weight.</source>
+        <translation>Шрифт не может быть такого размера или насыщенности.</translation>
+    </message>
+    <message>
+        <location filename="../Sketch.cpp" line="101"/>
+        <source>The picture cannot be drawn (%1).</source>
+        <translation>Рисунок не получается нарисовать (%1).</translation>
+    </message>
+</context>
+<context>
+    <name>zembrel::MoleculeWindow</name>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="57"/>
+        <source>&amp;Lewis: bonds as lines</source>
+        <translation>&amp;Льюис: связи линиями</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="58"/>
+        <source>&amp;Dots: every electron</source>
+        <translation>&amp;Точки: все электроны</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="59"/>
+        <source>&amp;Bars: lone pairs as bars</source>
+        <translation>&amp;Чёрточки: пары чёрточками</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="71"/>
+        <source>PNG picture, 288 dpi (*.png)</source>
+        <translation>Рисунок PNG, 288 dpi (*.png)</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="72"/>
+        <source>SVG drawing (*.svg)</source>
+        <translation>Рисунок SVG (*.svg)</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="74"/>
+        <source>BMP picture, 288 dpi (*.bmp)</source>
+        <translation>Рисунок BMP, 288 dpi (*.bmp)</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="103"/>
+        <source>something other than a file is there</source>
+        <translation>там не файл, а что-то другое</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="106"/>
+        <source>there is no such folder</source>
+        <translation>такой папки нет</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="108"/>
+        <source>permission denied</source>
+        <translation>нет прав на запись</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="109"/>
+        <source>the disk is read-only</source>
+        <translation>диск только для чтения</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="111"/>
+        <source>the disk is full</source>
+        <translation>на диске нет места</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="142"/>
+        <source>&amp;Name, formula or SMILES:</source>
+        <translation>&amp;Название, формула или SMILES:</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="145"/>
+        <source>water, ammonia, nitrate ion, H2O, NH4+, CO3 2-, CCO …</source>
+        <translation>вода, аммиак, нитрат-ион, H2O, NH4+, CO3 2-, CCO …</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="146"/>
+        <source>Name, formula or SMILES</source>
+        <translation>Название, формула или SMILES</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="160"/>
+        <source>Message</source>
+        <translation>Сообщение</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="167"/>
+        <location filename="../MoleculeWindow.cpp" line="173"/>
+        <source>Picture</source>
+        <translation>Рисунок</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="176"/>
+        <source>Style</source>
+        <translation>Вид</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="188"/>
+        <source>Dot &amp;radius:</source>
+        <translation>&amp;Радиус точек:</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="195"/>
+        <source>Dot radius</source>
+        <translation>Радиус точек</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="198"/>
+        <source>&amp;Font:</source>
+        <translation>&amp;Шрифт:</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="201"/>
+        <source>Font</source>
+        <translation>Шрифт</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="205"/>
+        <source>&amp;Copy</source>
+        <translation>&amp;Копировать</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="207"/>
+        <source>Copy the picture</source>
+        <translation>Копировать рисунок</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="208"/>
+        <source>The picture to the clipboard as PNG at 288 dpi and as SVG (Ctrl+C or Enter)</source>
+        <translation>Рисунок в буфер обмена как PNG 288 dpi и как SVG (Ctrl+C или Enter)</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="210"/>
+        <source>&amp;Save as…</source>
+        <translation>&amp;Сохранить как…</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="212"/>
+        <source>Save the picture as a file</source>
+        <translation>Сохранить рисунок в файл</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="213"/>
+        <source>PNG or BMP at 288 dpi, or SVG (Ctrl+S)</source>
+        <translation>PNG или BMP 288 dpi или SVG (Ctrl+S)</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="218"/>
+        <source>Status</source>
+        <translation>Состояние</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="344"/>
+        <source>Did you mean %1?</source>
+        <translation>Может быть, %1?</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="344"/>
+        <source>, </source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="365"/>
+        <source>%1, %2 pt</source>
+        <translation>%1, %2 пт</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="367"/>
+        <source>, bold</source>
+        <translation>, полужирный</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="369"/>
+        <source>, italic</source>
+        <translation>, курсив</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="397"/>
+        <source>Nothing to copy: the input gives no picture.</source>
+        <translation>Копировать нечего: по введённому рисунок не получается.</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="402"/>
+        <source>Copied: PNG at 288 dpi and SVG.</source>
+        <translation>Скопировано: PNG 288 dpi и SVG.</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="404"/>
+        <location filename="../MoleculeWindow.cpp" line="406"/>
+        <source>Cannot copy: %1</source>
+        <translation>Не удалось скопировать: %1</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="408"/>
+        <source>Cannot copy: there is not enough memory for the picture.</source>
+        <translation>Не удалось скопировать: для рисунка не хватает памяти.</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="450"/>
+        <location filename="../MoleculeWindow.cpp" line="453"/>
+        <location filename="../MoleculeWindow.cpp" line="459"/>
+        <source>Cannot save “%1”: %2</source>
+        <translation>Не удалось сохранить «%1»: %2</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="462"/>
+        <source>Saved: %1</source>
+        <translation>Сохранено: %1</translation>
+    </message>
+    <message>
+        <location filename="../../molecules-app/main.cpp" line="58"/>
+        <source>Zembrel: molecules and ions</source>
+        <translation>Зембрель: молекулы и ионы</translation>
+    </message>
+    <message>
+        <location filename="../../molecules-app/main.cpp" line="61"/>
+        <source>A window that draws the electron-dot pictures of molecules and ions: type a name, a formula or a SMILES, choose the style, and copy the picture into a document.</source>
+        <translation>Окно, в котором рисуются электронно-точечные формулы молекул и ионов: введите название, формулу или SMILES, выберите вид и скопируйте рисунок в документ.</translation>
+    </message>
+    <message>
+        <location filename="../../molecules-app/main.cpp" line="66"/>
+        <source>input</source>
+        <translation>ввод</translation>
+    </message>
+    <message>
+        <location filename="../../molecules-app/main.cpp" line="67"/>
+        <source>A name, a formula or a SMILES to start with.</source>
+        <translation>Название, формула или SMILES, с которых начать.</translation>
+    </message>
+    <message>
+        <location filename="../../molecules-app/main.cpp" line="68"/>
+        <source>[input]</source>
+        <translation>[ввод]</translation>
+    </message>
+</context>
+<context>
+    <name>zembrel::WindowDialogs</name>
+    <message>
+        <location filename="../WindowDialogs.cpp" line="30"/>
+        <source>Font</source>
+        <translation>Шрифт</translation>
+    </message>
+    <message>
+        <location filename="../WindowDialogs.cpp" line="40"/>
+        <source>Save the picture</source>
+        <translation>Сохранить рисунок</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,299 @@
+#include "MoleculeWindow.h"
+#include "Species.h"
+#include "WindowDialogs.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QClipboard>
+#include <QCompleter>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QStringListModel>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace zembrel;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Answers the window's dialogs as a test scripts them.
+class ScriptedDialogs final : public WindowDialogs
+{
+public:
+    void critical(const QString &text) override { errors << text; }
+    bool criticalYesNo(const QString &text) override
+    {
+        errors << text;
+        return false;
+    }
+    std::optional<QFont> chooseFont(const QFont &initial) override
+    {
+        offeredFont = initial;
+        return font;
+    }
+    QString saveFileName(const QString &suggested, const QStringList &, QString &filter) override
+    {
+        suggestedPath = suggested;
+        if (!saveFilter.isEmpty())
+            filter = saveFilter;
+        return savePath;
+    }
+
+    QStringList errors;
+    std::optional<QFont> font;
+    QFont offeredFont;
+    QString savePath, saveFilter, suggestedPath;
+};
+
+// Typing as a keyboard with any layout would: QTest's own typing knows ASCII only.
+void typeInto(QWidget *widget, const QString &text)
+{
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+int electrons(const QByteArray &svg)
+{
+    return int(svg.count("class=\"electron\""));
+}
+
+} // namespace
+
+class TestMoleculeWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void startsReadyToType();
+    void everyControlIsNamedAndTabbedInReadingOrder();
+    void typedNameIsDrawnAndCopied();
+    void enterCopies();
+    void selectedTextIsCopiedAsText();
+    void badInputSaysWhyAndCopiesNothing_data();
+    void badInputSaysWhyAndCopiesNothing();
+    void suggestionIsTakenByItsLink();
+    void styleChangesTheElectrons();
+    void radiusKeepsToItsSteps();
+    void fontFromTheDialog();
+    void saveWritesTheChosenFormat();
+    void saveFailureIsTold();
+    void completionOffersNames();
+
+private:
+    QLineEdit *input() const { return m_window->findChild<QLineEdit *>(u"input"_s); }
+    QString message() const { return m_window->findChild<QLabel *>(u"message"_s)->text(); }
+    void type(const QString &text)
+    {
+        input()->selectAll();
+        typeInto(input(), text);
+    }
+
+    std::unique_ptr<ScriptedDialogs> m_dialogs;
+    std::unique_ptr<MoleculeWindow> m_window;
+};
+
+void TestMoleculeWindow::init()
+{
+    m_dialogs = std::make_unique<ScriptedDialogs>();
+    m_window = std::make_unique<MoleculeWindow>(Sketch::Language::English, m_dialogs.get());
+    m_window->resize(760, 520);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QApplication::clipboard()->setText(u"before"_s);
+}
+
+void TestMoleculeWindow::cleanup()
+{
+    m_window.reset();
+    m_dialogs.reset();
+}
+
+void TestMoleculeWindow::startsReadyToType()
+{
+    QCOMPARE(QApplication::focusWidget(), input());
+    QVERIFY(!m_window->findChild<QPushButton *>(u"copy"_s)->isEnabled());
+    QCOMPARE(message(), QString());
+}
+
+void TestMoleculeWindow::everyControlIsNamedAndTabbedInReadingOrder()
+{
+    type(u"water"_s);
+    QStringList order;
+    for (int i = 0; i < 8; ++i) {
+        QWidget *focused = QApplication::focusWidget();
+        QVERIFY(focused);
+        QVERIFY2(!focused->accessibleName().isEmpty(), focused->metaObject()->className());
+        order << focused->accessibleName();
+        QTest::keyClick(focused, Qt::Key_Tab);
+    }
+    QCOMPARE(order,
+        (QStringList{u"Name, formula or SMILES"_s, u"Picture"_s, u"Lewis: bonds as lines"_s, u"Dot radius"_s,
+            u"Font"_s, u"Copy the picture"_s, u"Save the picture as a file"_s,
+            u"Name, formula or SMILES"_s}));
+}
+
+// The clipboard gets the renderer's own PNG at 288 dpi and its SVG.
+void TestMoleculeWindow::typedNameIsDrawnAndCopied()
+{
+    type(u"water"_s);
+    QCOMPARE(message(), u"water, H₂O"_s);
+    QVERIFY(!m_window->findChild<QWidget *>(u"picture"_s)->minimumSize().isEmpty());
+    QTest::keyClick(input(), Qt::Key_C, Qt::ControlModifier);
+
+    const QMimeData *copied = QApplication::clipboard()->mimeData();
+    QVERIFY(copied->hasFormat(u"image/png"_s) && copied->hasFormat(u"image/svg+xml"_s));
+    QCOMPARE(copied->data(u"image/png"_s), m_window->sketch().exportBytes(Format::Png));
+    const QImage png = QImage::fromData(copied->data(u"image/png"_s), "png");
+    QCOMPARE(png.dotsPerMeterX(), 3 * 3780);
+    QCOMPARE(electrons(copied->data(u"image/svg+xml"_s)), 4); // Lewis: two lone pairs
+    QVERIFY(copied->data(u"image/svg+xml"_s).contains("<title>water, H₂O</title>"));
+}
+
+void TestMoleculeWindow::enterCopies()
+{
+    type(u"NH4+"_s);
+    QTest::keyClick(input(), Qt::Key_Return);
+    QVERIFY(QApplication::clipboard()->mimeData()->hasFormat(u"image/png"_s));
+}
+
+void TestMoleculeWindow::selectedTextIsCopiedAsText()
+{
+    type(u"ammonia"_s);
+    input()->selectAll();
+    QTest::keyClick(input(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), u"ammonia"_s);
+    QVERIFY(!QApplication::clipboard()->mimeData()->hasFormat(u"image/png"_s));
+}
+
+void TestMoleculeWindow::badInputSaysWhyAndCopiesNothing_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("a slip in a name") << u"вада"_s << u"Did you mean <a href=\"0\">вода</a>"_s;
+    QTest::newRow("no name near") << u"жжжжжжжж"_s
+                                  << u"No molecule or ion of the table is called “жжжжжжжж”."_s;
+    QTest::newRow("a broken SMILES") << u"C1CC"_s << u"nor a SMILES"_s;
+    QTest::newRow("an element no dot formula fits") << u"[Fe]"_s << u"main-group"_s;
+}
+
+void TestMoleculeWindow::badInputSaysWhyAndCopiesNothing()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, says);
+    type(u"water"_s);
+    type(text);
+    QVERIFY2(message().contains(says), qPrintable(message()));
+    QVERIFY(m_window->findChild<QWidget *>(u"picture"_s)->minimumSize().isEmpty());
+    QVERIFY(!m_window->findChild<QPushButton *>(u"copy"_s)->isEnabled());
+    QTest::keyClick(input(), Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(input(), Qt::Key_Return);
+    QCOMPARE(QApplication::clipboard()->text(), u"before"_s);
+    QVERIFY(!m_window->findChild<QLabel *>(u"status"_s)->text().isEmpty());
+}
+
+void TestMoleculeWindow::suggestionIsTakenByItsLink()
+{
+    type(u"вада"_s);
+    Q_EMIT m_window->findChild<QLabel *>(u"message"_s)->linkActivated(u"0"_s);
+    QCOMPARE(input()->text(), u"вода"_s);
+    QCOMPARE(message(), u"water, H₂O"_s);
+}
+
+void TestMoleculeWindow::styleChangesTheElectrons()
+{
+    type(u"water"_s);
+    const auto choices = m_window->findChildren<QRadioButton *>();
+    const auto dots = std::find_if(choices.cbegin(), choices.cend(),
+        [](const QRadioButton *b) { return b->text() == u"&Dots: every electron"_s; });
+    QVERIFY(dots != choices.cend());
+    QTest::mouseClick(*dots, Qt::LeftButton);
+    QCOMPARE(electrons(m_window->sketch().exportBytes(Format::Svg)), 8);
+    QTest::keyClick(*dots, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(electrons(QApplication::clipboard()->mimeData()->data(u"image/svg+xml"_s)), 8);
+}
+
+void TestMoleculeWindow::radiusKeepsToItsSteps()
+{
+    type(u"water"_s);
+    auto *radius = m_window->findChild<QDoubleSpinBox *>(u"radius"_s);
+    radius->setFocus();
+    radius->selectAll();
+    QTest::keyClicks(radius, u"2.3"_s);
+    QCOMPARE(m_window->sketch().picture().radius, 2.5F);
+    QTest::keyClick(radius, Qt::Key_Up);
+    QCOMPARE(m_window->sketch().picture().radius, 3.0F);
+}
+
+void TestMoleculeWindow::fontFromTheDialog()
+{
+    type(u"water"_s);
+    QFont chosen(u"Liberation Serif"_s);
+    chosen.setPointSizeF(30);
+    chosen.setItalic(true);
+    m_dialogs->font = chosen;
+    auto *button = m_window->findChild<QPushButton *>(u"font"_s);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(m_dialogs->offeredFont.pointSizeF(), 21.75);
+    const SurfaceFont &font = m_window->sketch().picture().font;
+    QCOMPARE(font.Name, u"Liberation Serif"_s);
+    QCOMPARE(font.Size, 30.0);
+    QVERIFY(font.Italic);
+    QCOMPARE(button->text(), u"Liberation Serif, 30 pt, italic…"_s);
+
+    m_dialogs->font.reset(); // cancelled: nothing changes
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(m_window->sketch().picture().font.Name, u"Liberation Serif"_s);
+}
+
+void TestMoleculeWindow::saveWritesTheChosenFormat()
+{
+    QTemporaryDir dir;
+    type(u"water"_s);
+    m_dialogs->savePath = dir.filePath(u"picture"_s); // no extension: the filter's
+    m_dialogs->saveFilter = u"SVG drawing (*.svg)"_s;
+    QTest::keyClick(input(), Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(m_dialogs->suggestedPath.endsWith(u"/water.png"_s));
+    QFile svg(dir.filePath(u"picture.svg"_s));
+    QVERIFY(svg.open(QIODevice::ReadOnly));
+    QCOMPARE(electrons(svg.readAll()), 4);
+
+    m_dialogs->savePath = dir.filePath(u"picture.bmp"_s); // the extension wins
+    QTest::mouseClick(m_window->findChild<QPushButton *>(u"save"_s), Qt::LeftButton);
+    const QImage bmp(dir.filePath(u"picture.bmp"_s), "bmp");
+    QCOMPARE(bmp.size(), QImage::fromData(m_window->sketch().exportBytes(Format::Png)).size());
+    QVERIFY(m_dialogs->errors.isEmpty());
+}
+
+void TestMoleculeWindow::saveFailureIsTold()
+{
+    QTemporaryDir dir;
+    type(u"water"_s);
+    m_dialogs->savePath = dir.filePath(u"no/such/folder/water.png"_s);
+    QTest::keyClick(input(), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(m_dialogs->errors.size(), 1);
+    QVERIFY2(m_dialogs->errors.front().contains(u"there is no such folder"_s),
+        qPrintable(m_dialogs->errors.front()));
+    QVERIFY(QDir(dir.path()).isEmpty());
+}
+
+void TestMoleculeWindow::completionOffersNames()
+{
+    auto *completer = m_window->findChild<QCompleter *>();
+    typeInto(input(), u"вод"_s);
+    const QStringList offered = qobject_cast<QStringListModel *>(completer->model())->stringList();
+    QCOMPARE(offered.value(0), u"вода"_s);
+    QVERIFY(completer->popup()->isVisible());
+    typeInto(input(), u"а"_s);
+    QVERIFY(!completer->popup()->isVisible()); // nothing past what is typed
+}
+
+QTEST_MAIN(TestMoleculeWindow)
+#include "tst_moleculewindow.moc"
