@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QCompleter>
 #include <QDir>
@@ -57,7 +58,15 @@ constexpr std::array kStyles{
     StyleChoice{MarkStyle::Lewis, QT_TRANSLATE_NOOP("zembrel::MoleculeWindow", "&Lewis: bonds as lines")},
     StyleChoice{MarkStyle::Dots, QT_TRANSLATE_NOOP("zembrel::MoleculeWindow", "&Dots: every electron")},
     StyleChoice{MarkStyle::Bars, QT_TRANSLATE_NOOP("zembrel::MoleculeWindow", "&Bars: lone pairs as bars")},
+    StyleChoice{MarkStyle::DotCross,
+        QT_TRANSLATE_NOOP("zembrel::MoleculeWindow", "Dot and cr&oss: each atom its own mark")},
 };
+
+// Shells are drawn around electrons shown one by one.
+bool takesShells(MarkStyle style)
+{
+    return style == MarkStyle::Dots || style == MarkStyle::DotCross;
+}
 
 struct SaveFormat
 {
@@ -183,7 +192,12 @@ void MoleculeWindow::createControls()
         styleLayout->addWidget(choice);
     }
     m_styles->button(int(MarkStyle::Lewis))->setChecked(true);
-    // The outer-shells check box goes here, under the styles it changes.
+    m_shells = new QCheckBox(tr("Outer s&hells"), styleBox);
+    m_shells->setObjectName(u"shells"_s);
+    m_shells->setAccessibleName(tr("Outer shells"));
+    m_shells->setToolTip(tr("Each atom's outer shell as a circle, for dots and dot and cross"));
+    m_shells->setEnabled(false);
+    styleLayout->addWidget(m_shells);
 
     auto *radiusLabel = new QLabel(tr("Dot &radius:"), this);
     m_radius = new QDoubleSpinBox(this);
@@ -246,6 +260,7 @@ void MoleculeWindow::createControls()
     chain(m_scroll);
     for (QAbstractButton *choice : m_styles->buttons())
         chain(choice);
+    chain(m_shells);
     chain(m_radius);
     chain(m_font);
     chain(m_copy);
@@ -291,6 +306,12 @@ void MoleculeWindow::bindEvents()
         if (!checked)
             return;
         m_sketch.setStyle(MarkStyle(id));
+        m_shells->setEnabled(takesShells(MarkStyle(id)));
+        m_sketch.setShells(m_shells->isEnabled() && m_shells->isChecked());
+        redraw();
+    });
+    connect(m_shells, &QCheckBox::toggled, this, [this](bool on) {
+        m_sketch.setShells(on && m_shells->isEnabled());
         redraw();
     });
     connect(m_radius, &QDoubleSpinBox::valueChanged, this, [this](double value) {

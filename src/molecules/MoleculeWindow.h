@@ -7,6 +7,7 @@
 #include <memory>
 
 class QButtonGroup;
+class QCheckBox;
 class QCompleter;
 class QDoubleSpinBox;
 class QLabel;
@@ -75,6 +76,7 @@ private:
     QScrollArea *m_scroll = nullptr;
     PictureView *m_picture = nullptr;
     QButtonGroup *m_styles = nullptr;
+    QCheckBox *m_shells = nullptr;
     QDoubleSpinBox *m_radius = nullptr;
     QPushButton *m_font = nullptr;
     QPushButton *m_copy = nullptr;

@@ -36,6 +36,8 @@ public:
     // says nothing.
     void setInput(const QString &text);
     void setStyle(MarkStyle style) { m_picture.style = style; }
+    // Outer shells, for the styles that draw every electron.
+    void setShells(bool shells) { m_picture.markOptions.shells = shells; }
     void setRadius(float radius) { m_picture.radius = radius; }
     void setFont(const SurfaceFont &font) { m_picture.font = font; }
 

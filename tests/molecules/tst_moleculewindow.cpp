@@ -4,6 +4,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QCompleter>
 #include <QDoubleSpinBox>
@@ -60,7 +61,7 @@ void typeInto(QWidget *widget, const QString &text)
 
 int electrons(const QByteArray &svg)
 {
-    return int(svg.count("class=\"electron\""));
+    return int(svg.count("class=\"electron "));
 }
 
 } // namespace
@@ -81,6 +82,7 @@ private Q_SLOTS:
     void badInputSaysWhyAndCopiesNothing();
     void suggestionIsTakenByItsLink();
     void styleChangesTheElectrons();
+    void dotCrossWithShells();
     void radiusKeepsToItsSteps();
     void fontFromTheDialog();
     void saveWritesTheChosenFormat();
@@ -218,6 +220,33 @@ void TestMoleculeWindow::styleChangesTheElectrons()
     QCOMPARE(electrons(m_window->sketch().exportBytes(Format::Svg)), 8);
     QTest::keyClick(*dots, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(electrons(QApplication::clipboard()->mimeData()->data(u"image/svg+xml"_s)), 8);
+}
+
+// Water in dots and crosses: O's six electrons as dots, each H's one as a
+// cross; with shells, a circle for each of the three atoms. Lewis has no shells.
+void TestMoleculeWindow::dotCrossWithShells()
+{
+    type(u"water"_s);
+    const auto choices = m_window->findChildren<QRadioButton *>();
+    const auto choice = [&choices](const QString &text) {
+        const auto at = std::find_if(
+            choices.cbegin(), choices.cend(), [&text](const QRadioButton *b) { return b->text() == text; });
+        return at == choices.cend() ? nullptr : *at;
+    };
+    auto *shells = m_window->findChild<QCheckBox *>(u"shells"_s);
+    QVERIFY(shells && !shells->isEnabled());
+    QTest::mouseClick(choice(u"Dot and cr&oss: each atom its own mark"_s), Qt::LeftButton);
+    QVERIFY(shells->isEnabled());
+    shells->setChecked(true);
+    QByteArray svg = m_window->sketch().exportBytes(Format::Svg);
+    QCOMPARE(int(svg.count("class=\"electron dot\"")), 6);
+    QCOMPARE(int(svg.count("class=\"electron cross\"")), 2);
+    QCOMPARE(int(svg.count("class=\"shell\"")), 3);
+    QTest::mouseClick(choice(u"&Lewis: bonds as lines"_s), Qt::LeftButton);
+    QVERIFY(!shells->isEnabled());
+    svg = m_window->sketch().exportBytes(Format::Svg);
+    QCOMPARE(int(svg.count("class=\"shell\"")), 0);
+    QCOMPARE(electrons(svg), 4);
 }
 
 void TestMoleculeWindow::radiusKeepsToItsSteps()

@@ -329,7 +329,7 @@ void TestMolecules::badInput_data()
     row("--shells with lewis", water + QStringList{u"--shells"_s}, u"--shells is for --style dots"_s);
     row("--shells with bars", water + QStringList{u"--style"_s, u"bars"_s, u"--shells"_s},
         u"--shells is for --style dots"_s);
-    row("--shells for an atom", {u"Na"_s, u"--shells"_s, u"-o"_s, u"x.png"_s}, u"--shells is for --smiles"_s);
+    row("--shells for an atom", {u"Na"_s, u"--shells"_s, u"-o"_s, u"x.png"_s}, u"--shells is for a molecule"_s);
 }
 
 // Each mistake is named, with status 2, and nothing is written.

@@ -48,201 +48,221 @@
 <context>
     <name>zembrel::MoleculeWindow</name>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="57"/>
+        <location filename="../MoleculeWindow.cpp" line="58"/>
         <source>&amp;Lewis: bonds as lines</source>
         <translation>&amp;Льюис: связи линиями</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="58"/>
+        <location filename="../MoleculeWindow.cpp" line="59"/>
         <source>&amp;Dots: every electron</source>
         <translation>&amp;Точки: все электроны</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="59"/>
+        <location filename="../MoleculeWindow.cpp" line="60"/>
         <source>&amp;Bars: lone pairs as bars</source>
         <translation>&amp;Чёрточки: пары чёрточками</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="71"/>
+        <location filename="../MoleculeWindow.cpp" line="62"/>
+        <source>Dot and cr&amp;oss: each atom its own mark</source>
+        <translation>Точки и кр&amp;естики: у атома свой знак</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="80"/>
         <source>PNG picture, 288 dpi (*.png)</source>
         <translation>Рисунок PNG, 288 dpi (*.png)</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="72"/>
+        <location filename="../MoleculeWindow.cpp" line="81"/>
         <source>SVG drawing (*.svg)</source>
         <translation>Рисунок SVG (*.svg)</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="74"/>
+        <location filename="../MoleculeWindow.cpp" line="83"/>
         <source>BMP picture, 288 dpi (*.bmp)</source>
         <translation>Рисунок BMP, 288 dpi (*.bmp)</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="103"/>
+        <location filename="../MoleculeWindow.cpp" line="112"/>
         <source>something other than a file is there</source>
         <translation>там не файл, а что-то другое</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="106"/>
+        <location filename="../MoleculeWindow.cpp" line="115"/>
         <source>there is no such folder</source>
         <translation>такой папки нет</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="108"/>
+        <location filename="../MoleculeWindow.cpp" line="117"/>
         <source>permission denied</source>
-        <translation>нет прав на запись</translation>
+        <translation>отказано в доступе</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="109"/>
+        <location filename="../MoleculeWindow.cpp" line="118"/>
         <source>the disk is read-only</source>
         <translation>диск только для чтения</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="111"/>
+        <location filename="../MoleculeWindow.cpp" line="120"/>
         <source>the disk is full</source>
         <translation>на диске нет места</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="142"/>
+        <location filename="../MoleculeWindow.cpp" line="151"/>
         <source>&amp;Name, formula or SMILES:</source>
         <translation>&amp;Название, формула или SMILES:</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="145"/>
+        <location filename="../MoleculeWindow.cpp" line="154"/>
         <source>water, ammonia, nitrate ion, H2O, NH4+, CO3 2-, CCO …</source>
         <translation>вода, аммиак, нитрат-ион, H2O, NH4+, CO3 2-, CCO …</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="146"/>
+        <location filename="../MoleculeWindow.cpp" line="155"/>
         <source>Name, formula or SMILES</source>
         <translation>Название, формула или SMILES</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="160"/>
+        <location filename="../MoleculeWindow.cpp" line="169"/>
         <source>Message</source>
         <translation>Сообщение</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="167"/>
-        <location filename="../MoleculeWindow.cpp" line="173"/>
+        <location filename="../MoleculeWindow.cpp" line="176"/>
+        <location filename="../MoleculeWindow.cpp" line="182"/>
         <source>Picture</source>
         <translation>Рисунок</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="176"/>
+        <location filename="../MoleculeWindow.cpp" line="185"/>
         <source>Style</source>
         <translation>Вид</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="188"/>
+        <location filename="../MoleculeWindow.cpp" line="195"/>
+        <source>Outer s&amp;hells</source>
+        <translation>Внешние &amp;оболочки</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="197"/>
+        <source>Outer shells</source>
+        <translation>Внешние оболочки</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="198"/>
+        <source>Each atom&apos;s outer shell as a circle, for dots and dot and cross</source>
+        <translation>Внешняя оболочка каждого атома — окружность; для точек и для точек с крестиками</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="202"/>
         <source>Dot &amp;radius:</source>
         <translation>&amp;Радиус точек:</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="195"/>
+        <location filename="../MoleculeWindow.cpp" line="209"/>
         <source>Dot radius</source>
         <translation>Радиус точек</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="198"/>
+        <location filename="../MoleculeWindow.cpp" line="212"/>
         <source>&amp;Font:</source>
         <translation>&amp;Шрифт:</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="201"/>
+        <location filename="../MoleculeWindow.cpp" line="215"/>
         <source>Font</source>
         <translation>Шрифт</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="205"/>
+        <location filename="../MoleculeWindow.cpp" line="219"/>
         <source>&amp;Copy</source>
         <translation>&amp;Копировать</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="207"/>
+        <location filename="../MoleculeWindow.cpp" line="221"/>
         <source>Copy the picture</source>
         <translation>Копировать рисунок</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="208"/>
+        <location filename="../MoleculeWindow.cpp" line="222"/>
         <source>The picture to the clipboard as PNG at 288 dpi and as SVG (Ctrl+C or Enter)</source>
         <translation>Рисунок в буфер обмена как PNG 288 dpi и как SVG (Ctrl+C или Enter)</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="210"/>
+        <location filename="../MoleculeWindow.cpp" line="224"/>
         <source>&amp;Save as…</source>
         <translation>&amp;Сохранить как…</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="212"/>
+        <location filename="../MoleculeWindow.cpp" line="226"/>
         <source>Save the picture as a file</source>
         <translation>Сохранить рисунок в файл</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="213"/>
+        <location filename="../MoleculeWindow.cpp" line="227"/>
         <source>PNG or BMP at 288 dpi, or SVG (Ctrl+S)</source>
         <translation>PNG или BMP 288 dpi или SVG (Ctrl+S)</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="218"/>
+        <location filename="../MoleculeWindow.cpp" line="232"/>
         <source>Status</source>
         <translation>Состояние</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="344"/>
+        <location filename="../MoleculeWindow.cpp" line="365"/>
         <source>Did you mean %1?</source>
         <translation>Может быть, %1?</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="344"/>
+        <location filename="../MoleculeWindow.cpp" line="365"/>
         <source>, </source>
         <translation>, </translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="365"/>
+        <location filename="../MoleculeWindow.cpp" line="386"/>
         <source>%1, %2 pt</source>
         <translation>%1, %2 пт</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="367"/>
+        <location filename="../MoleculeWindow.cpp" line="388"/>
         <source>, bold</source>
         <translation>, полужирный</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="369"/>
+        <location filename="../MoleculeWindow.cpp" line="390"/>
         <source>, italic</source>
         <translation>, курсив</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="397"/>
+        <location filename="../MoleculeWindow.cpp" line="418"/>
         <source>Nothing to copy: the input gives no picture.</source>
         <translation>Копировать нечего: по введённому рисунок не получается.</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="402"/>
+        <location filename="../MoleculeWindow.cpp" line="423"/>
         <source>Copied: PNG at 288 dpi and SVG.</source>
         <translation>Скопировано: PNG 288 dpi и SVG.</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="404"/>
-        <location filename="../MoleculeWindow.cpp" line="406"/>
+        <location filename="../MoleculeWindow.cpp" line="425"/>
+        <location filename="../MoleculeWindow.cpp" line="427"/>
         <source>Cannot copy: %1</source>
         <translation>Не удалось скопировать: %1</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="408"/>
+        <location filename="../MoleculeWindow.cpp" line="429"/>
         <source>Cannot copy: there is not enough memory for the picture.</source>
         <translation>Не удалось скопировать: для рисунка не хватает памяти.</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="450"/>
-        <location filename="../MoleculeWindow.cpp" line="453"/>
-        <location filename="../MoleculeWindow.cpp" line="459"/>
+        <location filename="../MoleculeWindow.cpp" line="471"/>
+        <location filename="../MoleculeWindow.cpp" line="474"/>
+        <location filename="../MoleculeWindow.cpp" line="480"/>
         <source>Cannot save “%1”: %2</source>
         <translation>Не удалось сохранить «%1»: %2</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="462"/>
+        <location filename="../MoleculeWindow.cpp" line="483"/>
         <source>Saved: %1</source>
         <translation>Сохранено: %1</translation>
     </message>
