@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-translations-l10n fonts-liberation
     libbenchmark-dev libx11-dev libxtst-dev
     qt6-svg-dev librsvg2-bin
-    xvfb xdotool xclip x11-utils imagemagick
+    xvfb xauth xdotool xclip x11-utils imagemagick
     qt6-l10n-tools
     appstream desktop-file-utils groff-base dpkg-dev file
     librdkit-dev libboost-dev
