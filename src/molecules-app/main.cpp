@@ -1,4 +1,5 @@
 #include "MoleculeWindow.h"
+#include "RenderText.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -9,17 +10,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// The language as zembrel-render chooses its messages', as the C library would.
-bool russianMessages()
-{
-    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const QByteArray value = qgetenv(name);
-        if (!value.isEmpty())
-            return value.startsWith("ru");
-    }
-    return false;
-}
 
 // The window's icon in every size it was drawn in, each read as the PNG it is.
 QIcon windowIcon()
@@ -43,7 +33,8 @@ int main(int argc, char *argv[])
     // So that a desktop matches the window to its entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(ZEMBREL_MOLECULES_ID));
 
-    const bool russian = russianMessages();
+    // The language as zembrel-render chooses its messages'.
+    const bool russian = zembrel::russianMessages();
     // The window's texts, the chemistry's messages (the renderer's catalogue)
     // and the toolkit's own (the dialogs).
     QTranslator ours, chemistry, toolkit;

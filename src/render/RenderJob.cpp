@@ -460,29 +460,44 @@ QStringList splitWords(const QString &line)
     return words;
 }
 
+namespace {
+
+// The defaults an atom's line takes: those only a molecule takes (--style
+// dot-cross for a list of molecules) pass over it.
+QStringList forAtoms(const QStringList &defaults)
+{
+    QStringList used;
+    for (qsizetype i = 0; i < defaults.size(); ++i) {
+        if (defaults[i] == u"--style"_s || defaults[i] == u"--marks"_s)
+            ++i;
+        else if (defaults[i] != u"--shells"_s)
+            used << defaults[i];
+    }
+    return used;
+}
+
+} // namespace
+
 RenderJob parseJob(const QStringList &words, const QStringList &defaults, const QString &outputDir)
 {
-    // A default only a molecule takes (--style dot-cross for a list of
-    // molecules) passes over an atom's line of the same batch.
-    QStringList used;
     QCommandLineParser line;
     addJobOptions(line);
-    if (line.parse(QStringList{u"zembrel-render"_s} + words) && namesMolecule(line)) {
-        used = defaults;
-    } else {
-        for (qsizetype i = 0; i < defaults.size(); ++i) {
-            if (defaults[i] == u"--style"_s || defaults[i] == u"--marks"_s)
-                ++i;
-            else if (defaults[i] != u"--shells"_s)
-                used << defaults[i];
-        }
-    }
+    const bool molecule = line.parse(QStringList{u"zembrel-render"_s} + words) && namesMolecule(line);
     QCommandLineParser parser;
     addJobOptions(parser);
     // A value given twice counts as its last: the line's own words come last.
-    if (!parser.parse(QStringList{u"zembrel-render"_s} + used + words))
+    if (!parser.parse(QStringList{u"zembrel-render"_s} + (molecule ? defaults : forAtoms(defaults)) + words))
         refuse(parser.errorText());
     return jobFrom(parser, outputDir, false);
+}
+
+void checkBatchDefaults(const QStringList &defaults)
+{
+    parseJob({u"H"_s, u"-o"_s, u"check.png"_s}, defaults);
+    // A molecule's line is tried only for the defaults a molecule alone
+    // takes: reading one loads the chemistry, which a batch of atoms never needs.
+    if (forAtoms(defaults) != defaults)
+        parseJob({u"--smiles"_s, u"C"_s, u"-o"_s, u"check.png"_s}, defaults);
 }
 
 } // namespace zembrel

@@ -63,6 +63,8 @@ RenderJob jobFrom(
 // line's own words override; an atom's line skips the defaults only a
 // molecule takes). Throws UsageError.
 RenderJob parseJob(const QStringList &words, const QStringList &defaults = {}, const QString &outputDir = {});
+// Refuses batch defaults that no line could use. Throws UsageError.
+void checkBatchDefaults(const QStringList &defaults);
 // A batch line's words, split as a shell splits them: by blanks, with '…' and
 // "…" keeping blanks (and giving an empty word), and a backslash taking the
 // next character as it is (in "…" only before " and \). Throws UsageError for

@@ -38,17 +38,6 @@ void say(QString text)
     std::fputs(qUtf8Printable(text + u'\n'), stderr);
 }
 
-// The messages' language, as the C library would choose it.
-bool russianMessages()
-{
-    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const QByteArray value = qgetenv(name);
-        if (!value.isEmpty())
-            return value.startsWith("ru");
-    }
-    return false;
-}
-
 // Standard error, with one progress line kept at its foot on a terminal.
 class StandardError final : public BatchReport
 {
@@ -220,10 +209,8 @@ int main(int argc, char *argv[])
         if (parser.value(batch).isEmpty())
             return usage(RenderText::tr("no batch file given: --batch FILE"));
         const BatchDefaults defaults{defaultWords(parser), folder};
-        // Defaults that no line could use are a mistake of the command line.
         try {
-            parseJob({u"H"_s, u"-o"_s, u"check.png"_s}, defaults.words);
-            parseJob({u"--smiles"_s, u"C"_s, u"-o"_s, u"check.png"_s}, defaults.words);
+            checkBatchDefaults(defaults.words);
         } catch (const UsageError &e) {
             return usage(e.message);
         }
