@@ -175,10 +175,6 @@ QString outputName(const QString &output)
     return output == u"-"_s ? RenderText::tr("standard output") : output;
 }
 
-} // namespace
-
-namespace {
-
 // The whole units that hold `rect`, so a bitmap and an SVG cut the same picture.
 QRect wholeUnits(const QRectF &rect)
 {
@@ -200,6 +196,12 @@ IonFrame atomIonFrame(const Picture &picture, const Formula &f)
         measureIn(picture.font), picture.radius);
 }
 
+// The picture as the job wants it: with `transparent`, the white ground cleared.
+QImage finished(const Picture &picture, const QImage &image)
+{
+    return picture.transparent ? clearWhite(image) : image;
+}
+
 Drawing frameDrawing(const IonFrame &frame)
 {
     Drawing drawing;
@@ -218,14 +220,14 @@ QImage renderImage(const Picture &picture)
         const QRect crop = wholeUnits(drawing.crop);
         ImageSurface surface(crop.size(), picture.font, 0, picture.scale);
         paintDrawing(surface, drawing, picture.font, -QPointF(crop.topLeft()));
-        return picture.transparent ? clearWhite(surface.Image()) : surface.Image();
+        return finished(picture, surface.Image());
     }
     ImageSurface picOut(kDrawingArea, picture.font, 0, picture.scale);
     ImageSurface picTemp(QSize(1, 1), picture.font, 0, picture.scale);
     const DrawnFormula drawn(picOut, picture);
     const QImage &image = cropPicture(drawn.formula(), picOut, picTemp);
     if (picture.charge == 0)
-        return picture.transparent ? clearWhite(image) : image;
+        return finished(picture, image);
 
     const Formula &f = drawn.formula();
     const IonFrame frame = atomIonFrame(picture, f);
@@ -237,7 +239,7 @@ QImage renderImage(const Picture &picture)
     surface.PaintPicture(image, float(at.x()), float(at.y()), 0, 0,
         float(image.width()) / float(picture.scale), float(image.height()) / float(picture.scale));
     paintDrawing(surface, frameDrawing(frame), picture.font, -origin);
-    return picture.transparent ? clearWhite(surface.Image()) : surface.Image();
+    return finished(picture, surface.Image());
 }
 
 QByteArray renderSvg(const Picture &picture)
