@@ -446,7 +446,7 @@ Placement placeHydrogens(
     return placement;
 }
 
-Molecule build(RDKit::RWMol &mol, const Source &source, bool ownCoordinates)
+Molecule build(RDKit::RWMol &mol, const Source &source, bool ownCoordinates, MoleculeLayout /*layout*/)
 {
     checkAtomsAndBonds(mol, source);
     sanitize(mol, source);
@@ -600,7 +600,7 @@ Molecule build(RDKit::RWMol &mol, const Source &source, bool ownCoordinates)
 
 } // namespace
 
-Molecule moleculeFromSmiles(const QString &text)
+Molecule moleculeFromSmiles(const QString &text, MoleculeLayout layout)
 {
     const QString smiles = text.trimmed();
     if (smiles.isEmpty())
@@ -652,10 +652,10 @@ Molecule moleculeFromSmiles(const QString &text)
     Source source;
     if (scan.atomPositions.size() == mol->getNumAtoms())
         source.positions = scan.atomPositions;
-    return build(*mol, source, false);
+    return build(*mol, source, false, layout);
 }
 
-Molecule moleculeFromMolfile(const QByteArray &molfile, bool relayout)
+Molecule moleculeFromMolfile(const QByteArray &molfile, bool relayout, MoleculeLayout layout)
 {
     if (molfile.trimmed().isEmpty())
         throw ChemistryError{Chemistry::tr("The molfile is empty.")};
@@ -694,7 +694,7 @@ Molecule moleculeFromMolfile(const QByteArray &molfile, bool relayout)
         throw ChemistryError{reason.isEmpty() ? Chemistry::tr("The molfile holds no molecule.")
                                               : Chemistry::tr("Molfile: %1").arg(reason)};
     }
-    return build(*mol, Source{}, !relayout);
+    return build(*mol, Source{}, !relayout, layout);
 }
 
 } // namespace zembrel

@@ -44,6 +44,9 @@ struct Component
     std::vector<int> bonds; // indices into Molecule::bonds
     int charge = 0; // net charge: not 0 for an ion
     int count = 1;
+    // Laid out as a school book draws it; otherwise it stands as the
+    // toolkit's depiction (or the molfile's own drawing) has it.
+    bool textbook = false;
 };
 
 // A molecule (or several, or ions) ready to lay out: every hydrogen an atom,
@@ -55,13 +58,20 @@ struct Molecule
     std::vector<Component> components; // in input order, left to right
 };
 
+// How the atoms are placed when the input does not place them.
+enum class MoleculeLayout {
+    Textbook, // as school books draw them: chains straight on a square grid, regular rings
+    Depiction, // the structure toolkit's 2D depiction, turned to stand along its length
+};
+
 // The molecule of a SMILES. Throws ChemistryError naming the reason and,
 // where it can be found, the 1-based character position.
-Molecule moleculeFromSmiles(const QString &smiles);
+Molecule moleculeFromSmiles(const QString &smiles, MoleculeLayout layout = MoleculeLayout::Textbook);
 
 // The molecule of an MDL molfile (V2000 or V3000) given as bytes. Its own 2D
 // coordinates are kept unless `relayout` is set; 3D or missing coordinates
-// are always laid out anew. Throws ChemistryError.
-Molecule moleculeFromMolfile(const QByteArray &molfile, bool relayout = false);
+// are always laid out anew, in `layout`. Throws ChemistryError.
+Molecule moleculeFromMolfile(
+    const QByteArray &molfile, bool relayout = false, MoleculeLayout layout = MoleculeLayout::Textbook);
 
 } // namespace zembrel

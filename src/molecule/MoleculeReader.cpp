@@ -68,14 +68,14 @@ Molecule molecule(ReadResult result)
 
 } // namespace
 
-Molecule moleculeFromSmiles(const QString &smiles)
+Molecule moleculeFromSmiles(const QString &smiles, MoleculeLayout layout)
 {
-    return molecule(reader().fromSmiles(smiles));
+    return molecule(reader().fromSmiles(smiles, layout));
 }
 
-Molecule moleculeFromMolfile(const QByteArray &molfile, bool relayout)
+Molecule moleculeFromMolfile(const QByteArray &molfile, bool relayout, MoleculeLayout layout)
 {
-    return molecule(reader().fromMolfile(molfile, relayout));
+    return molecule(reader().fromMolfile(molfile, relayout, layout));
 }
 
 } // namespace zembrel

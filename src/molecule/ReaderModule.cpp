@@ -22,14 +22,14 @@ template <typename Read> ReadResult caught(Read &&read)
     }
 }
 
-ReadResult readSmiles(const QString &smiles)
+ReadResult readSmiles(const QString &smiles, MoleculeLayout layout)
 {
-    return caught([&] { return moleculeFromSmiles(smiles); });
+    return caught([&] { return moleculeFromSmiles(smiles, layout); });
 }
 
-ReadResult readMolfile(const QByteArray &molfile, bool relayout)
+ReadResult readMolfile(const QByteArray &molfile, bool relayout, MoleculeLayout layout)
 {
-    return caught([&] { return moleculeFromMolfile(molfile, relayout); });
+    return caught([&] { return moleculeFromMolfile(molfile, relayout, layout); });
 }
 
 } // namespace

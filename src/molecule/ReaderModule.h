@@ -17,8 +17,8 @@ struct ReadResult
 // The reader module's functions, found through its one exported symbol.
 struct ReaderFunctions
 {
-    ReadResult (*fromSmiles)(const QString &smiles);
-    ReadResult (*fromMolfile)(const QByteArray &molfile, bool relayout);
+    ReadResult (*fromSmiles)(const QString &smiles, MoleculeLayout layout);
+    ReadResult (*fromMolfile)(const QByteArray &molfile, bool relayout, MoleculeLayout layout);
 };
 
 inline constexpr const char *kReaderEntry = "zembrelMoleculeReader";
