@@ -5,6 +5,7 @@
 #include "Elements.h"
 #include "RdkitSession.h"
 #include "SmilesScan.h"
+#include "Textbook.h"
 
 #include <GraphMol/Depictor/RDDepictor.h>
 #include <GraphMol/FileParsers/FileParsers.h>
@@ -446,7 +447,32 @@ Placement placeHydrogens(
     return placement;
 }
 
-Molecule build(RDKit::RWMol &mol, const Source &source, bool ownCoordinates, MoleculeLayout /*layout*/)
+// The component's atoms where a school book puts them, when its layout can
+// hold them; otherwise they stay where the toolkit put them.
+void layOutAsTextbook(Molecule &molecule, Component &component)
+{
+    depiction::Part part;
+    std::vector<int> local(molecule.atoms.size(), -1);
+    for (const int index : component.atoms) {
+        const Atom &atom = molecule.atoms[std::size_t(index)];
+        local[std::size_t(index)] = int(part.nodes.size());
+        // Added hydrogens come after every atom the input wrote.
+        const int order = atom.source > 0 ? atom.source : kMaxAtoms + 1 + index;
+        part.nodes.push_back({atom.element, order, atom.lonePairs + atom.radicals, atom.position});
+    }
+    for (const int index : component.bonds) {
+        const Bond &bond = molecule.bonds[std::size_t(index)];
+        part.links.push_back({local[std::size_t(bond.begin)], local[std::size_t(bond.end)], bond.order});
+    }
+    const std::optional<std::vector<QPointF>> positions = depiction::textbookLayout(part);
+    if (!positions)
+        return;
+    for (std::size_t k = 0; k < component.atoms.size(); ++k)
+        molecule.atoms[std::size_t(component.atoms[k])].position = (*positions)[k];
+    component.textbook = true;
+}
+
+Molecule build(RDKit::RWMol &mol, const Source &source, bool ownCoordinates, MoleculeLayout layout)
 {
     checkAtomsAndBonds(mol, source);
     sanitize(mol, source);
@@ -594,6 +620,10 @@ Molecule build(RDKit::RWMol &mol, const Source &source, bool ownCoordinates, Mol
             }
         }
         molecule.components.push_back(std::move(component));
+    }
+    if (computed && layout == MoleculeLayout::Textbook) {
+        for (Component &component : molecule.components)
+            layOutAsTextbook(molecule, component);
     }
     return molecule;
 }
