@@ -37,7 +37,9 @@ class Grower
 public:
     Grower(const Skeleton &skeleton, Sheet &sheet) : m_skeleton(skeleton), m_sheet(sheet) { }
 
-    bool run(std::vector<Task> &pending);
+    // Places all the pending tasks at a total cost of at most `allowed`.
+    bool run(std::vector<Task> &pending, int allowed);
+    bool exhausted() const { return m_tries > kBudget; }
 
 private:
     std::vector<int> itemsOf(const Task &task) const;
@@ -239,7 +241,7 @@ bool Grower::apply(const Task &task, const std::vector<int> &items, const std::v
     return true;
 }
 
-bool Grower::run(std::vector<Task> &pending)
+bool Grower::run(std::vector<Task> &pending, int allowed)
 {
     if (pending.empty())
         return true;
@@ -247,18 +249,18 @@ bool Grower::run(std::vector<Task> &pending)
     pending.pop_back();
     const std::vector<int> items = itemsOf(task);
     if (items.empty()) {
-        if (run(pending))
+        if (run(pending, allowed))
             return true;
         pending.push_back(task);
         return false;
     }
     const std::vector<QPointF> places = placesOf(task, int(items.size()));
     for (const Option &option : optionsOf(task, items)) {
-        if (++m_tries > kBudget)
+        if (option.cost > allowed || ++m_tries > kBudget)
             break;
         const Sheet::State state = m_sheet.state();
         const std::size_t before = pending.size();
-        if (apply(task, items, places, option, pending) && run(pending))
+        if (apply(task, items, places, option, pending) && run(pending, allowed - option.cost))
             return true;
         pending.resize(before);
         m_sheet.restore(state);
@@ -274,7 +276,14 @@ bool growAll(const Skeleton &skeleton, Sheet &sheet, std::vector<Task> tasks)
     // The first task is grown first.
     std::reverse(tasks.begin(), tasks.end());
     Grower grower(skeleton, sheet);
-    return grower.run(tasks);
+    // The layout that departs least from the textbook's rules as a whole:
+    // a branch drawn longer (3) before its neighbours turned (5 or more).
+    constexpr int kMostCost = 40;
+    for (int allowed = 0; allowed <= kMostCost && !grower.exhausted(); ++allowed) {
+        if (grower.run(tasks, allowed))
+            return true;
+    }
+    return false;
 }
 
 } // namespace zembrel::depiction

@@ -11,7 +11,9 @@ namespace zembrel::depiction {
 struct Node
 {
     int element = 0; // atomic number; 1 is hydrogen
-    int order = 0; // where the input writes it: a chain starts at the end written first
+    // Where the input writes it, a larger number later: a chain starts at the
+    // end written first. 0 for an atom it does not write (an implied hydrogen).
+    int order = 0;
     int marks = 0; // lone pairs and unpaired electrons: they need room around it too
     QPointF toolkit; // where the structure toolkit drew it, in bond lengths, y down
 };

@@ -449,16 +449,15 @@ Placement placeHydrogens(
 
 // The component's atoms where a school book puts them, when its layout can
 // hold them; otherwise they stay where the toolkit put them.
-void layOutAsTextbook(Molecule &molecule, Component &component)
+void layOutAsTextbook(Molecule &molecule, Component &component, const std::vector<int> &writtenOrder)
 {
     depiction::Part part;
     std::vector<int> local(molecule.atoms.size(), -1);
     for (const int index : component.atoms) {
         const Atom &atom = molecule.atoms[std::size_t(index)];
         local[std::size_t(index)] = int(part.nodes.size());
-        // Added hydrogens come after every atom the input wrote.
-        const int order = atom.source > 0 ? atom.source : kMaxAtoms + 1 + index;
-        part.nodes.push_back({atom.element, order, atom.lonePairs + atom.radicals, atom.position});
+        part.nodes.push_back(
+            {atom.element, writtenOrder[std::size_t(index)], atom.lonePairs + atom.radicals, atom.position});
     }
     for (const int index : component.bonds) {
         const Bond &bond = molecule.bonds[std::size_t(index)];
@@ -567,6 +566,7 @@ Molecule build(RDKit::RWMol &mol, const Source &source, bool ownCoordinates, Mol
 
     Molecule molecule;
     std::vector<int> indexOf(atomCount, -1);
+    std::vector<int> writtenOrder; // per atom of the molecule, for the layout's "written first".
     for (std::size_t f = 0; f < fragments.size(); ++f) {
         if (f > 0 && keys[f] == keys[f - 1]) {
             ++molecule.components.back().count;
@@ -586,6 +586,7 @@ Molecule build(RDKit::RWMol &mol, const Source &source, bool ownCoordinates, Mol
             atom.radicals = int(a.getNumRadicalElectrons());
             atom.position = placement.atoms[std::size_t(i)];
             indexOf[std::size_t(i)] = int(molecule.atoms.size());
+            writtenOrder.push_back(2 * (i + 1));
             component.atoms.push_back(int(molecule.atoms.size()));
             component.charge += atom.charge;
             molecule.atoms.push_back(atom);
@@ -604,7 +605,11 @@ Molecule build(RDKit::RWMol &mol, const Source &source, bool ownCoordinates, Mol
         // The hydrogens RDKit keeps as counts become atoms.
         for (const int i : fragments[f]) {
             const int owner = indexOf[std::size_t(i)];
+            // A bracket atom's hydrogens ("[OH-]") are written after it;
+            // those a plain atom implies ("Cl" for HCl) are not written at all.
+            const int written = mol.getAtomWithIdx(unsigned(i))->getNumExplicitHs() > 0 ? 2 * (i + 1) + 1 : 0;
             for (const QPointF &position : placement.hydrogens[std::size_t(i)]) {
+                writtenOrder.push_back(written);
                 Atom h;
                 h.symbol = QStringLiteral("H");
                 h.element = 1;
@@ -623,7 +628,7 @@ Molecule build(RDKit::RWMol &mol, const Source &source, bool ownCoordinates, Mol
     }
     if (computed && layout == MoleculeLayout::Textbook) {
         for (Component &component : molecule.components)
-            layOutAsTextbook(molecule, component);
+            layOutAsTextbook(molecule, component, writtenOrder);
     }
     return molecule;
 }
