@@ -235,7 +235,7 @@ std::shared_ptr<const Molecule> checkedMolecule(
     if (parser.isSet(u"relayout"_s) && !parser.isSet(u"mol"_s))
         refuse(RenderText::tr("--relayout is for --mol"));
     if (given.isEmpty()) {
-        for (const char16_t *option : {u"style", u"marks", u"shells"}) {
+        for (const char16_t *option : {u"style", u"marks", u"shells", u"layout"}) {
             if (parser.isSet(QString::fromUtf16(option)))
                 refuse(RenderText::tr("--%1 is for a molecule: --smiles, --mol, --name or --formula")
                            .arg(QString::fromUtf16(option)));
@@ -252,15 +252,24 @@ std::shared_ptr<const Molecule> checkedMolecule(
     if (!parser.positionalArguments().isEmpty())
         refuse(RenderText::tr("extra argument \"%1\": a molecule needs no symbol")
                    .arg(parser.positionalArguments().first()));
+    MoleculeLayout layout = MoleculeLayout::Textbook;
+    if (parser.isSet(u"layout"_s)) {
+        const QString name = parser.value(u"layout"_s);
+        if (name == u"depiction"_s)
+            layout = MoleculeLayout::Depiction;
+        else if (name != u"textbook"_s)
+            refuse(RenderText::tr("layout \"%1\": it is textbook or depiction").arg(name));
+    }
     try {
         if (parser.isSet(u"mol"_s)) {
             title = QFileInfo(parser.value(u"mol"_s)).completeBaseName();
-            return std::make_shared<const Molecule>(moleculeFromMolfile(
-                molfileBytes(parser.value(u"mol"_s), standardInputFree), parser.isSet(u"relayout"_s)));
+            return std::make_shared<const Molecule>(
+                moleculeFromMolfile(molfileBytes(parser.value(u"mol"_s), standardInputFree),
+                    parser.isSet(u"relayout"_s), layout));
         }
         // A species of the table is drawn as its SMILES would be, to the byte.
         title = parser.isSet(u"smiles"_s) ? parser.value(u"smiles"_s) : checkedSpecies(parser).smiles;
-        return std::make_shared<const Molecule>(moleculeFromSmiles(title));
+        return std::make_shared<const Molecule>(moleculeFromSmiles(title, layout));
     } catch (const ChemistryError &e) {
         refuse(e.message);
     }
@@ -350,15 +359,21 @@ void addJobOptions(QCommandLineParser &parser)
             RenderText::tr(
                 "Each atom's outer shell as a circle with its electrons on it, for --style dots and "
                 "dot-cross.")},
+        {u"layout"_s,
+            RenderText::tr("Where a molecule's atoms stand when the input does not place them: textbook "
+                           "(the default: chains straight on a square grid, regular rings, as school "
+                           "books draw them) or depiction (the chemistry toolkit's 2D depiction)."),
+            RenderText::tr("LAYOUT")},
         {u"relayout"_s,
-            RenderText::tr("Lay the molfile's atoms out anew instead of taking its coordinates.")},
+            RenderText::tr("Lay the molfile's atoms out anew, in the --layout, instead of taking its "
+                           "coordinates.")},
     });
 }
 
 QStringList batchDefaultOptions()
 {
     return {u"scale"_s, u"radius"_s, u"font"_s, u"size"_s, u"weight"_s, u"italic"_s, u"transparent"_s,
-        u"format"_s, u"style"_s, u"marks"_s, u"shells"_s};
+        u"format"_s, u"style"_s, u"marks"_s, u"shells"_s, u"layout"_s};
 }
 
 RenderJob jobFrom(const QCommandLineParser &parser, const QString &outputDir, bool standardInputFree)
@@ -468,7 +483,7 @@ QStringList forAtoms(const QStringList &defaults)
 {
     QStringList used;
     for (qsizetype i = 0; i < defaults.size(); ++i) {
-        if (defaults[i] == u"--style"_s || defaults[i] == u"--marks"_s)
+        if (defaults[i] == u"--style"_s || defaults[i] == u"--marks"_s || defaults[i] == u"--layout"_s)
             ++i;
         else if (defaults[i] != u"--shells"_s)
             used << defaults[i];
