@@ -13,7 +13,7 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 // Tries before the layout gives up on a part: far more than any school
 // species needs, few enough to stay quick on a hostile one.
-constexpr int kBudget = 20000;
+constexpr int kBudget = 3000;
 constexpr int kLongestBranchBond = 3;
 
 QPointF turned(QPointF d, double degrees)
