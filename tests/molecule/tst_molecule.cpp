@@ -3,6 +3,7 @@
 #include "ElectronOrigins.h"
 #include "Elements.h"
 #include "Metrics.h"
+#include "MarkPlaces.h"
 #include "Molecule.h"
 
 #include <QFile>
@@ -365,6 +366,8 @@ private Q_SLOTS:
     void crossedMolfileIsLaidOutAnew();
     void dativeBondElectronsComeFromTheDonor();
     void componentsStandLeftToRight();
+    void markPlaces_data();
+    void markPlaces();
     void chargeText_data();
     void chargeText();
     void atomIon_data();
@@ -891,6 +894,69 @@ void TestMolecule::componentsStandLeftToRight()
             QCOMPARE(t.box().center().y(), y);
         }
     }
+}
+
+// Where an atom's lone pairs go, and its charge, worked out by hand from the
+// rules a textbook follows; angles in degrees, y down (-90 is up).
+void TestMolecule::markPlaces_data()
+{
+    QTest::addColumn<QList<int>>("bonds");
+    QTest::addColumn<QList<int>>("near"); // atoms not bonded, close by
+    QTest::addColumn<int>("groups");
+    QTest::addColumn<QList<QList<int>>>("expected"); // the marks, any one of these sets
+    QTest::addColumn<int>("charge"); // where a charge goes first, with those marks
+    using L = QList<int>;
+    using Sets = QList<QList<int>>;
+    QTest::newRow("alone: right, top, left, bottom") << L{} << L{} << 4 << Sets{{0, -90, 180, 90}} << -45;
+    QTest::newRow("water: above and below") << L{180, 0} << L{} << 2 << Sets{{-90, 90}} << -45;
+    QTest::newRow("ammonia: on top") << L{180, 0, 90} << L{} << 1 << Sets{{-90}} << -45;
+    QTest::newRow("HCN's N: straight on") << L{180} << L{} << 1 << Sets{{0}} << -45;
+    QTest::newRow("formaldehyde's O: either side") << L{180} << L{} << 2 << Sets{{-90, 90}} << -45;
+    QTest::newRow("=O above its carbon") << L{90} << L{} << 2 << Sets{{180, 0}} << -45;
+    QTest::newRow("chlorine at an end") << L{180} << L{} << 3 << Sets{{-90, 0, 90}} << -45;
+    QTest::newRow("=O with a hydrogen beside it") << L{90} << L{180} << 2 << Sets{{-90, 0}} << -45;
+    // Both sides taken by the NH2 hydrogens: 120 degrees round from the bond;
+    // the upper corners beside those marks, so a charge would go lower right.
+    QTest::newRow("urea's =O") << L{90} << L{180, 0} << 2 << Sets{{-150, -30}} << 45;
+    QTest::newRow("XeF4: opposite diagonals") << L{180, 0, -90, 90} << L{} << 2
+                                              << Sets{{-45, 135}, {45, -135}} << -1;
+    QTest::newRow("SF4: upper right") << L{180, 0, -90, 90} << L{} << 1 << Sets{{-45}} << -135;
+    QTest::newRow("ClF3: either side of the top") << L{180, 0, 90} << L{} << 2 << Sets{{-120, -60}} << 45;
+    QTest::newRow("I3-: two above, one below") << L{180, 0} << L{} << 3 << Sets{{-120, -60, 90}} << 45;
+    QTest::newRow("ozone's middle: on top") << L{180, 0} << L{} << 1 << Sets{{-90}} << -45;
+}
+
+void TestMolecule::markPlaces()
+{
+    QFETCH(QList<int>, bonds);
+    QFETCH(QList<int>, near);
+    QFETCH(int, groups);
+    QFETCH(QList<QList<int>>, expected);
+    QFETCH(int, charge);
+    const auto radians = [](const QList<int> &degrees) {
+        std::vector<double> result;
+        for (const int d : degrees)
+            result.push_back(d * kPi / 180);
+        return result;
+    };
+    const std::vector<double> marks = markDirections(radians(bonds), radians(near), groups);
+    QList<int> got;
+    for (const double m : marks)
+        got << int(std::lround(std::remainder(m * 180 / kPi, 360.0)));
+    std::sort(got.begin(), got.end());
+    bool found = false;
+    for (QList<int> set : expected) {
+        for (int &d : set)
+            d = int(std::remainder(d, 360.0));
+        std::sort(set.begin(), set.end());
+        found = found || set == got;
+    }
+    QVERIFY2(found, qPrintable(u"marks at %1"_s.arg(QString::fromLatin1(QTest::toString(got)))));
+    // Where every corner is taken the charge goes to the widest gap: not checked here.
+    if (charge == -1)
+        return;
+    const double first = chargeDirections(radians(bonds), marks).front();
+    QCOMPARE(int(std::lround(first * 180 / kPi)), charge);
 }
 
 void TestMolecule::chargeText_data()
