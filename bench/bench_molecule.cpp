@@ -10,6 +10,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 
@@ -46,37 +47,43 @@ struct Fonts
     std::optional<QFontMetricsF> charges;
 };
 
+// Every benchmark runs with both layouts: the textbook one (the default, 1)
+// and the toolkit's depiction (0) as the baseline beside it.
+MoleculeLayout layoutOf(std::int64_t textbook)
+{
+    return textbook != 0 ? MoleculeLayout::Textbook : MoleculeLayout::Depiction;
+}
+
 void BM_ParseAndLayOut(benchmark::State &state)
 {
     const Fonts fonts;
     const MeasureText measure = fonts.measure();
     for (auto _ : state) {
-        const Molecule molecule = moleculeFromSmiles(kSmiles);
+        const Molecule molecule = moleculeFromSmiles(kSmiles, layoutOf(state.range(0)));
         benchmark::DoNotOptimize(layOutMolecule(molecule, measure, MarkStyle::Lewis));
     }
 }
-BENCHMARK(BM_ParseAndLayOut)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ParseAndLayOut)->ArgName("textbook")->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 
 void BM_Parse(benchmark::State &state)
 {
     for (auto _ : state)
-        benchmark::DoNotOptimize(moleculeFromSmiles(kSmiles));
+        benchmark::DoNotOptimize(moleculeFromSmiles(kSmiles, layoutOf(state.range(0))));
 }
-BENCHMARK(BM_Parse)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Parse)->ArgName("textbook")->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 
 void BM_LayOut(benchmark::State &state)
 {
     const Fonts fonts;
     const MeasureText measure = fonts.measure();
-    const Molecule molecule = moleculeFromSmiles(kSmiles);
+    const Molecule molecule = moleculeFromSmiles(kSmiles, layoutOf(state.range(1)));
     const auto style = MarkStyle(state.range(0));
     for (auto _ : state)
         benchmark::DoNotOptimize(layOutMolecule(molecule, measure, style));
 }
 BENCHMARK(BM_LayOut)
-    ->Arg(int(MarkStyle::Lewis))
-    ->Arg(int(MarkStyle::Dots))
-    ->Arg(int(MarkStyle::Bars))
+    ->ArgNames({"style", "textbook"})
+    ->ArgsProduct({{int(MarkStyle::Lewis), int(MarkStyle::Dots), int(MarkStyle::Bars)}, {1, 0}})
     ->Unit(benchmark::kMicrosecond);
 
 // Layout and drawing, as the renderer makes a picture: a bitmap at scale 1
@@ -84,7 +91,7 @@ BENCHMARK(BM_LayOut)
 void BM_LayOutAndDraw(benchmark::State &state)
 {
     Picture picture;
-    picture.molecule = std::make_shared<const Molecule>(moleculeFromSmiles(kSmiles));
+    picture.molecule = std::make_shared<const Molecule>(moleculeFromSmiles(kSmiles, layoutOf(state.range(1))));
     picture.font = startFont();
     const bool svg = state.range(0) == 1;
     for (auto _ : state) {
@@ -94,7 +101,10 @@ void BM_LayOutAndDraw(benchmark::State &state)
             benchmark::DoNotOptimize(renderImage(picture));
     }
 }
-BENCHMARK(BM_LayOutAndDraw)->ArgName("svg")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LayOutAndDraw)
+    ->ArgNames({"svg", "textbook"})
+    ->ArgsProduct({{0, 1}, {1, 0}})
+    ->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Batch benchmark of zembrel-render's molecules: the 1,000 molecules and ions of bench/molecules.txt
-# (up to 20 heavy atoms) drawn as one --batch run to SVG and as one to PNG, repeated; prints the medians.
+# (up to 20 heavy atoms) drawn as one --batch run to SVG and as one to PNG, in the textbook layout
+# and, as the baseline beside it, in the toolkit's depiction, repeated in turn; prints the medians.
 # Slowness never fails the run, only breakage does (a missing picture, a failed run).
 #
 # usage: bench/molecules.sh [--lines N] [--repetitions N] [--build-dir DIR] [--no-build]
@@ -26,29 +27,37 @@ while IFS= read -r smiles && { [[ -z $lines ]] || ((n < lines)); }; do
     n=$((n + 1))
 done <"$root/bench/molecules.txt" >"$tmp/list.txt"
 
-run() {
+run() { # format layout
     rm -rf "$tmp/out"
     mkdir "$tmp/out"
     local start=$(now)
-    "$render" --batch "$tmp/list.txt" --format "$1" --output-dir "$tmp/out" 2>"$tmp/errors" || { cat "$tmp/errors" >&2; exit 1; }
+    "$render" --batch "$tmp/list.txt" --format "$1" --layout "$2" --output-dir "$tmp/out" 2>"$tmp/errors" ||
+        { cat "$tmp/errors" >&2; exit 1; }
     echo $((($(now) - start) / 1000))
     local made
     made=$(find "$tmp/out" -type f -size +0 | wc -l)
     ((made == n)) || { echo "molecules.sh: the $1 batch made $made pictures of $n" >&2; exit 1; }
 }
 
-run svg >/dev/null # warm-up: caches, fonts
-svg_us=() png_us=()
+run svg textbook >/dev/null # warm-up: caches, fonts
+declare -A us
 for ((r = 1; r <= repetitions; r++)); do
-    svg_us+=("$(run svg)")
-    png_us+=("$(run png)")
-    echo "repetition $r: SVG ${svg_us[-1]} µs, PNG ${png_us[-1]} µs" >&2
+    line="repetition $r:"
+    for layout in textbook depiction; do
+        for format in svg png; do
+            t=$(run $format $layout)
+            us[$layout-$format]+="$t "
+            line+=" $layout ${format^^} $t µs,"
+        done
+    done
+    echo "${line%,}" >&2
 done
 
-s=$(printf '%s\n' "${svg_us[@]}" | median)
-p=$(printf '%s\n' "${png_us[@]}" | median)
-awk -v s="$s" -v p="$p" -v n="$n" 'BEGIN {
-    printf "%d molecules and ions, one --batch run each, medians of the repetitions\n", n
-    printf "  SVG: %9.1f ms  (%.3f ms a picture)\n", s / 1000, s / 1000 / n
-    printf "  PNG: %9.1f ms  (%.3f ms a picture)\n", p / 1000, p / 1000 / n
-}'
+printf '%d molecules and ions, one --batch run each, medians of the repetitions\n' "$n"
+for layout in textbook depiction; do
+    for format in svg png; do
+        m=$(printf '%s\n' ${us[$layout-$format]} | median)
+        awk -v m="$m" -v n="$n" -v what="$layout ${format^^}" 'BEGIN {
+            printf "  %-15s %9.1f ms  (%.3f ms a picture)\n", what ":", m / 1000, m / 1000 / n }'
+    done
+done
