@@ -2,9 +2,11 @@
 
 #include "Chemistry.h"
 #include "Directions.h"
+#include "DrawingGeometry.h"
 #include "DrawingMetrics.h"
 #include "ElectronOrigins.h"
 #include "Geometry.h"
+#include "IonFrame.h"
 #include "MarkPlan.h"
 
 #include <algorithm>
@@ -20,21 +22,6 @@ using namespace Qt::StringLiterals;
 namespace zembrel {
 
 namespace drawing {
-
-QPointF unit(double angle)
-{
-    return {std::cos(angle), std::sin(angle)};
-}
-
-QPointF normal(QPointF u)
-{
-    return {-u.y(), u.x()};
-}
-
-double angleOf(QPointF d)
-{
-    return std::atan2(d.y(), d.x());
-}
 
 // Marks that stand together: a lone pair, a radical, or the shared pairs of one bond.
 struct Group
@@ -55,17 +42,6 @@ struct Group
         return result;
     }
 };
-
-QRectF inkOf(const PlacedLine &l)
-{
-    const double h = l.width / 2;
-    return QRectF(l.from, l.to).normalized().adjusted(-h, -h, h, h);
-}
-
-QRectF inkOf(const PlacedDot &d)
-{
-    return {d.centre.x() - d.radius, d.centre.y() - d.radius, 2 * d.radius, 2 * d.radius};
-}
 
 // One component's picture at one bond length, before it is put in its place.
 struct Piece
@@ -97,63 +73,6 @@ struct Piece
         ink.translate(by);
     }
 };
-
-// The atom picture's crop reaches this far past its outermost ink: one unit
-// left and above, r + 1 right, 3 below. A molecule's crop keeps the same.
-QRectF withMargins(const QRectF &ink, double r)
-{
-    return ink.adjusted(-1, -1, r + 1, 3);
-}
-
-QRectF withoutMargins(const QRectF &crop, double r)
-{
-    return crop.adjusted(1, 1, -(r + 1), -3);
-}
-
-struct Frame
-{
-    std::vector<PlacedLine> brackets;
-    PlacedText charge;
-    QRectF ink;
-};
-
-// Square brackets `clearance` (or a stroke's) away from `ink`, the charge at their upper right.
-Frame frameAround(
-    const QRectF &ink, int charge, const MeasureText &measure, const Metrics &m, double clearance)
-{
-    Frame frame;
-    const double w = m.lineWidth;
-    const double off = std::max(clearance, m.barClearance) + w / 2;
-    const double left = ink.left() - off, right = ink.right() + off;
-    const double top = ink.top() - off, bottom = ink.bottom() + off;
-    const double serif = std::max(0.25 * m.symbolHeight, 2 * w);
-    const auto line = [&](QPointF a, QPointF b) {
-        PlacedLine l;
-        l.from = a;
-        l.to = b;
-        l.width = float(w);
-        l.kind = LineKind::Bracket;
-        frame.brackets.push_back(l);
-    };
-    // The serifs run past the upright by half a stroke, so the corners are square.
-    for (const double x : {left, right}) {
-        const double inward = x == left ? serif : -serif;
-        const double outward = x == left ? -w / 2 : w / 2;
-        line({x, top}, {x, bottom});
-        line({x + outward, top}, {x + inward, top});
-        line({x + outward, bottom}, {x + inward, bottom});
-    }
-    const QString text = chargeText(charge);
-    frame.charge.text = text;
-    frame.charge.role = TextRole::Charge;
-    frame.charge.size = measure(text, TextRole::Charge);
-    frame.charge.topLeft = {right + w / 2 + 1, top - frame.charge.size.height / 2};
-    frame.ink = ink;
-    for (const PlacedLine &l : frame.brackets)
-        frame.ink |= inkOf(l);
-    frame.ink |= frame.charge.box();
-    return frame;
-}
 
 class Layout
 {
@@ -1199,23 +1118,6 @@ Drawing layOutMolecule(const Molecule &molecule, const MeasureText &measure, Mar
     const MarkOptions &options)
 {
     return drawing::Layout(molecule, measure, style, radius, options).run();
-}
-
-IonFrame ionFrame(const QRectF &atomCrop, int charge, const MeasureText &measure, float radius)
-{
-    if (charge == 0 || std::abs(charge) > kMaxFormalCharge) {
-        throw ChemistryError{
-            Chemistry::tr("The charge must lie between −%1 and %1 and not be 0.").arg(kMaxFormalCharge)};
-    }
-    if (!(radius >= kMinRadius && radius <= kMaxRadius)) {
-        throw ChemistryError{Chemistry::tr("The dot radius must lie between %1 and %2.")
-                                 .arg(double(kMinRadius))
-                                 .arg(double(kMaxRadius))};
-    }
-    const drawing::Metrics m(radius, measure);
-    const drawing::Frame frame
-        = drawing::frameAround(drawing::withoutMargins(atomCrop, radius), charge, measure, m, m.clearance);
-    return {frame.brackets, frame.charge, drawing::withMargins(frame.ink, radius)};
 }
 
 } // namespace zembrel
