@@ -1,6 +1,7 @@
 #include "Drawing.h"
 
 #include "Chemistry.h"
+#include "ComponentLayout.h"
 #include "Directions.h"
 #include "DrawingGeometry.h"
 #include "DrawingMetrics.h"
@@ -22,102 +23,6 @@ using namespace Qt::StringLiterals;
 namespace zembrel {
 
 namespace drawing {
-
-// Marks that stand together: a lone pair, a radical, or the shared pairs of one bond.
-struct Group
-{
-    int atom = -1; // the atom around which it stands; -1 for a bond's dots
-    int bond = -1;
-    double clearance = 0; // its own diameter: how far all else keeps from it
-    std::vector<PlacedDot> dots;
-    std::vector<PlacedLine> lines;
-
-    std::vector<Capsule> shapes() const
-    {
-        std::vector<Capsule> result;
-        for (const PlacedDot &d : dots)
-            result.push_back({d.centre, d.centre, d.radius});
-        for (const PlacedLine &l : lines)
-            result.push_back({l.from, l.to, l.width / 2});
-        return result;
-    }
-};
-
-// One component's picture at one bond length, before it is put in its place.
-struct Piece
-{
-    std::vector<PlacedText> texts;
-    std::vector<PlacedLine> bondLines;
-    std::vector<Group> groups;
-    std::vector<PlacedShell> shells;
-    QRectF ink;
-
-    void translate(QPointF by)
-    {
-        for (PlacedText &t : texts)
-            t.topLeft += by;
-        for (PlacedShell &c : shells)
-            c.centre += by;
-        for (PlacedLine &l : bondLines) {
-            l.from += by;
-            l.to += by;
-        }
-        for (Group &g : groups) {
-            for (PlacedDot &d : g.dots)
-                d.centre += by;
-            for (PlacedLine &l : g.lines) {
-                l.from += by;
-                l.to += by;
-            }
-        }
-        ink.translate(by);
-    }
-};
-
-class Layout
-{
-public:
-    Layout(const Molecule &molecule, const MeasureText &measure, MarkStyle style, float radius,
-        const MarkOptions &options)
-        : m_molecule(molecule), m_measure(measure), m_style(style), m_options(options), m_m(radius, measure),
-          m_r(radius)
-    { }
-
-    Drawing run();
-
-private:
-    double startingBondLength() const;
-    std::optional<Piece> place(const Component &component, double bondLength) const;
-    void placeBonds(const Component &component, const std::vector<QPointF> &at,
-        const std::vector<QRectF> &boxes, Piece &piece, std::vector<std::vector<int>> &bondsOf,
-        std::vector<Group> &bondGroups, bool &ok) const;
-    Group markGroup(int atom, int k, QPointF centre, double angle, double d) const;
-    Group shellGroup(int atom, int k, QPointF centre, double angle, double shellRadius) const;
-    Group bondRows(int bond, QPointF middle, QPointF u) const;
-    PlacedDot electron(QPointF centre, int origin, DotKind kind) const;
-    double span(int first, int second) const;
-    double reachOf(int origin) const;
-    std::vector<double> markDirections(int atom, std::vector<double> taken) const;
-    PlacedText symbolText(int atom, QPointF centre) const;
-    std::optional<Piece> placeShells(
-        const Component &component, double shellRadius, double bondLength, bool apart) const;
-    std::optional<Piece> bestShellPiece(const Component &component, double shellRadius, bool apart) const;
-    double shellOverlap(int bond) const;
-    std::optional<double> apartShellRadius(const Component &component) const;
-    double firstShellRadius() const;
-    static bool clear(const std::vector<Capsule> &shapes, double clearance, const std::vector<QRectF> &boxes,
-        const std::vector<Capsule> &others);
-    void countElectrons(const Component &component, const Piece &piece) const;
-
-    const Molecule &m_molecule;
-    const MeasureText &m_measure;
-    MarkStyle m_style;
-    MarkOptions m_options;
-    Metrics m_m;
-    float m_r;
-    ElectronOrigins m_origins;
-    MarkPlan m_plan;
-};
 
 // The bond length that leaves room between bonded symbols for the marks of
 // the bond: its shared pairs side by side with a clearance to either symbol,
