@@ -134,63 +134,47 @@ void Layout::placeBonds(const Component &component, const std::vector<QPointF> &
     }
 }
 
-std::optional<Piece> Layout::place(const Component &component, double bondLength) const
+// The direction from atom `i` along bond `bondIndex`.
+double Layout::bondAngle(const std::vector<QPointF> &at, std::size_t i, int bondIndex) const
 {
-    const std::size_t atomCount = m_molecule.atoms.size();
-    std::vector<QPointF> at(atomCount);
-    std::vector<QRectF> boxes(atomCount);
-    std::vector<std::optional<QRectF>> chargeBoxes(atomCount);
-    Piece piece;
-    std::vector<QRectF> allBoxes;
+    const Bond &bond = m_molecule.bonds[std::size_t(bondIndex)];
+    const auto other = std::size_t(bond.begin == int(i) ? bond.end : bond.begin);
+    return angleOf(at[other] - at[i]);
+}
 
-    for (const int index : component.atoms) {
-        const Atom &atom = m_molecule.atoms[std::size_t(index)];
-        const auto i = std::size_t(index);
-        at[i] = atom.position * bondLength;
-        const PlacedText text = symbolText(index, at[i]);
-        boxes[i] = text.box();
-        allBoxes.push_back(boxes[i]);
-        piece.texts.push_back(text);
+// The shapes of an atom's bonds: its bond lines, or its bonds' shared dots.
+std::vector<Capsule> Layout::ownBondShapes(
+    std::size_t i, const std::vector<PlacedLine> &bondLines, const std::vector<Group> &bondGroups) const
+{
+    std::vector<Capsule> shapes;
+    for (const PlacedLine &l : bondLines) {
+        const Bond &bond = m_molecule.bonds[std::size_t(l.bond)];
+        if (std::size_t(bond.begin) == i || std::size_t(bond.end) == i)
+            shapes.push_back({l.from, l.to, l.width / 2});
     }
-
-    bool ok = true;
-    std::vector<std::vector<int>> bondsOf(atomCount);
-    std::vector<Group> bondGroups;
-    placeBonds(component, at, boxes, piece, bondsOf, bondGroups, ok);
-    if (!ok)
-        return std::nullopt;
-
-    const auto bondAngle = [&](std::size_t i, int bondIndex) {
-        const Bond &bond = m_molecule.bonds[std::size_t(bondIndex)];
-        const auto other = std::size_t(bond.begin == int(i) ? bond.end : bond.begin);
-        return angleOf(at[other] - at[i]);
-    };
-
-    // The shapes of an atom's bonds: its bond lines, or its bonds' shared dots.
-    const auto ownBondShapes = [&](std::size_t i) {
-        std::vector<Capsule> shapes;
-        for (const PlacedLine &l : piece.bondLines) {
-            const Bond &bond = m_molecule.bonds[std::size_t(l.bond)];
-            if (std::size_t(bond.begin) == i || std::size_t(bond.end) == i)
-                shapes.push_back({l.from, l.to, l.width / 2});
+    for (const Group &g : bondGroups) {
+        const Bond &bond = m_molecule.bonds[std::size_t(g.bond)];
+        if (std::size_t(bond.begin) == i || std::size_t(bond.end) == i) {
+            for (const Capsule &c : g.shapes())
+                shapes.push_back(c);
         }
-        for (const Group &g : bondGroups) {
-            const Bond &bond = m_molecule.bonds[std::size_t(g.bond)];
-            if (std::size_t(bond.begin) == i || std::size_t(bond.end) == i) {
-                for (const Capsule &c : g.shapes())
-                    shapes.push_back(c);
-            }
-        }
-        return shapes;
-    };
+    }
+    return shapes;
+}
+
+// Formal charges inside a neutral molecule: a superscript at the upper right
+// of their atom; where a bond goes that way, out in the middle of the atom's
+// widest gap between bonds, as near as it fits. False where one does not fit.
+bool Layout::placeCharges(const Component &component, const std::vector<QPointF> &at,
+    const std::vector<QRectF> &boxes, const std::vector<std::vector<int>> &bondsOf,
+    const std::vector<Group> &bondGroups, Piece &piece, std::vector<std::optional<QRectF>> &chargeBoxes,
+    std::vector<QRectF> &allBoxes) const
+{
     // Bond lines may pass a text by a unit; shared dots keep a clearance.
     double textToBond = 1.0;
     for (const Group &g : bondGroups)
         textToBond = std::max(textToBond, g.clearance);
 
-    // Formal charges inside a neutral molecule: a superscript at the upper
-    // right of their atom; where a bond goes that way, out in the middle of
-    // the atom's widest gap between bonds, as near as it fits.
     for (const int index : component.atoms) {
         const Atom &atom = m_molecule.atoms[std::size_t(index)];
         const auto i = std::size_t(index);
@@ -202,7 +186,7 @@ std::optional<Piece> Layout::place(const Component &component, double bondLength
         text.atom = index;
         text.size = m_measure(text.text, TextRole::Charge);
         const QSizeF size(text.size.width, text.size.height);
-        const std::vector<Capsule> bonds = ownBondShapes(i);
+        const std::vector<Capsule> bonds = ownBondShapes(i, piece.bondLines, bondGroups);
         const auto fits = [&](const QRectF &r) {
             if (r.intersects(boxes[i]))
                 return false;
@@ -214,7 +198,7 @@ std::optional<Piece> Layout::place(const Component &component, double bondLength
         };
         std::vector<double> taken;
         for (const int b : bondsOf[i])
-            taken.push_back(bondAngle(i, b));
+            taken.push_back(bondAngle(at, i, b));
         const TextSize symbol = m_measure(atom.symbol, TextRole::Symbol);
         const double capTop = boxes[i].top() + 0.21 * symbol.ascent;
         QRectF spot(QPointF(boxes[i].right(), capTop - size.height() / 2), size);
@@ -230,7 +214,7 @@ std::optional<Piece> Layout::place(const Component &component, double bondLength
                 && !fits(QRectF(at[i] + d * e - QPointF(size.width(), size.height()) / 2, size)))
                 d += 0.5;
             if (d > farthest)
-                return std::nullopt;
+                return false;
             spot = QRectF(at[i] + d * e - QPointF(size.width(), size.height()) / 2, size);
         }
         text.topLeft = spot.topLeft();
@@ -238,8 +222,16 @@ std::optional<Piece> Layout::place(const Component &component, double bondLength
         allBoxes.push_back(spot);
         piece.texts.push_back(text);
     }
+    return true;
+}
 
-    // Lone pairs and unpaired electrons, atom by atom.
+// Lone pairs and unpaired electrons, atom by atom. False where they do not
+// fit; throws where an atom has no room between its bonds for them.
+bool Layout::placeMarks(const Component &component, const std::vector<QPointF> &at,
+    const std::vector<QRectF> &boxes, const std::vector<std::vector<int>> &bondsOf,
+    const std::vector<Group> &bondGroups, const std::vector<std::optional<QRectF>> &chargeBoxes,
+    Piece &piece) const
+{
     const double step = std::max(0.25, m_m.r / 4);
     const double farthest = 4 * m_m.symbolHeight + 20 * m_m.r;
     for (const int index : component.atoms) {
@@ -250,13 +242,13 @@ std::optional<Piece> Layout::place(const Component &component, double bondLength
             continue;
         std::vector<double> taken;
         for (const int b : bondsOf[i])
-            taken.push_back(bondAngle(i, b));
+            taken.push_back(bondAngle(at, i, b));
         if (chargeBoxes[i])
             taken.push_back(angleOf(chargeBoxes[i]->center() - at[i]));
         const std::vector<double> directions = markDirections(index, taken);
         for (const double direction : directions) {
             for (const int b : bondsOf[i]) {
-                if (angleBetween(direction, bondAngle(i, b)) < kPi / 6 - 1e-9) {
+                if (angleBetween(direction, bondAngle(at, i, b)) < kPi / 6 - 1e-9) {
                     throw ChemistryError{Chemistry::tr("Atom %1 (%2) has too many bonds and electron pairs "
                                                        "to draw them apart.")
                                              .arg(atom.source)
@@ -268,7 +260,7 @@ std::optional<Piece> Layout::place(const Component &component, double bondLength
         std::vector<QRectF> ownBoxes{boxes[i]};
         if (chargeBoxes[i])
             ownBoxes.push_back(*chargeBoxes[i]);
-        const std::vector<Capsule> ownBonds = ownBondShapes(i);
+        const std::vector<Capsule> ownBonds = ownBondShapes(i, piece.bondLines, bondGroups);
         // Each mark as near its symbol as it fits; then all of them moved out
         // together, as little as keeps them apart, so the atom stays symmetric.
         std::vector<double> nearest;
@@ -286,7 +278,7 @@ std::optional<Piece> Layout::place(const Component &component, double bondLength
             while (d <= farthest && !fits(d))
                 d += step;
             if (d > farthest)
-                return std::nullopt;
+                return false;
             double low = std::max(start, d - step), high = d;
             if (d > start) {
                 for (int n = 0; n < 7; ++n) {
@@ -316,10 +308,43 @@ std::optional<Piece> Layout::place(const Component &component, double bondLength
         while (extra <= farthest && !apart(marksAt(extra)))
             extra += step;
         if (extra > farthest)
-            return std::nullopt;
+            return false;
         for (Group &g : marksAt(extra))
             piece.groups.push_back(std::move(g));
     }
+    return true;
+}
+
+std::optional<Piece> Layout::place(const Component &component, double bondLength) const
+{
+    const std::size_t atomCount = m_molecule.atoms.size();
+    std::vector<QPointF> at(atomCount);
+    std::vector<QRectF> boxes(atomCount);
+    std::vector<std::optional<QRectF>> chargeBoxes(atomCount);
+    Piece piece;
+    std::vector<QRectF> allBoxes;
+
+    for (const int index : component.atoms) {
+        const Atom &atom = m_molecule.atoms[std::size_t(index)];
+        const auto i = std::size_t(index);
+        at[i] = atom.position * bondLength;
+        const PlacedText text = symbolText(index, at[i]);
+        boxes[i] = text.box();
+        allBoxes.push_back(boxes[i]);
+        piece.texts.push_back(text);
+    }
+
+    bool ok = true;
+    std::vector<std::vector<int>> bondsOf(atomCount);
+    std::vector<Group> bondGroups;
+    placeBonds(component, at, boxes, piece, bondsOf, bondGroups, ok);
+    if (!ok)
+        return std::nullopt;
+
+    if (!placeCharges(component, at, boxes, bondsOf, bondGroups, piece, chargeBoxes, allBoxes))
+        return std::nullopt;
+    if (!placeMarks(component, at, boxes, bondsOf, bondGroups, chargeBoxes, piece))
+        return std::nullopt;
     for (Group &g : bondGroups)
         piece.groups.push_back(std::move(g));
 

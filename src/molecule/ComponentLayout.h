@@ -67,6 +67,27 @@ private:
     void placeBonds(const Component &component, const std::vector<QPointF> &at,
         const std::vector<QRectF> &boxes, Piece &piece, std::vector<std::vector<int>> &bondsOf,
         std::vector<Group> &bondGroups, bool &ok) const;
+    bool placeCharges(const Component &component, const std::vector<QPointF> &at,
+        const std::vector<QRectF> &boxes, const std::vector<std::vector<int>> &bondsOf,
+        const std::vector<Group> &bondGroups, Piece &piece, std::vector<std::optional<QRectF>> &chargeBoxes,
+        std::vector<QRectF> &allBoxes) const;
+    bool placeMarks(const Component &component, const std::vector<QPointF> &at,
+        const std::vector<QRectF> &boxes, const std::vector<std::vector<int>> &bondsOf,
+        const std::vector<Group> &bondGroups, const std::vector<std::optional<QRectF>> &chargeBoxes,
+        Piece &piece) const;
+    double bondAngle(const std::vector<QPointF> &at, std::size_t i, int bondIndex) const;
+    std::vector<Capsule> ownBondShapes(
+        std::size_t i, const std::vector<PlacedLine> &bondLines, const std::vector<Group> &bondGroups) const;
+
+    // The picture with outer shells.
+    std::optional<Piece> placeShells(
+        const Component &component, double shellRadius, double bondLength, bool apart) const;
+    std::optional<Piece> bestShellPiece(const Component &component, double shellRadius, bool apart) const;
+    double shellOverlap(int bond) const;
+    std::optional<double> apartShellRadius(const Component &component) const;
+    double firstShellRadius() const;
+
+    // What both pictures use.
     std::vector<double> markDirections(int atom, std::vector<double> taken) const;
     PlacedText symbolText(int atom, QPointF centre) const;
     static bool clear(const std::vector<Capsule> &shapes, double clearance, const std::vector<QRectF> &boxes,
@@ -80,16 +101,7 @@ private:
     double span(int first, int second) const;
     double reachOf(int origin) const;
 
-    // The picture with outer shells.
-    std::optional<Piece> placeShells(
-        const Component &component, double shellRadius, double bondLength, bool apart) const;
-    std::optional<Piece> bestShellPiece(const Component &component, double shellRadius, bool apart) const;
-    double shellOverlap(int bond) const;
-    std::optional<double> apartShellRadius(const Component &component) const;
-    double firstShellRadius() const;
-
     void countElectrons(const Component &component, const Piece &piece) const;
-
     const Molecule &m_molecule;
     const MeasureText &m_measure;
     MarkStyle m_style;
