@@ -4,50 +4,50 @@
 <context>
     <name>Chemistry</name>
     <message>
-        <location filename="../../molecule/Drawing.cpp" line="165"/>
+        <location filename="../../molecule/MarkPlan.cpp" line="66"/>
         <source>The picture needs %1 different marks to show where its electrons came from; there are %2.</source>
         <translation>Чтобы показать, откуда пришли электроны, картинке нужно %1 разных значков, а их всего %2.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Drawing.cpp" line="773"/>
-        <location filename="../../molecule/Drawing.cpp" line="1002"/>
+        <location filename="../../molecule/ComponentLayout.cpp" line="252"/>
+        <location filename="../../molecule/Shells.cpp" line="132"/>
         <source>Atom %1 (%2) has too many bonds and electron pairs to draw them apart.</source>
         <translation>У атома %1 (%2) слишком много связей и электронных пар, чтобы нарисовать их порознь.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Drawing.cpp" line="1195"/>
+        <location filename="../../molecule/Drawing.cpp" line="30"/>
         <source>The picture would show %1 valence electrons where the molecule has %2.</source>
         <translation>На картинке было бы %1 валентных электронов, а в молекуле их %2.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Drawing.cpp" line="1204"/>
-        <location filename="../../molecule/Drawing.cpp" line="1476"/>
+        <location filename="../../molecule/Drawing.cpp" line="39"/>
+        <location filename="../../molecule/IonFrame.cpp" line="69"/>
         <source>The dot radius must lie between %1 and %2.</source>
         <translation>Радиус точки должен быть от %1 до %2.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Drawing.cpp" line="1209"/>
+        <location filename="../../molecule/Drawing.cpp" line="44"/>
         <location filename="../../molecule/Molecule.cpp" line="111"/>
         <source>The input holds no atoms.</source>
         <translation>Во входных данных нет атомов.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Drawing.cpp" line="1227"/>
+        <location filename="../../molecule/Drawing.cpp" line="62"/>
         <source>The molecule&apos;s layout puts bonds across each other, so its electrons cannot be shown clearly.</source>
         <translation>В раскладке молекулы связи пересекаются, её электроны не показать ясно.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Drawing.cpp" line="1235"/>
+        <location filename="../../molecule/Drawing.cpp" line="70"/>
         <source>Shells are drawn with dots and with dots and crosses only.</source>
         <translation>Оболочки рисуются только с точками и с точками и крестиками.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Drawing.cpp" line="1301"/>
+        <location filename="../../molecule/Drawing.cpp" line="136"/>
         <source>The molecule is too crowded to place its electrons apart from each other.</source>
         <translation>Молекула слишком тесная, чтобы разместить её электроны порознь.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Drawing.cpp" line="1473"/>
+        <location filename="../../molecule/IonFrame.cpp" line="66"/>
         <source>The charge must lie between −%1 and %1 and not be 0.</source>
         <translation>Заряд должен быть от −%1 до %1 и не равен 0.</translation>
     </message>

@@ -1,0 +1,84 @@
+#include "Drawing.h"
+
+#include "MarkPlan.h"
+
+#include <cstdlib>
+
+using namespace Qt::StringLiterals;
+
+namespace zembrel {
+
+std::optional<MarkStyle> markStyleNamed(const QString &name)
+{
+    if (name == u"lewis"_s)
+        return MarkStyle::Lewis;
+    if (name == u"dots"_s)
+        return MarkStyle::Dots;
+    if (name == u"bars"_s)
+        return MarkStyle::Bars;
+    if (name == u"dot-cross"_s)
+        return MarkStyle::DotCross;
+    return std::nullopt;
+}
+
+std::optional<MarkShape> markShapeNamed(const QString &name)
+{
+    for (const MarkShape shape : drawing::kMarkOrder) {
+        if (markShapeName(shape) == name)
+            return shape;
+    }
+    return std::nullopt;
+}
+
+QString markShapeName(MarkShape shape)
+{
+    switch (shape) {
+    case MarkShape::Dot: return u"dot"_s;
+    case MarkShape::Cross: return u"cross"_s;
+    case MarkShape::Ring: return u"ring"_s;
+    case MarkShape::Square: return u"square"_s;
+    case MarkShape::Triangle: return u"triangle"_s;
+    }
+    return {};
+}
+
+QString svgClass(TextRole role)
+{
+    switch (role) {
+    case TextRole::Symbol: return u"atom"_s;
+    case TextRole::Charge: return u"charge"_s;
+    case TextRole::Count: return u"count"_s;
+    }
+    return {};
+}
+
+QString svgClass(LineKind kind)
+{
+    switch (kind) {
+    case LineKind::Bond: return u"bond"_s;
+    case LineKind::LonePair: return u"lone-pair"_s;
+    case LineKind::Bracket: return u"bracket"_s;
+    }
+    return {};
+}
+
+QString svgClass(MarkShape shape)
+{
+    return u"electron "_s + markShapeName(shape);
+}
+
+QString svgClassOfShells()
+{
+    return u"shell"_s;
+}
+
+QString chargeText(int charge)
+{
+    if (charge == 0)
+        return {};
+    const QString sign = charge > 0 ? u"+"_s : u"\u2212"_s;
+    const int size = std::abs(charge);
+    return size == 1 ? sign : QString::number(size) + sign;
+}
+
+} // namespace zembrel
