@@ -570,10 +570,10 @@ QString atomProblem(const Graph &g, const std::vector<Group> &groups, int a, con
                 + text(lengthOf(g.at(l.atom) - g.at(a)));
     std::vector<double> found;
     for (const Group &x : groups) {
-        if (x.electrons == 2)
+        if (x.electrons == 2) {
             found.push_back(degreesOf(x.direction));
-        if (x.electrons == 2)
             pairs << text(found.back());
+        }
     }
     for (const QString &item : items) {
         const QStringList words = item.split(u' ', Qt::SkipEmptyParts);
@@ -599,12 +599,12 @@ QString atomProblem(const Graph &g, const std::vector<Group> &groups, int a, con
 }
 
 // Each clause "C1: ..." for the input's first atom, "C?: ..." for some carbon.
-QStringList expectationProblems(const Molecule &m, const Drawing &d, const QString &spec)
+QStringList expectationProblems(const Molecule &m, const Drawing &d, const QString &expected)
 {
     QStringList problems;
     const Graph g = graphOf(m, m.components.front());
     auto groups = groupsOf(d);
-    for (const QString &clause : spec.split(u';')) {
+    for (const QString &clause : expected.split(u';')) {
         const QString name = clause.section(u':', 0, 0).trimmed();
         QString problem = u"no such atom"_s;
         for (const int a : g.atoms) {
