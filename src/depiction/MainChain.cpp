@@ -36,9 +36,19 @@ std::vector<int> mainChain(const Skeleton &skeleton)
         if (skeleton.heavy(v) && skeleton.heavyDegree(v) <= 1)
             ends.push_back(v);
     }
-    // Longer first; fewer =X ends; more carbon (CH3–CH(OH)–CH3 runs C, C, C);
-    // the earliest first atom; the latest last one.
-    using Rank = std::tuple<int, int, int, int, int>;
+    // Longer first; fewer =X ends; ends alike, so that a symmetric part is
+    // drawn with its mirror (HPO4 2− runs O−, P, O−); more carbon (CH3–CH(OH)–CH3
+    // runs C, C, C); the earliest first atom; the latest last one.
+    using Rank = std::tuple<int, int, int, int, int, int>;
+    const auto alike = [&](int a, int b) {
+        const auto hydrogens = [&](int v) {
+            const auto &list = skeleton.neighbours(v);
+            return std::count_if(list.begin(), list.end(), [&](int w) { return !skeleton.heavy(w); });
+        };
+        return skeleton.part().nodes[std::size_t(a)].element == skeleton.part().nodes[std::size_t(b)].element
+            && skeleton.marks(a) == skeleton.marks(b) && skeleton.neighbours(a).size() == skeleton.neighbours(b).size()
+            && hydrogens(a) == hydrogens(b);
+    };
     std::vector<int> best;
     Rank bestRank{};
     for (const int start : ends) {
@@ -54,8 +64,8 @@ std::vector<int> mainChain(const Skeleton &skeleton)
                 + int(skeleton.terminalDouble(path.back()) && path.size() > 1);
             const auto carbons = std::count_if(path.begin(), path.end(),
                 [&](int v) { return skeleton.part().nodes[std::size_t(v)].element == 6; });
-            const Rank rank{int(path.size()), -doubles, int(carbons), -skeleton.inputOrder(path.front()),
-                skeleton.inputOrder(path.back())};
+            const Rank rank{int(path.size()), -doubles, int(path.size() > 1 && alike(path.front(), path.back())),
+                int(carbons), -skeleton.inputOrder(path.front()), skeleton.inputOrder(path.back())};
             if (best.empty() || rank > bestRank) {
                 best = std::move(path);
                 bestRank = rank;

@@ -1,5 +1,7 @@
 #include "ComponentLayout.h"
 
+#include "MarkPlaces.h"
+
 #include "Chemistry.h"
 #include "Directions.h"
 #include "DrawingGeometry.h"
@@ -165,72 +167,9 @@ std::vector<Capsule> Layout::ownBondShapes(
 // Formal charges inside a neutral molecule: a superscript at the upper right
 // of their atom; where a bond goes that way, out in the middle of the atom's
 // widest gap between bonds, as near as it fits. False where one does not fit.
-bool Layout::placeCharges(const Component &component, const std::vector<QPointF> &at,
-    const std::vector<QRectF> &boxes, const std::vector<std::vector<int>> &bondsOf,
-    const std::vector<Group> &bondGroups, Piece &piece, std::vector<std::optional<QRectF>> &chargeBoxes,
-    std::vector<QRectF> &allBoxes) const
-{
-    // Bond lines may pass a text by a unit; shared dots keep a clearance.
-    double textToBond = 1.0;
-    for (const Group &g : bondGroups)
-        textToBond = std::max(textToBond, g.clearance);
-
-    for (const int index : component.atoms) {
-        const Atom &atom = m_molecule.atoms[std::size_t(index)];
-        const auto i = std::size_t(index);
-        if (component.charge != 0 || atom.charge == 0)
-            continue;
-        PlacedText text;
-        text.text = chargeText(atom.charge);
-        text.role = TextRole::Charge;
-        text.atom = index;
-        text.size = m_measure(text.text, TextRole::Charge);
-        const QSizeF size(text.size.width, text.size.height);
-        const std::vector<Capsule> bonds = ownBondShapes(i, piece.bondLines, bondGroups);
-        const auto fits = [&](const QRectF &r) {
-            if (r.intersects(boxes[i]))
-                return false;
-            for (const Capsule &c : bonds) {
-                if (nearer(c, r, textToBond))
-                    return false;
-            }
-            return true;
-        };
-        std::vector<double> taken;
-        for (const int b : bondsOf[i])
-            taken.push_back(bondAngle(at, i, b));
-        const TextSize symbol = m_measure(atom.symbol, TextRole::Symbol);
-        const double capTop = boxes[i].top() + 0.21 * symbol.ascent;
-        QRectF spot(QPointF(boxes[i].right(), capTop - size.height() / 2), size);
-        double nearestBond = kPi;
-        for (const double a : taken)
-            nearestBond = std::min(nearestBond, angleBetween(angleOf(spot.center() - at[i]), a));
-        if (nearestBond < kPi / 4 || !fits(spot)) {
-            const double direction = spreadInGaps(taken, 1, -kPi / 4).front();
-            const QPointF e = unit(direction);
-            double d = 0;
-            const double farthest = 4 * m_m.symbolHeight + 20 * m_m.r;
-            while (d <= farthest
-                && !fits(QRectF(at[i] + d * e - QPointF(size.width(), size.height()) / 2, size)))
-                d += 0.5;
-            if (d > farthest)
-                return false;
-            spot = QRectF(at[i] + d * e - QPointF(size.width(), size.height()) / 2, size);
-        }
-        text.topLeft = spot.topLeft();
-        chargeBoxes[i] = spot;
-        allBoxes.push_back(spot);
-        piece.texts.push_back(text);
-    }
-    return true;
-}
-
-// Lone pairs and unpaired electrons, atom by atom. False where they do not
-// fit; throws where an atom has no room between its bonds for them.
 bool Layout::placeMarks(const Component &component, const std::vector<QPointF> &at,
     const std::vector<QRectF> &boxes, const std::vector<std::vector<int>> &bondsOf,
-    const std::vector<Group> &bondGroups, const std::vector<std::optional<QRectF>> &chargeBoxes,
-    Piece &piece) const
+    const std::vector<Group> &bondGroups, Piece &piece) const
 {
     const double step = std::max(0.25, m_m.r / 4);
     const double farthest = 4 * m_m.symbolHeight + 20 * m_m.r;
@@ -243,9 +182,7 @@ bool Layout::placeMarks(const Component &component, const std::vector<QPointF> &
         std::vector<double> taken;
         for (const int b : bondsOf[i])
             taken.push_back(bondAngle(at, i, b));
-        if (chargeBoxes[i])
-            taken.push_back(angleOf(chargeBoxes[i]->center() - at[i]));
-        const std::vector<double> directions = markDirections(index, taken);
+        const std::vector<double> directions = markDirections(component, index, taken);
         for (const double direction : directions) {
             for (const int b : bondsOf[i]) {
                 if (angleBetween(direction, bondAngle(at, i, b)) < kPi / 6 - 1e-9) {
@@ -256,10 +193,8 @@ bool Layout::placeMarks(const Component &component, const std::vector<QPointF> &
                 }
             }
         }
-        // The atom's own marks: its symbol, its charge, its bonds.
-        std::vector<QRectF> ownBoxes{boxes[i]};
-        if (chargeBoxes[i])
-            ownBoxes.push_back(*chargeBoxes[i]);
+        // The atom's own marks keep clear of its symbol and its bonds.
+        const std::vector<QRectF> ownBoxes{boxes[i]};
         const std::vector<Capsule> ownBonds = ownBondShapes(i, piece.bondLines, bondGroups);
         // Each mark as near its symbol as it fits; then all of them moved out
         // together, as little as keeps them apart, so the atom stays symmetric.
@@ -314,6 +249,90 @@ bool Layout::placeMarks(const Component &component, const std::vector<QPointF> &
     }
     return true;
 }
+// Formal charges inside a neutral molecule: at the first corner of their
+// atom that no bond or mark comes near (upper right first, as a superscript
+// stands), as near the symbol as it fits; else in the widest gap.
+bool Layout::placeCharges(const Component &component, const std::vector<QPointF> &at,
+    const std::vector<QRectF> &boxes, const std::vector<std::vector<int>> &bondsOf,
+    const std::vector<Group> &bondGroups, Piece &piece, std::vector<std::optional<QRectF>> &chargeBoxes,
+    std::vector<QRectF> &allBoxes) const
+{
+    // Bond lines may pass a text by a unit; shared dots keep a clearance.
+    double textToBond = 1.0;
+    for (const Group &g : bondGroups)
+        textToBond = std::max(textToBond, g.clearance);
+    const double farthest = 4 * m_m.symbolHeight + 20 * m_m.r;
+
+    for (const int index : component.atoms) {
+        const Atom &atom = m_molecule.atoms[std::size_t(index)];
+        const auto i = std::size_t(index);
+        if (component.charge != 0 || atom.charge == 0)
+            continue;
+        PlacedText text;
+        text.text = chargeText(atom.charge);
+        text.role = TextRole::Charge;
+        text.atom = index;
+        text.size = m_measure(text.text, TextRole::Charge);
+        const QSizeF size(text.size.width, text.size.height);
+        const std::vector<Capsule> bonds = ownBondShapes(i, piece.bondLines, bondGroups);
+        std::vector<double> bondDirections, markDirections;
+        for (const int b : bondsOf[i])
+            bondDirections.push_back(bondAngle(at, i, b));
+        std::vector<const Group *> marks;
+        for (const Group &g : piece.groups) {
+            if (g.atom != index)
+                continue;
+            marks.push_back(&g);
+            QPointF middle;
+            for (const PlacedDot &dot : g.dots)
+                middle += dot.centre / double(g.dots.size() + g.lines.size());
+            for (const PlacedLine &line : g.lines)
+                middle += (line.from + line.to) / 2 / double(g.dots.size() + g.lines.size());
+            markDirections.push_back(angleOf(middle - at[i]));
+        }
+        const auto fits = [&](const QRectF &r) {
+            if (r.intersects(boxes[i]))
+                return false;
+            for (const Capsule &c : bonds) {
+                if (nearer(c, r, textToBond))
+                    return false;
+            }
+            for (const Group *g : marks) {
+                for (const Capsule &c : g->shapes()) {
+                    if (nearer(c, r, g->clearance))
+                        return false;
+                }
+            }
+            return true;
+        };
+        // The first direction where the charge fits beside the symbol; where
+        // none does, the one it fits nearest in.
+        std::optional<QRectF> spot;
+        double nearest = farthest;
+        const double beside = m_m.symbolHeight;
+        for (const double direction : chargeDirections(bondDirections, markDirections)) {
+            const QPointF e = unit(direction);
+            const auto box = [&](double d) { return QRectF(at[i] + d * e - QPointF(size.width(), size.height()) / 2, size); };
+            double d = 0;
+            while (d <= nearest && !fits(box(d)))
+                d += 0.5;
+            if (d > nearest)
+                continue;
+            spot = box(d);
+            nearest = d;
+            if (d <= beside)
+                break;
+        }
+        if (!spot)
+            return false;
+        text.topLeft = spot->topLeft();
+        chargeBoxes[i] = *spot;
+        allBoxes.push_back(*spot);
+        piece.texts.push_back(text);
+    }
+    return true;
+}
+
 
 std::optional<Piece> Layout::place(const Component &component, double bondLength) const
 {
@@ -341,9 +360,10 @@ std::optional<Piece> Layout::place(const Component &component, double bondLength
     if (!ok)
         return std::nullopt;
 
-    if (!placeCharges(component, at, boxes, bondsOf, bondGroups, piece, chargeBoxes, allBoxes))
+    // The marks first: a charge takes a corner they leave free.
+    if (!placeMarks(component, at, boxes, bondsOf, bondGroups, piece))
         return std::nullopt;
-    if (!placeMarks(component, at, boxes, bondsOf, bondGroups, chargeBoxes, piece))
+    if (!placeCharges(component, at, boxes, bondsOf, bondGroups, piece, chargeBoxes, allBoxes))
         return std::nullopt;
     for (Group &g : bondGroups)
         piece.groups.push_back(std::move(g));

@@ -67,14 +67,13 @@ private:
     void placeBonds(const Component &component, const std::vector<QPointF> &at,
         const std::vector<QRectF> &boxes, Piece &piece, std::vector<std::vector<int>> &bondsOf,
         std::vector<Group> &bondGroups, bool &ok) const;
+    bool placeMarks(const Component &component, const std::vector<QPointF> &at,
+        const std::vector<QRectF> &boxes, const std::vector<std::vector<int>> &bondsOf,
+        const std::vector<Group> &bondGroups, Piece &piece) const;
     bool placeCharges(const Component &component, const std::vector<QPointF> &at,
         const std::vector<QRectF> &boxes, const std::vector<std::vector<int>> &bondsOf,
         const std::vector<Group> &bondGroups, Piece &piece, std::vector<std::optional<QRectF>> &chargeBoxes,
         std::vector<QRectF> &allBoxes) const;
-    bool placeMarks(const Component &component, const std::vector<QPointF> &at,
-        const std::vector<QRectF> &boxes, const std::vector<std::vector<int>> &bondsOf,
-        const std::vector<Group> &bondGroups, const std::vector<std::optional<QRectF>> &chargeBoxes,
-        Piece &piece) const;
     double bondAngle(const std::vector<QPointF> &at, std::size_t i, int bondIndex) const;
     std::vector<Capsule> ownBondShapes(
         std::size_t i, const std::vector<PlacedLine> &bondLines, const std::vector<Group> &bondGroups) const;
@@ -88,7 +87,8 @@ private:
     double firstShellRadius() const;
 
     // What both pictures use.
-    std::vector<double> markDirections(int atom, std::vector<double> taken) const;
+    std::vector<double> markDirections(const Component &component, int atom, const std::vector<double> &bonds,
+        std::vector<double> near = {}) const;
     PlacedText symbolText(int atom, QPointF centre) const;
     static bool clear(const std::vector<Capsule> &shapes, double clearance, const std::vector<QRectF> &boxes,
         const std::vector<Capsule> &others);

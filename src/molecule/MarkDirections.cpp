@@ -1,24 +1,39 @@
 #include "ComponentLayout.h"
 
-#include "Directions.h"
+#include "Geometry.h"
+#include "MarkPlaces.h"
 
-#include <array>
-#include <utility>
+#include <algorithm>
+#include <cmath>
 
 namespace zembrel::drawing {
 
-// Directions for an atom's lone pairs and unpaired electrons: right, top,
-// left, bottom for an atom without bonds, as the atom picture fills its
-// sides; otherwise in the widest gaps between `taken`.
-std::vector<double> Layout::markDirections(int atom, std::vector<double> taken) const
+namespace {
+
+// An atom not bonded this near (in bond lengths) would seem bonded through a mark between them.
+constexpr double kNearAtom = 1.2;
+
+} // namespace
+
+// The directions of an atom's lone pairs and unpaired electrons, given its
+// bonds' directions: the atoms of its component not bonded to it that stand
+// near, and the directions in `near`, keep marks off their side.
+std::vector<double> Layout::markDirections(
+    const Component &component, int atom, const std::vector<double> &bonds, std::vector<double> near) const
 {
     const Atom &a = m_molecule.atoms[std::size_t(atom)];
-    const int groups = a.lonePairs + a.radicals;
-    if (taken.empty() && groups <= 4) {
-        static constexpr std::array kSides{0.0, -kPi / 2, kPi, kPi / 2};
-        return {kSides.begin(), kSides.begin() + groups};
+    for (const int other : component.atoms) {
+        const QPointF d = m_molecule.atoms[std::size_t(other)].position - a.position;
+        if (other == atom || distance(d, {}) > kNearAtom)
+            continue;
+        const bool bonded = std::any_of(component.bonds.begin(), component.bonds.end(), [&](int b) {
+            const Bond &bond = m_molecule.bonds[std::size_t(b)];
+            return (bond.begin == atom && bond.end == other) || (bond.end == atom && bond.begin == other);
+        });
+        if (!bonded)
+            near.push_back(std::atan2(d.y(), d.x()));
     }
-    return spreadInGaps(std::move(taken), groups, 0);
+    return zembrel::markDirections(bonds, near, a.lonePairs + a.radicals);
 }
 
 } // namespace zembrel::drawing

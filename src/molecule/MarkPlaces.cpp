@@ -110,18 +110,20 @@ std::vector<double> onFreeAxes(const std::vector<double> &bonds, const std::vect
     return best;
 }
 
-std::vector<double> inGaps(std::vector<double> bonds, int groups)
+// The marks in the gaps between `taken` (the bonds and the near atoms); the
+// mirror lines that count are the bonds' alone, as the molecule's are.
+std::vector<double> inGaps(std::vector<double> taken, const std::vector<double> &bonds, int groups)
 {
-    for (double &b : bonds)
+    for (double &b : taken)
         b = normalised(b);
-    std::sort(bonds.begin(), bonds.end());
-    const std::size_t n = bonds.size();
+    std::sort(taken.begin(), taken.end());
+    const std::size_t n = taken.size();
     std::vector<double> widths(n);
     for (std::size_t i = 0; i < n; ++i)
-        widths[i] = (i + 1 < n ? bonds[i + 1] : bonds[0] + 2 * kPi) - bonds[i];
+        widths[i] = (i + 1 < n ? taken[i + 1] : taken[0] + 2 * kPi) - taken[i];
     const std::vector<double> lines = mirrorLines(bonds);
 
-    using Score = std::tuple<double, double, int, double, double>;
+    using Score = std::tuple<double, int, double, double, double>;
     std::vector<double> best;
     Score bestScore{};
     std::vector<int> share(n, 0);
@@ -142,14 +144,14 @@ std::vector<double> inGaps(std::vector<double> bonds, int groups)
             const double step = widths[i] / (share[i] + 1);
             least = std::min(least, step);
             for (int j = 1; j <= share[i]; ++j)
-                marks.push_back(bonds[i] + step * j);
+                marks.push_back(taken[i] + step * j);
         }
         double apart = kPi * 2; // between marks
         for (std::size_t x = 0; x < marks.size(); ++x) {
             for (std::size_t y = x + 1; y < marks.size(); ++y)
                 apart = std::min(apart, angleBetween(marks[x], marks[y]));
         }
-        const Score score{std::round(least * 1e6), std::round(apart * 1e6), symmetry(lines, marks),
+        const Score score{std::round(least * 1e6), symmetry(lines, marks), std::round(apart * 1e6),
             height(marks), rightness(marks)};
         if (best.empty() || score > bestScore) {
             best = marks;
@@ -182,7 +184,13 @@ std::vector<double> markDirections(const std::vector<double> &bonds, const std::
     }
     if (onAxes && groups <= int(open.size()))
         return onFreeAxes(bonds, open, groups);
-    return inGaps(bonds, groups);
+    // A mark in a gap keeps off the near atoms as it keeps off the bonds.
+    std::vector<double> taken = bonds;
+    for (const double n : near) {
+        if (!among(n, taken))
+            taken.push_back(n);
+    }
+    return inGaps(taken, bonds, groups);
 }
 
 std::vector<double> chargeDirections(const std::vector<double> &bonds, const std::vector<double> &marks)

@@ -12,11 +12,13 @@ namespace zembrel {
 //   the free axes that keep the most mirror lines of the atom's bonds
 //   (water's pairs above and below, an =O's either side of its bond), then
 //   those farthest from the bonds, then those nearest the top (NH3's pair).
-// - Otherwise the widest gaps, spread evenly inside each: the share-out
-//   with the widest least angle between neighbours, then between marks
-//   (XeF4's pairs on opposite diagonals), then the most mirror lines, then
-//   the highest, then the rightmost.
-std::vector<double> markDirections(const std::vector<double> &bonds, const std::vector<double> &near, int groups);
+// - Otherwise the widest gaps between the bonds and the near atoms, spread
+//   evenly inside each: the share-out with the widest least angle between
+//   neighbours, then the one that keeps the most mirror lines of the bonds
+//   (XeF4's pairs on opposite diagonals), then the widest between marks,
+//   then the highest, then the rightmost.
+std::vector<double> markDirections(
+    const std::vector<double> &bonds, const std::vector<double> &near, int groups);
 
 // The directions to try for an atom's formal charge, in order: the corners
 // upper right (as a superscript stands), upper left, lower right, lower left

@@ -117,15 +117,15 @@ std::optional<Piece> Layout::placeShells(
         }
         // Lone pairs also keep off the circles of atoms near but not bonded,
         // where they would seem to be shared.
-        std::vector<double> avoided = taken;
+        std::vector<double> near;
         for (const PlacedShell &shell : piece.shells) {
             const QPointF d = shell.centre - at[i];
             const bool along = std::any_of(
-                avoided.begin(), avoided.end(), [&](double a) { return angleBetween(a, angleOf(d)) < 1e-3; });
+                taken.begin(), taken.end(), [&](double a) { return angleBetween(a, angleOf(d)) < 1e-3; });
             if (shell.atom != index && distance(d, {}) < 3 * rs && !along)
-                avoided.push_back(angleOf(d));
+                near.push_back(angleOf(d));
         }
-        const std::vector<double> directions = markDirections(index, avoided);
+        const std::vector<double> directions = markDirections(component, index, taken, near);
         for (std::size_t k = 0; k < directions.size(); ++k) {
             for (const double bond : taken) {
                 if (angleBetween(directions[k], bond) < kPi / 6 - 1e-9) {

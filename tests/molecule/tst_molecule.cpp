@@ -915,9 +915,10 @@ void TestMolecule::markPlaces_data()
     QTest::newRow("=O above its carbon") << L{90} << L{} << 2 << Sets{{180, 0}} << -45;
     QTest::newRow("chlorine at an end") << L{180} << L{} << 3 << Sets{{-90, 0, 90}} << -45;
     QTest::newRow("=O with a hydrogen beside it") << L{90} << L{180} << 2 << Sets{{-90, 0}} << -45;
-    // Both sides taken by the NH2 hydrogens: 120 degrees round from the bond;
-    // the upper corners beside those marks, so a charge would go lower right.
-    QTest::newRow("urea's =O") << L{90} << L{180, 0} << 2 << Sets{{-150, -30}} << 45;
+    // Both sides taken by the NH2 hydrogens: in the gap above, 30 degrees
+    // either side of the top; the upper corners beside those marks, so a
+    // charge would go lower right.
+    QTest::newRow("urea's =O") << L{90} << L{180, 0} << 2 << Sets{{-120, -60}} << 45;
     QTest::newRow("XeF4: opposite diagonals") << L{180, 0, -90, 90} << L{} << 2
                                               << Sets{{-45, 135}, {45, -135}} << -1;
     QTest::newRow("SF4: upper right") << L{180, 0, -90, 90} << L{} << 1 << Sets{{-45}} << -135;
