@@ -71,6 +71,7 @@ private Q_SLOTS:
     void fromTable_data();
     void fromTable();
     void batchStyleDefault();
+    void layouts();
 };
 
 void TestMolecules::marks_data()
@@ -309,6 +310,10 @@ void TestMolecules::badInput_data()
         u"--style is for a molecule"_s);
     row("an unknown style", {u"--smiles"_s, u"O"_s, u"--style"_s, u"crosses"_s, u"-o"_s, u"x.png"_s},
         u"style \"crosses\""_s);
+    row("--layout for an atom", {u"Na"_s, u"--layout"_s, u"depiction"_s, u"-o"_s, u"x.png"_s},
+        u"--layout is for a molecule"_s);
+    row("an unknown layout", {u"--smiles"_s, u"O"_s, u"--layout"_s, u"grid"_s, u"-o"_s, u"x.png"_s},
+        u"layout \"grid\": it is textbook or depiction"_s);
     row("charge 9", {u"Na"_s, u"--charge"_s, u"9"_s, u"-o"_s, u"x.png"_s}, u"charge \"9\""_s);
     row("a SMILES that does not parse", {u"--smiles"_s, u"C1CC"_s, u"-o"_s, u"x.png"_s}, u"position"_s);
     row("a missing molfile", {u"--mol"_s, u"nowhere.mol"_s, u"-o"_s, u"x.png"_s},
@@ -431,6 +436,27 @@ void TestMolecules::batchStyleDefault()
     const Run wrong = render({u"--batch"_s, u"-"_s, u"--style"_s, u"crosses"_s}, list);
     QCOMPARE(wrong.status, 2);
     QVERIFY2(wrong.errors.contains(u"style \"crosses\""_s), qPrintable(wrong.errors));
+}
+
+// The textbook layout by default; the toolkit's on asking, on the command
+// line and as a batch's default, which atom lines pass over.
+void TestMolecules::layouts()
+{
+    const QStringList ethanol{u"--name"_s, u"ethanol"_s, u"-o"_s, u"-"_s};
+    const QImage textbook = QImage::fromData(render(ethanol).output);
+    const QImage depiction = QImage::fromData(render(ethanol + QStringList{u"--layout"_s, u"depiction"_s}).output);
+    QVERIFY(!textbook.isNull() && !depiction.isNull());
+    QCOMPARE(QImage::fromData(render(ethanol + QStringList{u"--layout"_s, u"textbook"_s}).output), textbook);
+    // The grid lays CH3–CH2–OH out wider than the zigzag does.
+    QVERIFY(textbook.width() > depiction.width());
+
+    QTemporaryDir dir;
+    const QByteArray list
+        = u"Na --dots 1 -o %1/na.png\n--name ethanol -o %1/ethanol.png\n"_s.arg(dir.path()).toUtf8();
+    const Run run = render({u"--batch"_s, u"-"_s, u"--layout"_s, u"depiction"_s}, list);
+    QCOMPARE(run.status, 0);
+    QCOMPARE(QImage(dir.filePath(u"ethanol.png"_s)), depiction);
+    QVERIFY(QFile::exists(dir.filePath(u"na.png"_s)));
 }
 
 QTEST_GUILESS_MAIN(TestMolecules)
