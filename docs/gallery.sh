@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Redraws the README's gallery: water, ammonium, carbon dioxide and nitrate in
-# each style, as zembrel-render makes them (docs/gallery/<species>-<style>.png),
+# Redraws the README's gallery: water, ammonium, carbon dioxide and nitrate, and
+# the organic row ethanol, acetic acid, glucose and benzene, in each style, as
+# zembrel-render makes them (docs/gallery/<species>-<style>.png),
 # and water, carbon dioxide, sodium chloride and magnesium oxide in dots and
 # crosses, with and without their outer shells (<species>-dot-cross.png,
 # <species>-dot-cross-shells.png).
@@ -14,7 +15,8 @@ render=$build/src/render/zembrel-render
 
 out=$root/docs/gallery
 mkdir -p "$out"
-species=(water:O ammonium:'[NH4+]' carbon-dioxide:O=C=O nitrate:'[O-][N+](=O)[O-]')
+species=(water:O ammonium:'[NH4+]' carbon-dioxide:O=C=O nitrate:'[O-][N+](=O)[O-]'
+    ethanol:CCO acetic-acid:'CC(O)=O' glucose:'OCC(O)C(O)C(O)C(O)C=O' benzene:c1ccccc1)
 styles=(lewis dots bars)
 list=$(mktemp)
 trap 'rm -f "$list"' EXIT

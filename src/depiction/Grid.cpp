@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numeric>
 #include <optional>
 #include <tuple>
@@ -37,9 +38,13 @@ class Grower
 public:
     Grower(const Skeleton &skeleton, Sheet &sheet) : m_skeleton(skeleton), m_sheet(sheet) { }
 
-    // Places all the pending tasks at a total cost of at most `allowed`.
-    bool run(std::vector<Task> &pending, int allowed);
+    // Places all the pending tasks at a total cost of at most `allowed`;
+    // `spent` is the cost of what is placed already.
+    bool run(std::vector<Task> &pending, int spent, int allowed);
     bool exhausted() const { return m_tries > kBudget; }
+    // The least total cost a failed run found beyond what it allowed.
+    int nextAllowed() const { return m_next; }
+    void resetNext() { m_next = std::numeric_limits<int>::max(); }
 
 private:
     std::vector<int> itemsOf(const Task &task) const;
@@ -48,10 +53,12 @@ private:
     std::vector<Option> optionsOf(const Task &task, const std::vector<int> &items) const;
     bool apply(const Task &task, const std::vector<int> &items, const std::vector<QPointF> &places,
         const Option &option, std::vector<Task> &pending);
+    int crowding(const Task &task, const std::vector<int> &items) const;
 
     const Skeleton &m_skeleton;
     Sheet &m_sheet;
     int m_tries = 0;
+    int m_next = std::numeric_limits<int>::max();
 };
 
 // The neighbours still to place: heavy ones first, those a textbook puts
@@ -201,7 +208,7 @@ std::vector<Option> Grower::optionsOf(const Task &task, const std::vector<int> &
         int differing = 0;
         for (std::size_t i = 0; i < items.size(); ++i)
             differing += int(arrangements[k][i] != arrangements.front()[i]);
-        const int arrangementCost = k == 0 ? 0 : 4 + differing;
+        const int arrangementCost = k == 0 ? 0 : 2 + differing;
         int combinations = 1;
         for (std::size_t h = 0; h < heavy.size(); ++h)
             combinations *= kLongestBranchBond;
@@ -211,7 +218,7 @@ std::vector<Option> Grower::optionsOf(const Task &task, const std::vector<int> &
             for (const std::size_t h : heavy) {
                 option.lengths[h] = 1 + rest % kLongestBranchBond;
                 rest /= kLongestBranchBond;
-                option.cost += 3 * (option.lengths[h] - 1);
+                option.cost += 5 * (option.lengths[h] - 1);
             }
             options.push_back(std::move(option));
         }
@@ -241,7 +248,31 @@ bool Grower::apply(const Task &task, const std::vector<int> &items, const std::v
     return true;
 }
 
-bool Grower::run(std::vector<Task> &pending, int allowed)
+// What the placed items cost beyond their option: a branch that goes on
+// past its first atom, with lone pairs, a bond length from another atom with
+// lone pairs, would crowd their pairs into a row (glucose's OH groups side by
+// side); turning it to the other side costs less.
+int Grower::crowding(const Task &task, const std::vector<int> &items) const
+{
+    constexpr int kCrowded = 6;
+    int cost = 0;
+    for (const int item : items) {
+        if (!m_skeleton.heavy(item) || m_skeleton.marks(item) == 0 || m_skeleton.neighbours(item).size() < 2)
+            continue;
+        for (const int w : m_sheet.placed()) {
+            if (w == item || w == task.atom || !m_skeleton.heavy(w) || m_skeleton.marks(w) == 0
+                || m_skeleton.order(item, w) > 0)
+                continue;
+            if (distance(m_sheet.at(item), m_sheet.at(w)) < 1 + 1e-6) {
+                cost += kCrowded;
+                break;
+            }
+        }
+    }
+    return cost;
+}
+
+bool Grower::run(std::vector<Task> &pending, int spent, int allowed)
 {
     if (pending.empty())
         return true;
@@ -249,19 +280,28 @@ bool Grower::run(std::vector<Task> &pending, int allowed)
     pending.pop_back();
     const std::vector<int> items = itemsOf(task);
     if (items.empty()) {
-        if (run(pending, allowed))
+        if (run(pending, spent, allowed))
             return true;
         pending.push_back(task);
         return false;
     }
     const std::vector<QPointF> places = placesOf(task, int(items.size()));
     for (const Option &option : optionsOf(task, items)) {
-        if (option.cost > allowed || ++m_tries > kBudget)
+        if (spent + option.cost > allowed) {
+            m_next = std::min(m_next, spent + option.cost);
+            break;
+        }
+        if (++m_tries > kBudget)
             break;
         const Sheet::State state = m_sheet.state();
         const std::size_t before = pending.size();
-        if (apply(task, items, places, option, pending) && run(pending, allowed - option.cost))
-            return true;
+        if (apply(task, items, places, option, pending)) {
+            const int cost = spent + option.cost + crowding(task, items);
+            if (cost > allowed)
+                m_next = std::min(m_next, cost);
+            else if (run(pending, cost, allowed))
+                return true;
+        }
         pending.resize(before);
         m_sheet.restore(state);
     }
@@ -277,10 +317,12 @@ bool growAll(const Skeleton &skeleton, Sheet &sheet, std::vector<Task> tasks)
     std::reverse(tasks.begin(), tasks.end());
     Grower grower(skeleton, sheet);
     // The layout that departs least from the textbook's rules as a whole:
-    // a branch drawn longer (3) before its neighbours turned (5 or more).
-    constexpr int kMostCost = 40;
-    for (int allowed = 0; allowed <= kMostCost && !grower.exhausted(); ++allowed) {
-        if (grower.run(tasks, allowed))
+    // neighbours turned (4 or more), then a branch drawn longer (5 a bond
+    // length), then lone pairs crowded into a row (6).
+    constexpr int kMostCost = 60;
+    for (int allowed = 0; allowed <= kMostCost && !grower.exhausted(); allowed = grower.nextAllowed()) {
+        grower.resetNext();
+        if (grower.run(tasks, 0, allowed))
             return true;
     }
     return false;

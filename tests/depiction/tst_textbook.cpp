@@ -647,8 +647,10 @@ struct Expectation
 //   IF3 (ClF3's shape; the reader refuses three bonds on chlorine): two pairs in the upper gap.
 //   I3-: three groups in the two 180° gaps, two above (the more upward share-out), one below.
 //   benzene, cyclohexane, phenol: hexagon on a vertex; phenol's OH up, its pairs on the free sides.
-//   glucose: chain O1..O12, OHs up; O4..O10's side axes blocked (an O or H 1 away): four 90° gaps,
-//     the pairs in the two that keep the O's vertical mirror, the upper ones.
+//   glucose: chain O1..O12; an OH a bond length from another OH would crowd their pairs, and turning
+//     it costs less than drawing it longer: O4 up, O6 down, O8 up, O10 down. Each O's side axes
+//     are blocked by the chain's H's 1 away, so four 90° gaps, the pairs in the upper two (the O's
+//     mirror kept, the higher); O10 has its right side free: both pairs in the 180° gap there.
 const QList<Expectation> &expectationTable()
 {
     static const QList<Expectation> table{
@@ -713,9 +715,9 @@ const QList<Expectation> &expectationTable()
         {"glucose", u"OCC(O)C(O)C(O)C(O)C=O"_s,
             u"O1: H left, C2 right, pairs up down; C2: O1 left, C3 right, H up, H down;"
             " C3: C2 left, C5 right, O4 up, H down; O4: C3 down, H up, pairs 45 135;"
-            " C5: C3 left, C7 right, O6 up, H down; O6: C5 down, H up, pairs 45 135;"
+            " C5: C3 left, C7 right, O6 down, H up; O6: C5 up, H down, pairs 45 135;"
             " C7: C5 left, C9 right, O8 up, H down; O8: C7 down, H up, pairs 45 135;"
-            " C9: C7 left, C11 right, O10 up, H down; O10: C9 down, H up, pairs 45 135;"
+            " C9: C7 left, C11 right, O10 down, H up; O10: C9 up, H down, pairs 30 330;"
             " C11: C9 left, O12 right, H up; O12: C11 left, pairs up down"_s},
     };
     return table;
