@@ -1,5 +1,7 @@
 #include "Grid.h"
 
+#include "Geometry.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>

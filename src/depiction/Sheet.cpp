@@ -1,35 +1,11 @@
 #include "Sheet.h"
 
+#include "Geometry.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace zembrel::depiction {
-
-double distance(QPointF p, QPointF q)
-{
-    const double dx = p.x() - q.x(), dy = p.y() - q.y();
-    return std::sqrt(dx * dx + dy * dy);
-}
-
-double pointToSegment(QPointF p, QPointF a, QPointF b)
-{
-    const QPointF ab = b - a;
-    const double length2 = QPointF::dotProduct(ab, ab);
-    if (length2 <= 0)
-        return distance(p, a);
-    const double t = std::clamp(QPointF::dotProduct(p - a, ab) / length2, 0.0, 1.0);
-    return distance(p, a + t * ab);
-}
-
-bool crossing(QPointF a, QPointF b, QPointF c, QPointF d)
-{
-    const auto side = [](QPointF o, QPointF p, QPointF q) {
-        return (p.x() - o.x()) * (q.y() - o.y()) - (p.y() - o.y()) * (q.x() - o.x());
-    };
-    // Bonds on one line give cross products of rounding noise: only a clear crossing counts.
-    constexpr double eps = 1e-9;
-    return side(a, b, c) * side(a, b, d) < -eps && side(c, d, a) * side(c, d, b) < -eps;
-}
 
 Sheet::Sheet(int atoms) : m_at(std::size_t(atoms)), m_has(std::size_t(atoms), false) { }
 
@@ -49,7 +25,7 @@ bool Sheet::fits(QPointF p, int from) const
             continue;
         if (pointToSegment(p, at(x), at(y)) < kOffBond - 1e-9)
             return false;
-        if (from >= 0 && crossing(origin, p, at(x), at(y)))
+        if (from >= 0 && segmentsCross(origin, p, at(x), at(y)))
             return false;
     }
     return true;

@@ -46,9 +46,4 @@ private:
     std::vector<std::pair<int, int>> m_bonds;
 };
 
-double distance(QPointF p, QPointF q);
-double pointToSegment(QPointF p, QPointF a, QPointF b);
-// Whether the segments cross at a point inside both (touching ends do not).
-bool crossing(QPointF a, QPointF b, QPointF c, QPointF d);
-
 } // namespace zembrel::depiction

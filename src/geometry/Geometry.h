@@ -15,6 +15,10 @@ struct Capsule
 };
 
 double distance(QPointF p, QPointF q);
+// Whether the segments cross at a point inside both. Segments on one line
+// (a chain through a triple bond) give cross products of rounding noise,
+// whose signs mean nothing: those count as not crossing.
+bool segmentsCross(QPointF a, QPointF b, QPointF c, QPointF d);
 double pointToSegment(QPointF p, QPointF a, QPointF b);
 double segmentToSegment(QPointF a, QPointF b, QPointF c, QPointF d);
 // 0 when the segment touches the rectangle.

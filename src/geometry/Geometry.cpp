@@ -14,19 +14,6 @@ double cross(QPointF u, QPointF v)
     return u.x() * v.y() - u.y() * v.x();
 }
 
-// Whether the segments cross at a point inside both. Segments on one line
-// (a chain through a triple bond) give cross products of rounding noise,
-// whose signs mean nothing: those count as not crossing, and their ends'
-// distances decide.
-bool segmentsCross(QPointF a, QPointF b, QPointF c, QPointF d)
-{
-    const double eps = 1e-9 * (QPointF::dotProduct(b - a, b - a) + QPointF::dotProduct(d - c, d - c));
-    const double d1 = cross(b - a, c - a), d2 = cross(b - a, d - a);
-    const double d3 = cross(d - c, a - c), d4 = cross(d - c, b - c);
-    return ((d1 > eps && d2 < -eps) || (d1 < -eps && d2 > eps))
-        && ((d3 > eps && d4 < -eps) || (d3 < -eps && d4 > eps));
-}
-
 double pointToRect(QPointF p, const QRectF &r)
 {
     const double dx = std::max({r.left() - p.x(), 0.0, p.x() - r.right()});
@@ -35,6 +22,15 @@ double pointToRect(QPointF p, const QRectF &r)
 }
 
 } // namespace
+
+bool segmentsCross(QPointF a, QPointF b, QPointF c, QPointF d)
+{
+    const double eps = 1e-9 * (QPointF::dotProduct(b - a, b - a) + QPointF::dotProduct(d - c, d - c));
+    const double d1 = cross(b - a, c - a), d2 = cross(b - a, d - a);
+    const double d3 = cross(d - c, a - c), d4 = cross(d - c, b - c);
+    return ((d1 > eps && d2 < -eps) || (d1 < -eps && d2 > eps))
+        && ((d3 > eps && d4 < -eps) || (d3 < -eps && d4 > eps));
+}
 
 double distance(QPointF p, QPointF q)
 {
