@@ -7,6 +7,7 @@
 #include <limits>
 #include <numeric>
 #include <optional>
+#include <queue>
 #include <tuple>
 
 namespace zembrel::depiction {
@@ -40,6 +41,13 @@ class Grower
 public:
     Grower(const Skeleton &skeleton, Sheet &sheet) : m_skeleton(skeleton), m_sheet(sheet) { }
 
+    // Places the task's neighbours in the cheapest way whose branches can all
+    // be grown, each branch grown so in turn, and keeps it.
+    bool grow(const Task &task);
+    // The tasks with the fewest ways to go first: those that place
+    // hydrogens alone, then those with the fewest heavy atoms beyond them,
+    // so a rigid one is not shut out by a branch that could have gone elsewhere.
+    void leastFreeFirst(std::vector<Task> &tasks) const;
     // Places all the pending tasks at a total cost of at most `allowed`;
     // `spent` is the cost of what is placed already.
     bool run(std::vector<Task> &pending, int spent, int allowed);
@@ -274,6 +282,74 @@ int Grower::crowding(const Task &task, const std::vector<int> &items) const
     return cost;
 }
 
+void Grower::leastFreeFirst(std::vector<Task> &tasks) const
+{
+    const auto beyond = [this](const Task &task) {
+        int heavy = 0;
+        std::vector<int> stack{task.atom};
+        std::vector<bool> seen(std::size_t(m_skeleton.size()), false);
+        seen[std::size_t(task.atom)] = true;
+        while (!stack.empty()) {
+            const int v = stack.back();
+            stack.pop_back();
+            for (const int w : m_skeleton.neighbours(v)) {
+                if (seen[std::size_t(w)] || m_sheet.has(w) || !m_skeleton.heavy(w))
+                    continue;
+                seen[std::size_t(w)] = true;
+                ++heavy;
+                stack.push_back(w);
+            }
+        }
+        return heavy;
+    };
+    std::vector<std::pair<int, Task>> keyed;
+    for (Task &task : tasks)
+        keyed.emplace_back(beyond(task), std::move(task));
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    tasks.clear();
+    for (auto &[key, task] : keyed)
+        tasks.push_back(std::move(task));
+}
+
+bool Grower::grow(const Task &task)
+{
+    const std::vector<int> items = itemsOf(task);
+    if (items.empty())
+        return true;
+    const std::vector<QPointF> places = placesOf(task, int(items.size()));
+    const std::vector<Option> options = optionsOf(task, items);
+    // Each option's cost with the crowding it brings is known only once it is
+    // placed, and is never below its own: options are priced in the order of
+    // their own cost, only as far as the cheapest priced so far.
+    using Priced = std::pair<int, std::size_t>;
+    std::priority_queue<Priced, std::vector<Priced>, std::greater<>> priced;
+    std::size_t next = 0;
+    while (true) {
+        while (next < options.size() && (priced.empty() || options[next].cost < priced.top().first)) {
+            const Sheet::State state = m_sheet.state();
+            std::vector<Task> branches;
+            if (apply(task, items, places, options[next], branches))
+                priced.emplace(options[next].cost + crowding(task, items), next);
+            m_sheet.restore(state);
+            ++next;
+        }
+        if (priced.empty() || ++m_tries > kBudget)
+            return false;
+        const std::size_t k = priced.top().second;
+        priced.pop();
+        const Sheet::State state = m_sheet.state();
+        std::vector<Task> branches;
+        apply(task, items, places, options[k], branches);
+        leastFreeFirst(branches);
+        bool grown = true;
+        for (auto branch = branches.begin(); grown && branch != branches.end(); ++branch)
+            grown = grow(*branch);
+        if (grown)
+            return true;
+        m_sheet.restore(state);
+    }
+}
+
 bool Grower::run(std::vector<Task> &pending, int spent, int allowed)
 {
     if (pending.empty())
@@ -315,9 +391,18 @@ bool Grower::run(std::vector<Task> &pending, int spent, int allowed)
 
 bool growAll(const Skeleton &skeleton, Sheet &sheet, std::vector<Task> tasks)
 {
-    // The first task is grown first.
-    std::reverse(tasks.begin(), tasks.end());
     Grower grower(skeleton, sheet);
+    // Each atom's branches as cheaply as they go beside what stands already,
+    // one after the other: quick, as branches far apart do not meet.
+    const Sheet::State start = sheet.state();
+    std::vector<Task> ordered = tasks;
+    grower.leastFreeFirst(ordered);
+    if (std::all_of(ordered.begin(), ordered.end(), [&](const Task &task) { return grower.grow(task); }))
+        return true;
+    sheet.restore(start);
+    // Else the whole at once, which can give way anywhere for the sake of a
+    // later atom. The first task is grown first.
+    std::reverse(tasks.begin(), tasks.end());
     // The layout that departs least from the textbook's rules as a whole:
     // neighbours turned (4 or more), then a branch drawn longer (5 a bond
     // length), then lone pairs crowded into a row (6).

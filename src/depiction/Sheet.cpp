@@ -12,8 +12,13 @@ Sheet::Sheet(int atoms) : m_at(std::size_t(atoms)), m_has(std::size_t(atoms), fa
 bool Sheet::fits(QPointF p, int from) const
 {
     const QPointF origin = from >= 0 ? at(from) : p;
+    // Only what lies near the new bond can touch it: most of the sheet is
+    // passed over on its bounds alone.
+    const double left = std::min(origin.x(), p.x()) - kApart, right = std::max(origin.x(), p.x()) + kApart;
+    const double top = std::min(origin.y(), p.y()) - kApart, bottom = std::max(origin.y(), p.y()) + kApart;
+    const auto outside = [&](QPointF q) { return q.x() < left || q.x() > right || q.y() < top || q.y() > bottom; };
     for (const int w : m_placed) {
-        if (w == from)
+        if (w == from || outside(at(w)))
             continue;
         if (distance(p, at(w)) < kApart - 1e-9)
             return false;
@@ -23,9 +28,13 @@ bool Sheet::fits(QPointF p, int from) const
     for (const auto &[x, y] : m_bonds) {
         if (x == from || y == from)
             continue;
-        if (pointToSegment(p, at(x), at(y)) < kOffBond - 1e-9)
+        const QPointF a = at(x), b = at(y);
+        if (std::max(a.x(), b.x()) < left || std::min(a.x(), b.x()) > right || std::max(a.y(), b.y()) < top
+            || std::min(a.y(), b.y()) > bottom)
+            continue;
+        if (pointToSegment(p, a, b) < kOffBond - 1e-9)
             return false;
-        if (from >= 0 && segmentsCross(origin, p, at(x), at(y)))
+        if (from >= 0 && segmentsCross(origin, p, a, b))
             return false;
     }
     return true;
