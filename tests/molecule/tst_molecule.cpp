@@ -1039,6 +1039,9 @@ void TestMolecule::benchMoleculesAllDraw()
             const Molecule m = moleculeFromSmiles(smiles);
             int valence = 0;
             for (const Component &c : m.components) {
+                // None of these has two ring systems, and all fit the square
+                // grid: a layout that gives up on one has lost its way.
+                QVERIFY2(c.textbook, qPrintable(u"line %1, %2: not laid out as a textbook"_s.arg(lines).arg(smiles)));
                 for (const int a : c.atoms)
                     valence += m.atoms[std::size_t(a)].outer;
                 valence -= c.charge;
@@ -1050,6 +1053,9 @@ void TestMolecule::benchMoleculesAllDraw()
         }
     }
     QCOMPARE(lines, 1000);
+    // bench_molecule's: a ring with a branched chain on each side, whose
+    // layout once ran out of tries and fell back.
+    QVERIFY(moleculeFromSmiles(u"CC(C)Cc1ccc(cc1)C(C)C(=O)OCCN(C)C"_s).components.front().textbook);
 }
 
 void TestMolecule::dotCross_data()
