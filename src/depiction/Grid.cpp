@@ -3,6 +3,7 @@
 #include "Geometry.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <numeric>
@@ -28,11 +29,15 @@ QPointF turned(QPointF d, double degrees)
 
 const QPointF kUp(0, -1), kDown(0, 1), kLeft(-1, 0), kRight(1, 0);
 
+// No seat has room for more neighbours than this.
+constexpr std::size_t kMostItems = 4;
+
 // One way to place an atom's neighbours: a place and a bond length for each.
+// Fixed arrays: a part's layout weighs thousands of these.
 struct Option
 {
-    std::vector<int> placeOf;
-    std::vector<int> lengths;
+    std::array<int, kMostItems> placeOf{};
+    std::array<int, kMostItems> lengths{};
     int cost = 0;
 };
 
@@ -192,19 +197,26 @@ std::vector<int> Grower::preferred(const Task &task, const std::vector<int> &ite
 std::vector<Option> Grower::optionsOf(const Task &task, const std::vector<int> &items) const
 {
     const std::vector<QPointF> places = placesOf(task, int(items.size()));
+    if (items.size() > kMostItems)
+        return {};
+    using Arrangement = std::array<int, kMostItems>;
     const std::vector<int> best = preferred(task, items);
-    std::vector<std::vector<int>> arrangements;
-    if (std::find(best.begin(), best.end(), -1) == best.end())
-        arrangements.push_back(best);
+    std::vector<Arrangement> arrangements;
+    if (std::find(best.begin(), best.end(), -1) == best.end()) {
+        Arrangement first{};
+        std::copy(best.begin(), best.end(), first.begin());
+        arrangements.push_back(first);
+    }
     // Every other way onto the seat's own places (not the 120-degree pair).
     const int own = places.size() == 5 ? 3 : int(places.size());
     std::vector<int> pick(static_cast<std::size_t>(own));
     std::iota(pick.begin(), pick.end(), 0);
     if (int(items.size()) <= own) {
         do {
-            std::vector<int> way(pick.begin(), pick.begin() + std::ptrdiff_t(items.size()));
+            Arrangement way{};
+            std::copy(pick.begin(), pick.begin() + std::ptrdiff_t(items.size()), way.begin());
             if (std::find(arrangements.begin(), arrangements.end(), way) == arrangements.end())
-                arrangements.push_back(std::move(way));
+                arrangements.push_back(way);
         } while (std::next_permutation(pick.begin(), pick.end()));
     }
 
@@ -214,6 +226,7 @@ std::vector<Option> Grower::optionsOf(const Task &task, const std::vector<int> &
             heavy.push_back(i);
     }
     std::vector<Option> options;
+    options.reserve(arrangements.size() * 27);
     for (std::size_t k = 0; k < arrangements.size(); ++k) {
         int differing = 0;
         for (std::size_t i = 0; i < items.size(); ++i)
@@ -223,7 +236,8 @@ std::vector<Option> Grower::optionsOf(const Task &task, const std::vector<int> &
         for (std::size_t h = 0; h < heavy.size(); ++h)
             combinations *= kLongestBranchBond;
         for (int c = 0; c < combinations; ++c) {
-            Option option{arrangements[k], std::vector<int>(items.size(), 1), arrangementCost};
+            Option option{arrangements[k], {}, arrangementCost};
+            option.lengths.fill(1);
             int rest = c;
             for (const std::size_t h : heavy) {
                 option.lengths[h] = 1 + rest % kLongestBranchBond;

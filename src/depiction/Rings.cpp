@@ -172,11 +172,13 @@ std::optional<std::vector<Task>> placeRings(const Skeleton &skeleton, Sheet &she
     double bestTurn = 0;
     std::optional<Score> best;
     for (const double turn : candidates) {
+        const double c = std::cos(turn), s = std::sin(turn);
+        const auto turned = [c, s](QPointF d) { return QPointF(d.x() * c - d.y() * s, d.x() * s + d.y() * c); };
         int level = 0, upright = 0;
         for (const int v : ring) {
             for (const int w : skeleton.neighbours(v)) {
                 if (w > v && skeleton.ringBond(v, w)) {
-                    const QPointF d = turned(at[std::size_t(w)] - at[std::size_t(v)], turn);
+                    const QPointF d = turned(at[std::size_t(w)] - at[std::size_t(v)]);
                     level += int(onAxis(d));
                     upright += int(std::abs(unit(d).x()) < 1e-3);
                 }
@@ -184,9 +186,9 @@ std::optional<std::vector<Task>> placeRings(const Skeleton &skeleton, Sheet &she
         }
         for (const Out &out : outs) {
             for (const QPointF &place : out.places)
-                level += int(onAxis(turned(place, turn)));
+                level += int(onAxis(turned(place)));
         }
-        const double up = firstSubstituent ? -turned(firstSubstituent->places.front(), turn).y() : 0;
+        const double up = firstSubstituent ? -turned(firstSubstituent->places.front()).y() : 0;
         const Score score{level, upright, std::round(up * 1e6)};
         if (!best || score > *best) {
             best = score;
