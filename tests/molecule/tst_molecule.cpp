@@ -952,7 +952,10 @@ void TestMolecule::markPlaces()
         std::sort(set.begin(), set.end());
         found = found || set == got;
     }
-    QVERIFY2(found, qPrintable(u"marks at %1"_s.arg(QString::fromLatin1(QTest::toString(got)))));
+    QStringList shown;
+    for (const int d : got)
+        shown << QString::number(d);
+    QVERIFY2(found, qPrintable(u"marks at %1"_s.arg(shown.join(u' '))));
     // Where every corner is taken the charge goes to the widest gap: not checked here.
     if (charge == -1)
         return;
