@@ -15,7 +15,6 @@ namespace zembrel::depiction {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 // Tries before the layout gives up on a part: far more than any school
 // species needs, few enough to stay quick on a hostile one.
 constexpr int kBudget = 3000;
@@ -23,8 +22,7 @@ constexpr int kLongestBranchBond = 3;
 
 QPointF turned(QPointF d, double degrees)
 {
-    const double a = degrees * kPi / 180, c = std::cos(a), s = std::sin(a);
-    return {d.x() * c - d.y() * s, d.x() * s + d.y() * c};
+    return rotated(d, degrees * kPi / 180);
 }
 
 const QPointF kUp(0, -1), kDown(0, 1), kLeft(-1, 0), kRight(1, 0);

@@ -1,5 +1,7 @@
 #include "Rings.h"
 
+#include "Geometry.h"
+
 #include <algorithm>
 #include <cmath>
 #include <deque>
@@ -9,17 +11,10 @@ namespace zembrel::depiction {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 // Two neighbours out of a ring atom stand this far either side of the
 // bisector: on a hexagon, the hydrogens of neighbouring CH2 groups are then
 // a bond length apart.
 constexpr double kPairSpread = kPi / 6;
-
-QPointF turned(QPointF d, double angle)
-{
-    const double c = std::cos(angle), s = std::sin(angle);
-    return {d.x() * c - d.y() * s, d.x() * s + d.y() * c};
-}
 
 QPointF unit(QPointF d)
 {
@@ -143,7 +138,7 @@ std::optional<std::vector<Task>> placeRings(const Skeleton &skeleton, Sheet &she
         if (outside > 2 || (out.isNull()))
             return std::nullopt;
         outs.push_back({v, outside == 1 ? std::vector{out}
-                                        : std::vector{turned(out, -kPairSpread), turned(out, kPairSpread)},
+                                        : std::vector{rotated(out, -kPairSpread), rotated(out, kPairSpread)},
             firstHeavy});
     }
 
@@ -172,13 +167,14 @@ std::optional<std::vector<Task>> placeRings(const Skeleton &skeleton, Sheet &she
     double bestTurn = 0;
     std::optional<Score> best;
     for (const double turn : candidates) {
+        // Its sine and cosine once, not once a bond.
         const double c = std::cos(turn), s = std::sin(turn);
-        const auto turned = [c, s](QPointF d) { return QPointF(d.x() * c - d.y() * s, d.x() * s + d.y() * c); };
+        const auto turnedBy = [c, s](QPointF d) { return QPointF(d.x() * c - d.y() * s, d.x() * s + d.y() * c); };
         int level = 0, upright = 0;
         for (const int v : ring) {
             for (const int w : skeleton.neighbours(v)) {
                 if (w > v && skeleton.ringBond(v, w)) {
-                    const QPointF d = turned(at[std::size_t(w)] - at[std::size_t(v)]);
+                    const QPointF d = turnedBy(at[std::size_t(w)] - at[std::size_t(v)]);
                     level += int(onAxis(d));
                     upright += int(std::abs(unit(d).x()) < 1e-3);
                 }
@@ -186,9 +182,9 @@ std::optional<std::vector<Task>> placeRings(const Skeleton &skeleton, Sheet &she
         }
         for (const Out &out : outs) {
             for (const QPointF &place : out.places)
-                level += int(onAxis(turned(place)));
+                level += int(onAxis(turnedBy(place)));
         }
-        const double up = firstSubstituent ? -turned(firstSubstituent->places.front()).y() : 0;
+        const double up = firstSubstituent ? -turnedBy(firstSubstituent->places.front()).y() : 0;
         const Score score{level, upright, std::round(up * 1e6)};
         if (!best || score > *best) {
             best = score;
@@ -197,7 +193,7 @@ std::optional<std::vector<Task>> placeRings(const Skeleton &skeleton, Sheet &she
     }
 
     for (const int v : ring)
-        sheet.put(v, turned(at[std::size_t(v)], bestTurn));
+        sheet.put(v, rotated(at[std::size_t(v)], bestTurn));
     for (const int v : ring) {
         for (const int w : skeleton.neighbours(v)) {
             if (w > v && skeleton.ringBond(v, w))
@@ -210,7 +206,7 @@ std::optional<std::vector<Task>> placeRings(const Skeleton &skeleton, Sheet &she
         task.atom = out.atom;
         task.seat = Seat::Ring;
         for (const QPointF &place : out.places)
-            task.places.push_back(turned(place, bestTurn));
+            task.places.push_back(rotated(place, bestTurn));
         tasks.push_back(std::move(task));
     }
     return tasks;

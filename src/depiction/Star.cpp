@@ -1,5 +1,7 @@
 #include "Star.h"
 
+#include "Geometry.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -7,7 +9,6 @@ namespace zembrel::depiction {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr std::size_t kFewestForStar = 5;
 
 } // namespace

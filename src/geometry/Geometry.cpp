@@ -32,6 +32,12 @@ bool segmentsCross(QPointF a, QPointF b, QPointF c, QPointF d)
         && ((d3 > eps && d4 < -eps) || (d3 < -eps && d4 > eps));
 }
 
+QPointF rotated(QPointF d, double radians)
+{
+    const double c = std::cos(radians), s = std::sin(radians);
+    return {d.x() * c - d.y() * s, d.x() * s + d.y() * c};
+}
+
 double distance(QPointF p, QPointF q)
 {
     // Not std::hypot: it guards against overflow that pixel sizes never reach, at many times the cost.

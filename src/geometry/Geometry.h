@@ -5,6 +5,8 @@
 
 namespace zembrel {
 
+inline constexpr double kPi = 3.14159265358979323846;
+
 // A segment with a radius: a dot when both ends coincide, a stroke of width
 // 2 * radius otherwise (its flat ends lie inside the rounded ones).
 struct Capsule
@@ -15,6 +17,8 @@ struct Capsule
 };
 
 double distance(QPointF p, QPointF q);
+// `d` turned by `radians`, clockwise on the picture (y down).
+QPointF rotated(QPointF d, double radians);
 // Whether the segments cross at a point inside both. Segments on one line
 // (a chain through a triple bond) give cross products of rounding noise,
 // whose signs mean nothing: those count as not crossing.

@@ -182,7 +182,7 @@ bool Layout::placeMarks(const Component &component, const std::vector<QPointF> &
         std::vector<double> taken;
         for (const int b : bondsOf[i])
             taken.push_back(bondAngle(at, i, b));
-        const std::vector<double> directions = markDirections(component, index, taken);
+        const std::vector<double> directions = markDirections(index, taken);
         for (const double direction : directions) {
             for (const int b : bondsOf[i]) {
                 if (angleBetween(direction, bondAngle(at, i, b)) < kPi / 6 - 1e-9) {

@@ -87,8 +87,8 @@ private:
     double firstShellRadius() const;
 
     // What both pictures use.
-    std::vector<double> markDirections(const Component &component, int atom, const std::vector<double> &bonds,
-        std::vector<double> near = {}) const;
+    void findNearAtoms();
+    std::vector<double> markDirections(int atom, const std::vector<double> &bonds, std::vector<double> near = {}) const;
     PlacedText symbolText(int atom, QPointF centre) const;
     static bool clear(const std::vector<Capsule> &shapes, double clearance, const std::vector<QRectF> &boxes,
         const std::vector<Capsule> &others);
@@ -110,6 +110,9 @@ private:
     float m_r;
     ElectronOrigins m_origins;
     MarkPlan m_plan;
+    // Per atom, the directions of the atoms of its component not bonded to
+    // it that stand near: the same at every bond length a picture tries.
+    std::vector<std::vector<double>> m_nearAtoms;
 };
 
 } // namespace zembrel::drawing

@@ -3,18 +3,27 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <utility>
 
 namespace zembrel {
 
-namespace {
-
-double normalised(double a)
+double normalisedAngle(double a)
 {
     a = std::fmod(a, 2 * kPi);
     return a < 0 ? a + 2 * kPi : a;
 }
 
-} // namespace
+Gaps gapsBetween(std::vector<double> taken)
+{
+    for (double &a : taken)
+        a = normalisedAngle(a);
+    std::sort(taken.begin(), taken.end());
+    const std::size_t n = taken.size();
+    std::vector<double> widths(n);
+    for (std::size_t i = 0; i < n; ++i)
+        widths[i] = (i + 1 < n ? taken[i + 1] : taken[0] + 2 * kPi) - taken[i];
+    return {std::move(taken), std::move(widths)};
+}
 
 std::vector<double> spreadInGaps(std::vector<double> taken, int count, double start)
 {
@@ -26,13 +35,9 @@ std::vector<double> spreadInGaps(std::vector<double> taken, int count, double st
             result.push_back(start + 2 * kPi * i / count);
         return result;
     }
-    for (double &a : taken)
-        a = normalised(a);
-    std::sort(taken.begin(), taken.end());
-    const std::size_t n = taken.size();
-    std::vector<double> gaps(n);
-    for (std::size_t i = 0; i < n; ++i)
-        gaps[i] = (i + 1 < n ? taken[i + 1] : taken[0] + 2 * kPi) - taken[i];
+    const Gaps round = gapsBetween(std::move(taken));
+    const std::vector<double> &gaps = round.widths;
+    const std::size_t n = gaps.size();
     std::vector<int> placed(n, 0);
     for (int c = 0; c < count; ++c) {
         std::size_t best = 0;
@@ -47,14 +52,14 @@ std::vector<double> spreadInGaps(std::vector<double> taken, int count, double st
     }
     for (std::size_t i = 0; i < n; ++i) {
         for (int j = 0; j < placed[i]; ++j)
-            result.push_back(taken[i] + gaps[i] * (j + 1) / (placed[i] + 1));
+            result.push_back(round.starts[i] + gaps[i] * (j + 1) / (placed[i] + 1));
     }
     return result;
 }
 
 double angleBetween(double a, double b)
 {
-    const double d = normalised(a - b);
+    const double d = normalisedAngle(a - b);
     return d > kPi ? 2 * kPi - d : d;
 }
 

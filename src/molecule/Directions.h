@@ -1,10 +1,10 @@
 #pragma once
 
+#include "Geometry.h"
+
 #include <vector>
 
 namespace zembrel {
-
-inline constexpr double kPi = 3.14159265358979323846;
 
 // Directions around an atom as angles in radians on the picture (y down):
 // 0 right, pi/2 down, pi left, -pi/2 up.
@@ -17,5 +17,17 @@ std::vector<double> spreadInGaps(std::vector<double> taken, int count, double st
 
 // The smallest angle between two directions, 0..pi.
 double angleBetween(double a, double b);
+
+// A direction as an angle from 0 up to 2 pi.
+double normalisedAngle(double a);
+
+// The gaps round an atom between the directions `taken` (not empty): each
+// gap starts at one of them, in order, and runs to the next.
+struct Gaps
+{
+    std::vector<double> starts; // normalised, ascending
+    std::vector<double> widths;
+};
+Gaps gapsBetween(std::vector<double> taken);
 
 } // namespace zembrel

@@ -74,6 +74,7 @@ Drawing Layout::run()
     } else {
         m_origins = ownElectrons(m_molecule);
     }
+    findNearAtoms();
 
     std::vector<Piece> pieces;
     if (m_options.shells) {

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 #include <tuple>
+#include <utility>
 
 namespace zembrel {
 
@@ -16,12 +17,6 @@ namespace {
 constexpr double kSame = kPi / 180; // directions this close are one
 constexpr double kNear = kPi / 6; // a mark or bond this close takes a place
 const std::array kAxes{0.0, -kPi / 2, kPi, kPi / 2}; // right, up, left, down
-
-double normalised(double a)
-{
-    a = std::fmod(a, 2 * kPi);
-    return a < 0 ? a + 2 * kPi : a;
-}
 
 bool among(double direction, const std::vector<double> &set, double within = kSame)
 {
@@ -114,13 +109,9 @@ std::vector<double> onFreeAxes(const std::vector<double> &bonds, const std::vect
 // mirror lines that count are the bonds' alone, as the molecule's are.
 std::vector<double> inGaps(std::vector<double> taken, const std::vector<double> &bonds, int groups)
 {
-    for (double &b : taken)
-        b = normalised(b);
-    std::sort(taken.begin(), taken.end());
-    const std::size_t n = taken.size();
-    std::vector<double> widths(n);
-    for (std::size_t i = 0; i < n; ++i)
-        widths[i] = (i + 1 < n ? taken[i + 1] : taken[0] + 2 * kPi) - taken[i];
+    const Gaps round = gapsBetween(std::move(taken));
+    const std::vector<double> &widths = round.widths;
+    const std::size_t n = widths.size();
     const std::vector<double> lines = mirrorLines(bonds);
 
     using Score = std::tuple<double, int, double, double, double>;
@@ -144,7 +135,7 @@ std::vector<double> inGaps(std::vector<double> taken, const std::vector<double> 
             const double step = widths[i] / (share[i] + 1);
             least = std::min(least, step);
             for (int j = 1; j <= share[i]; ++j)
-                marks.push_back(taken[i] + step * j);
+                marks.push_back(round.starts[i] + step * j);
         }
         double apart = kPi * 2; // between marks
         for (std::size_t x = 0; x < marks.size(); ++x) {

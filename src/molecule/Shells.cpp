@@ -125,7 +125,7 @@ std::optional<Piece> Layout::placeShells(
             if (shell.atom != index && distance(d, {}) < 3 * rs && !along)
                 near.push_back(angleOf(d));
         }
-        const std::vector<double> directions = markDirections(component, index, taken, near);
+        const std::vector<double> directions = markDirections(index, taken, near);
         for (std::size_t k = 0; k < directions.size(); ++k) {
             for (const double bond : taken) {
                 if (angleBetween(directions[k], bond) < kPi / 6 - 1e-9) {
