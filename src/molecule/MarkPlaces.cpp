@@ -130,10 +130,13 @@ std::vector<double> inGaps(std::vector<double> taken, const std::vector<double> 
             return;
         }
         std::vector<double> marks;
-        double least = kPi * 2; // between neighbours round the atom
+        // Between a mark and its neighbours round the atom: a gap left empty
+        // has no say, narrow as it may be between two near atoms.
+        double least = kPi * 2;
         for (std::size_t i = 0; i < n; ++i) {
             const double step = widths[i] / (share[i] + 1);
-            least = std::min(least, step);
+            if (share[i] > 0)
+                least = std::min(least, step);
             for (int j = 1; j <= share[i]; ++j)
                 marks.push_back(round.starts[i] + step * j);
         }

@@ -925,6 +925,11 @@ void TestMolecule::markPlaces_data()
     QTest::newRow("ClF3: either side of the top") << L{180, 0, 90} << L{} << 2 << Sets{{-120, -60}} << 45;
     QTest::newRow("I3-: two above, one below") << L{180, 0} << L{} << 3 << Sets{{-120, -60, 90}} << 45;
     QTest::newRow("ozone's middle: on top") << L{180, 0} << L{} << 1 << Sets{{-90}} << -45;
+    // Acetic acid's =O in dots with shells: near circles all round below;
+    // the narrow gaps between them hold no mark and must not rank the
+    // share-outs, which put a pair 22 degrees from the bond when they did.
+    QTest::newRow("=O among near circles") << L{90} << L{27, 45, 117, 135, 153, 180} << 2 << Sets{{-111, -42}}
+                                           << 45;
 }
 
 void TestMolecule::markPlaces()
