@@ -20,7 +20,7 @@ double Layout::startingBondLength() const
         const Bond &bond = m_molecule.bonds[index];
         const Atom &a = m_molecule.atoms[std::size_t(bond.begin)];
         const Atom &b = m_molecule.atoms[std::size_t(bond.end)];
-        const QPointF d = b.position - a.position;
+        const QPointF d = m_at[std::size_t(bond.end)] - m_at[std::size_t(bond.begin)];
         const double units = distance(d, {});
         if (units < 1e-6)
             continue;
@@ -344,9 +344,8 @@ std::optional<Piece> Layout::place(const Component &component, double bondLength
     std::vector<QRectF> allBoxes;
 
     for (const int index : component.atoms) {
-        const Atom &atom = m_molecule.atoms[std::size_t(index)];
         const auto i = std::size_t(index);
-        at[i] = atom.position * bondLength;
+        at[i] = m_at[i] * bondLength;
         const PlacedText text = symbolText(index, at[i]);
         boxes[i] = text.box();
         allBoxes.push_back(boxes[i]);

@@ -87,6 +87,7 @@ private:
     double firstShellRadius() const;
 
     // What both pictures use.
+    void choosePositions();
     void findNearAtoms();
     std::vector<double> markDirections(int atom, const std::vector<double> &bonds, std::vector<double> near = {}) const;
     PlacedText symbolText(int atom, QPointF centre) const;
@@ -110,6 +111,8 @@ private:
     float m_r;
     ElectronOrigins m_origins;
     MarkPlan m_plan;
+    // Per atom, where this picture draws it, in bond lengths.
+    std::vector<QPointF> m_at;
     // Per atom, the directions of the atoms of its component not bonded to
     // it that stand near: the same at every bond length a picture tries.
     std::vector<std::vector<double>> m_nearAtoms;

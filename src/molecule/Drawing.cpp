@@ -8,6 +8,7 @@
 #include "MarkPlan.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <vector>
 
@@ -33,6 +34,30 @@ void Layout::countElectrons(const Component &component, const Piece &piece) cons
     }
 }
 
+// A picture with outer shells needs every bond of a component one length, as
+// bonded atoms' circles overlap alike: where the textbook layout drew a
+// branch longer, such a component stands as the toolkit depicted it.
+void Layout::choosePositions()
+{
+    m_at.clear();
+    for (const Atom &atom : m_molecule.atoms)
+        m_at.push_back(atom.position);
+    if (!m_options.shells)
+        return;
+    for (const Component &component : m_molecule.components) {
+        const auto length = [&](int b) {
+            const Bond &bond = m_molecule.bonds[std::size_t(b)];
+            return distance(m_at[std::size_t(bond.begin)], m_at[std::size_t(bond.end)]);
+        };
+        const bool even = std::all_of(component.bonds.begin(), component.bonds.end(),
+            [&](int b) { return std::abs(length(b) - length(component.bonds.front())) < 1e-6; });
+        if (component.textbook && !even) {
+            for (const int atom : component.atoms)
+                m_at[std::size_t(atom)] = m_molecule.atoms[std::size_t(atom)].depiction;
+        }
+    }
+}
+
 Drawing Layout::run()
 {
     if (!(m_r >= kMinRadius && m_r <= kMaxRadius)) {
@@ -42,6 +67,7 @@ Drawing Layout::run()
     }
     if (m_molecule.components.empty())
         throw ChemistryError{Chemistry::tr("The input holds no atoms.")};
+    choosePositions();
     // Bonds across each other stay across at any length, and shared dots
     // would stand where no bond is.
     for (const Component &component : m_molecule.components) {
@@ -51,7 +77,7 @@ Drawing Layout::run()
                 const Bond &q = m_molecule.bonds[std::size_t(component.bonds[y])];
                 if (p.begin == q.begin || p.begin == q.end || p.end == q.begin || p.end == q.end)
                     continue;
-                const auto at = [&](int atom) { return m_molecule.atoms[std::size_t(atom)].position; };
+                const auto at = [&](int atom) { return m_at[std::size_t(atom)]; };
                 const QRectF boundsP
                     = QRectF(at(p.begin), at(p.end)).normalized().adjusted(-1e-6, -1e-6, 1e-6, 1e-6);
                 if (!boundsP.intersects(

@@ -22,9 +22,8 @@ void Layout::findNearAtoms()
     m_nearAtoms.assign(m_molecule.atoms.size(), {});
     for (const Component &component : m_molecule.components) {
         for (const int atom : component.atoms) {
-            const Atom &a = m_molecule.atoms[std::size_t(atom)];
             for (const int other : component.atoms) {
-                const QPointF d = m_molecule.atoms[std::size_t(other)].position - a.position;
+                const QPointF d = m_at[std::size_t(other)] - m_at[std::size_t(atom)];
                 if (other == atom || distance(d, {}) > kNearAtom)
                     continue;
                 const bool bonded = std::any_of(component.bonds.begin(), component.bonds.end(), [&](int b) {

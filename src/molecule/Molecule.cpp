@@ -584,7 +584,7 @@ Molecule build(RDKit::RWMol &mol, const Source &source, bool ownCoordinates, Mol
             atom.outer = outerElectrons(a.getAtomicNum());
             atom.lonePairs = lonePairs[std::size_t(i)];
             atom.radicals = int(a.getNumRadicalElectrons());
-            atom.position = placement.atoms[std::size_t(i)];
+            atom.position = atom.depiction = placement.atoms[std::size_t(i)];
             indexOf[std::size_t(i)] = int(molecule.atoms.size());
             writtenOrder.push_back(2 * (i + 1));
             component.atoms.push_back(int(molecule.atoms.size()));
@@ -614,7 +614,7 @@ Molecule build(RDKit::RWMol &mol, const Source &source, bool ownCoordinates, Mol
                 h.symbol = QStringLiteral("H");
                 h.element = 1;
                 h.outer = 1;
-                h.position = position;
+                h.position = h.depiction = position;
                 component.atoms.push_back(int(molecule.atoms.size()));
                 Bond bond;
                 bond.begin = owner;

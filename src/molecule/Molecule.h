@@ -26,6 +26,10 @@ struct Atom
     int lonePairs = 0;
     int radicals = 0; // unpaired electrons
     QPointF position; // in bond lengths, y growing downwards as on a picture
+    // Where the toolkit's depiction (or the molfile) puts it: `position`
+    // unless the textbook layout moved it. A picture with outer shells,
+    // which needs every bond one length, falls back on it.
+    QPointF depiction;
 };
 
 struct Bond

@@ -85,7 +85,7 @@ std::optional<Piece> Layout::placeShells(
     for (const int index : component.atoms) {
         const Atom &atom = m_molecule.atoms[std::size_t(index)];
         const auto i = std::size_t(index);
-        at[i] = atom.position * bondLength;
+        at[i] = m_at[i] * bondLength;
         const PlacedText symbol = symbolText(index, at[i]);
         boxes.push_back(symbol.box());
         piece.texts.push_back(symbol);
@@ -266,8 +266,7 @@ std::optional<double> Layout::apartShellRadius(const Component &component) const
             });
             if (!bonded) {
                 nearest = std::min(nearest,
-                    distance(m_molecule.atoms[std::size_t(a)].position,
-                        m_molecule.atoms[std::size_t(b)].position));
+                    distance(m_at[std::size_t(a)], m_at[std::size_t(b)]));
             }
         }
     }
@@ -276,8 +275,7 @@ std::optional<double> Layout::apartShellRadius(const Component &component) const
     double radius = 0;
     for (const int b : component.bonds) {
         const Bond &bond = m_molecule.bonds[std::size_t(b)];
-        const double length = distance(m_molecule.atoms[std::size_t(bond.begin)].position,
-            m_molecule.atoms[std::size_t(bond.end)].position);
+        const double length = distance(m_at[std::size_t(bond.begin)], m_at[std::size_t(bond.end)]);
         if (length >= nearest - 1e-9)
             return std::nullopt;
         radius = std::max(radius, (shellOverlap(b) / length + 2 * w / nearest) / (2 / length - 2 / nearest));
@@ -294,8 +292,7 @@ std::optional<Piece> Layout::bestShellPiece(const Component &component, double s
     double longest = std::numeric_limits<double>::max();
     for (const int b : component.bonds) {
         const Bond &bond = m_molecule.bonds[std::size_t(b)];
-        const double units = distance(m_molecule.atoms[std::size_t(bond.begin)].position,
-            m_molecule.atoms[std::size_t(bond.end)].position);
+        const double units = distance(m_at[std::size_t(bond.begin)], m_at[std::size_t(bond.end)]);
         if (units < 1e-6)
             return std::nullopt;
         longest = std::min(longest, (2 * shellRadius - shellOverlap(b)) / units);

@@ -129,7 +129,8 @@ void TestSpecies::everySpeciesIsDrawn_data()
 }
 
 // The SMILES reads, holds the atoms and the charge its formula says, and its
-// electrons add up in a picture.
+// electrons add up in a picture of every style the molecules window offers,
+// outer shells included.
 void TestSpecies::everySpeciesIsDrawn()
 {
     QFETCH(int, row);
@@ -140,8 +141,13 @@ void TestSpecies::everySpeciesIsDrawn()
             QCOMPARE(described(atomsOfMolecule(molecule)), described(atomsOfFormula(formula)));
             QCOMPARE(chargeOfMolecule(molecule), formulaReadings(formula).front().charge);
         }
-        const Drawing drawing = layOutMolecule(molecule, measureIn(startFont()), MarkStyle::Lewis);
-        QVERIFY(!drawing.texts.empty());
+        const MeasureText measure = measureIn(startFont());
+        for (const MarkStyle style : {MarkStyle::Lewis, MarkStyle::Dots, MarkStyle::Bars, MarkStyle::DotCross})
+            QVERIFY(!layOutMolecule(molecule, measure, style).texts.empty());
+        MarkOptions shells;
+        shells.shells = true;
+        for (const MarkStyle style : {MarkStyle::Dots, MarkStyle::DotCross})
+            QVERIFY(!layOutMolecule(molecule, measure, style, kDefaultRadius, shells).texts.empty());
     } catch (const ChemistryError &e) {
         QFAIL(qPrintable(u"line %1, %2: %3"_s.arg(species.line).arg(species.smiles, e.message)));
     }
