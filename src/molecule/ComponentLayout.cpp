@@ -249,7 +249,30 @@ bool Layout::placeMarks(const Component &component, const std::vector<QPointF> &
     }
     return true;
 }
-// Formal charges inside a neutral molecule: at the first corner of their
+bool Layout::chargeShown(const Component &component, int atom) const
+{
+    if (m_molecule.atoms[std::size_t(atom)].charge == 0 || component.atoms.size() == 1)
+        return false;
+    // Resonance forms differ in their charges as much as in their bonds.
+    if (component.forms > 1)
+        return true;
+    switch (m_options.charges) {
+    case FormalCharges::All: return true;
+    case FormalCharges::None: return false;
+    case FormalCharges::Auto: break;
+    }
+    if (component.charge == 0)
+        return true;
+    int charged = 0;
+    for (const int index : component.atoms) {
+        const int charge = m_molecule.atoms[std::size_t(index)].charge;
+        if (charge != 0 && (++charged > 1 || charge != component.charge))
+            return true;
+    }
+    return false;
+}
+
+// Formal charges: at the first corner of their
 // atom that no bond or mark comes near (upper right first, as a superscript
 // stands), as near the symbol as it fits; else in the widest gap.
 bool Layout::placeCharges(const Component &component, const std::vector<QPointF> &at,
@@ -266,7 +289,7 @@ bool Layout::placeCharges(const Component &component, const std::vector<QPointF>
     for (const int index : component.atoms) {
         const Atom &atom = m_molecule.atoms[std::size_t(index)];
         const auto i = std::size_t(index);
-        if (component.charge != 0 || atom.charge == 0)
+        if (!chargeShown(component, index))
             continue;
         PlacedText text;
         text.text = chargeText(atom.charge);

@@ -61,6 +61,8 @@ public:
     Drawing run();
 
 private:
+    // Whether the atom's formal charge stands beside its symbol.
+    bool chargeShown(const Component &component, int atom) const;
     // The ordinary picture: symbols, bonds, charges and marks.
     double startingBondLength() const;
     std::optional<Piece> place(const Component &component, double bondLength) const;

@@ -194,6 +194,18 @@ Drawing Layout::run()
             unitInk |= text.box();
             count = text;
         }
+        if (component.form > 0) {
+            // Between two forms of one species, the double-headed arrow
+            // textbooks draw, on the middle line, a component gap either side.
+            PlacedText arrow;
+            arrow.text = QStringLiteral("\u2194");
+            arrow.role = TextRole::ResonanceArrow;
+            arrow.size = m_measure(arrow.text, TextRole::ResonanceArrow);
+            arrow.topLeft = QPointF(cursor, -arrow.size.height / 2.0);
+            drawing.texts.push_back(arrow);
+            ink |= arrow.box();
+            cursor = arrow.box().right() + m_m.componentGap;
+        }
         const QPointF shift(cursor - unitInk.left(), 0);
         cursor = unitInk.right() + shift.x() + m_m.componentGap;
         piece.translate(shift);

@@ -40,9 +40,24 @@ inline constexpr int kMarkShapes = 5;
 std::optional<MarkShape> markShapeNamed(const QString &name);
 QString markShapeName(MarkShape shape);
 
+// Which atoms' formal charges a picture shows beside their symbols.
+enum class FormalCharges {
+    // In a neutral molecule every one; inside an ion's brackets only where
+    // they say more than its charge does: two or more atoms charged, or the
+    // one charged atom's charge not the ion's (nitrate, not ammonium).
+    Auto,
+    All, // every atom's, in an ion too
+    None, // none: an ion shows its net charge alone
+};
+
+// "auto", "all", "none"; nothing for another word.
+std::optional<FormalCharges> formalChargesNamed(const QString &name);
+
 // What a picture shows beyond its style.
 struct MarkOptions
 {
+    // An ion of one atom shows its charge at its brackets alone, whatever this says.
+    FormalCharges charges = FormalCharges::Auto;
     // Per atomic number, the mark of the element's electrons in a dot-cross
     // picture; the other elements take the marks left, in order of their
     // first appearance.
@@ -57,7 +72,7 @@ inline constexpr float kMinRadius = 0.5F;
 inline constexpr float kMaxRadius = 10.0F;
 inline constexpr float kDefaultRadius = 2.0F;
 
-enum class TextRole { Symbol, Charge, Count };
+enum class TextRole { Symbol, Charge, Count, ResonanceArrow };
 
 // A string's size as the renderer's font draws it for a role, in scale units
 // (pixels at 96 dpi).
@@ -134,7 +149,7 @@ struct Drawing
 };
 
 // The class each primitive carries in an SVG picture.
-QString svgClass(TextRole role); // atom, charge, count
+QString svgClass(const PlacedText &text); // atom, charge formal, charge (an ion's), count, resonance-arrow
 QString svgClass(LineKind kind); // bond, lone-pair, bracket
 QString svgClass(MarkShape shape); // electron dot, electron cross ...
 QString svgClassOfShells(); // shell

@@ -42,12 +42,24 @@ QString markShapeName(MarkShape shape)
     return {};
 }
 
-QString svgClass(TextRole role)
+std::optional<FormalCharges> formalChargesNamed(const QString &name)
 {
-    switch (role) {
+    if (name == u"auto"_s)
+        return FormalCharges::Auto;
+    if (name == u"all"_s)
+        return FormalCharges::All;
+    if (name == u"none"_s)
+        return FormalCharges::None;
+    return std::nullopt;
+}
+
+QString svgClass(const PlacedText &text)
+{
+    switch (text.role) {
     case TextRole::Symbol: return u"atom"_s;
-    case TextRole::Charge: return u"charge"_s;
+    case TextRole::Charge: return text.atom >= 0 ? u"charge formal"_s : u"charge"_s;
     case TextRole::Count: return u"count"_s;
+    case TextRole::ResonanceArrow: return u"resonance-arrow"_s;
     }
     return {};
 }

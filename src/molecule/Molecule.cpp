@@ -4,6 +4,7 @@
 #include "Directions.h"
 #include "Elements.h"
 #include "RdkitSession.h"
+#include "Resonance.h"
 #include "SmilesScan.h"
 #include "Textbook.h"
 
@@ -80,18 +81,67 @@ QString rdkitReason(const std::string &log, const char *what)
     return text.trimmed();
 }
 
-// RDKit's sanitizing: valences checked, rings found, radicals assigned.
+// The period an element's outer shell is in: 1 for H and He, 2 for Li to Ne ...
+int period(int atomicNumber)
+{
+    static constexpr std::array kLast{2, 10, 18, 36, 54, 86};
+    return int(std::upper_bound(kLast.begin(), kLast.end(), atomicNumber - 1) - kLast.begin()) + 1;
+}
+
+// A period-2 atom given more bonds than its shell holds ("CN(=O)=O", the
+// nitro group, and "N=N#N") can only mean the charge-separated form: each
+// double or triple bond to a terminal neighbour, the highest first and an
+// oxygen before others, gives up one order and leaves the neighbour −1 and
+// the atom +1, until the atom's electrons fit its shell.
+void separateCharges(RDKit::RWMol &mol)
+{
+    mol.updatePropertyCache(false);
+    for (RDKit::Atom *atom : mol.atoms()) {
+        if (period(atom->getAtomicNum()) != 2)
+            continue;
+        while (true) {
+            int bonding = int(atom->getTotalNumHs());
+            RDKit::Bond *weakest = nullptr;
+            const auto rank = [](const RDKit::Bond *b, const RDKit::Atom *other) {
+                return std::pair(b->getBondTypeAsDouble(), other->getAtomicNum() == 8);
+            };
+            for (RDKit::Bond *bond : mol.atomBonds(atom)) {
+                const auto type = bond->getBondType();
+                bonding += type == RDKit::Bond::DOUBLE ? 2 : type == RDKit::Bond::TRIPLE ? 3 : 1;
+                const RDKit::Atom *other = bond->getOtherAtom(atom);
+                if ((type == RDKit::Bond::DOUBLE || type == RDKit::Bond::TRIPLE) && other->getDegree() == 1
+                    && other->getTotalNumHs() == 0
+                    && (!weakest || rank(bond, other) > rank(weakest, weakest->getOtherAtom(atom))))
+                    weakest = bond;
+            }
+            const int lone = outerElectrons(atom->getAtomicNum()) - atom->getFormalCharge() - bonding;
+            if (lone < 0 || 2 * bonding + lone <= 8 || !weakest)
+                break;
+            weakest->setBondType(
+                weakest->getBondType() == RDKit::Bond::TRIPLE ? RDKit::Bond::DOUBLE : RDKit::Bond::SINGLE);
+            RDKit::Atom *other = weakest->getOtherAtom(atom);
+            other->setFormalCharge(other->getFormalCharge() - 1);
+            atom->setFormalCharge(atom->getFormalCharge() + 1);
+            mol.updatePropertyCache(false);
+        }
+    }
+}
+
+// RDKit's sanitizing (rings found, aromatic rings kekulized, radicals
+// assigned) without its valence table and without its clean-up, which
+// rewrites hypervalent halogens (ClO4−, HClO3) into charge-separated forms
+// the input does not hold: the electron count below judges what an atom may
+// hold.
 void sanitize(RDKit::RWMol &mol, const Source &source)
 {
     try {
-        RDKit::MolOps::sanitizeMol(mol);
+        separateCharges(mol);
+        unsigned failed = 0;
+        RDKit::MolOps::sanitizeMol(mol, failed,
+            RDKit::MolOps::SANITIZE_ALL ^ RDKit::MolOps::SANITIZE_CLEANUP
+                ^ RDKit::MolOps::SANITIZE_PROPERTIES);
     } catch (const RDKit::AtomSanitizeException &e) {
-        // RDKit's own text numbers the atom from 0; the count of bonds is what matters.
-        static const QRegularExpression kValence(u"valence for atom # \\d+ \\w+, (\\d+),"_s);
-        const QString valence = kValence.match(QString::fromUtf8(e.what())).captured(1);
-        atomError(mol, e.getAtomIdx(), source,
-            valence.isEmpty() ? Chemistry::tr("RDKit refuses it: %1").arg(QString::fromUtf8(e.what()))
-                              : Chemistry::tr("%1 bonds are more than its valence allows.").arg(valence));
+        atomError(mol, e.getAtomIdx(), source, Chemistry::tr("RDKit refuses it: %1").arg(QString::fromUtf8(e.what())));
     } catch (const RDKit::KekulizeException &e) {
         QStringList atoms;
         for (const unsigned index : e.getAtomIndices())
@@ -471,7 +521,90 @@ void layOutAsTextbook(Molecule &molecule, Component &component, const std::vecto
     component.textbook = true;
 }
 
-Molecule build(RDKit::RWMol &mol, const Source &source, bool ownCoordinates, MoleculeLayout layout)
+// The lone pairs of each atom of the component from its bonds, charge and
+// unpaired electrons; false where they do not add up or a first- or
+// second-period shell would hold more than it can.
+bool countLonePairs(Molecule &molecule, const Component &component)
+{
+    std::vector<int> bonding(molecule.atoms.size()), held(molecule.atoms.size());
+    for (const int b : component.bonds) {
+        const Bond &bond = molecule.bonds[std::size_t(b)];
+        bonding[std::size_t(bond.begin)] += bond.dative ? 2 : bond.order;
+        bonding[std::size_t(bond.end)] += bond.dative ? 0 : bond.order;
+        held[std::size_t(bond.begin)] += 2 * bond.order;
+        held[std::size_t(bond.end)] += 2 * bond.order;
+    }
+    for (const int index : component.atoms) {
+        Atom &atom = molecule.atoms[std::size_t(index)];
+        const auto i = std::size_t(index);
+        const int left = atom.outer - atom.charge - bonding[i] - atom.radicals;
+        const int p = period(atom.element);
+        if (left < 0 || left % 2 != 0 || (p <= 2 && held[i] + left + atom.radicals > (p == 1 ? 2 : 8)))
+            return false;
+        atom.lonePairs = left / 2;
+    }
+    return true;
+}
+
+// Component `c` of the molecule and its further resonance forms, each a copy
+// of its atoms and bonds with the form's bond orders, charges and lone pairs.
+std::vector<Component> resonanceForms(Molecule &molecule, std::size_t c, const RDKit::ROMol &aromatic,
+    const RDKit::ROMol &kekulized, const std::vector<int> &fragment, const std::vector<int> &rdkitBond,
+    const std::vector<int> &indexOf)
+{
+    const Component component = molecule.components[c];
+    std::vector<int> ownBonds(kekulized.getNumBonds(), -1);
+    for (const int b : component.bonds) {
+        if (rdkitBond[std::size_t(b)] >= 0)
+            ownBonds[std::size_t(rdkitBond[std::size_t(b)])] = rdkitBond[std::size_t(b)];
+    }
+    const ResonanceForms found = resonanceForms(
+        aromatic, fragment, resonanceFormOf(kekulized, fragment, ownBonds), kMostResonanceForms);
+    std::vector<Component> forms{component};
+    for (std::size_t k = 1; k < found.forms.size(); ++k) {
+        const ResonanceForm &form = found.forms[k];
+        const std::size_t atomsBefore = molecule.atoms.size(), bondsBefore = molecule.bonds.size();
+        Component copy = component;
+        copy.atoms.clear();
+        copy.bonds.clear();
+        std::vector<int> copied(atomsBefore, -1);
+        for (const int atom : component.atoms) {
+            copied[std::size_t(atom)] = int(molecule.atoms.size());
+            copy.atoms.push_back(int(molecule.atoms.size()));
+            const Atom original = molecule.atoms[std::size_t(atom)];
+            molecule.atoms.push_back(original);
+        }
+        for (std::size_t a = 0; a < fragment.size(); ++a) {
+            const int atom = copied[std::size_t(indexOf[std::size_t(fragment[a])])];
+            molecule.atoms[std::size_t(atom)].charge = form.charges[a];
+        }
+        for (const int b : component.bonds) {
+            Bond bond = molecule.bonds[std::size_t(b)];
+            bond.begin = copied[std::size_t(bond.begin)];
+            bond.end = copied[std::size_t(bond.end)];
+            const int rdkit = rdkitBond[std::size_t(b)];
+            if (rdkit >= 0 && form.bondOrders[std::size_t(rdkit)] > 0)
+                bond.order = form.bondOrders[std::size_t(rdkit)];
+            copy.bonds.push_back(int(molecule.bonds.size()));
+            molecule.bonds.push_back(bond);
+        }
+        if (!countLonePairs(molecule, copy)) {
+            molecule.atoms.resize(atomsBefore);
+            molecule.bonds.resize(bondsBefore);
+            continue;
+        }
+        forms.push_back(std::move(copy));
+    }
+    for (std::size_t k = 0; k < forms.size(); ++k) {
+        forms[k].form = int(k);
+        forms[k].forms = int(forms.size());
+    }
+    forms.front().formsLeftOut = found.leftOut;
+    forms.front().formsStopped = found.stopped;
+    return forms;
+}
+
+Molecule build(RDKit::RWMol &mol, const Source &source, bool ownCoordinates, Reading reading)
 {
     checkAtomsAndBonds(mol, source);
     sanitize(mol, source);
@@ -484,6 +617,11 @@ Molecule build(RDKit::RWMol &mol, const Source &source, bool ownCoordinates, Mol
                 .arg(total)
                 .arg(kMaxAtoms)};
     }
+    // The resonance forms are found in the molecule before its aromatic rings
+    // are given alternating bonds: they are those bonds' other ways.
+    std::optional<RDKit::RWMol> aromatic;
+    if (reading.resonance)
+        aromatic.emplace(mol);
     try {
         RDKit::MolOps::Kekulize(mol, true);
     } catch (const RDKit::MolSanitizeException &e) {
@@ -497,8 +635,11 @@ Molecule build(RDKit::RWMol &mol, const Source &source, bool ownCoordinates, Mol
     for (const RDKit::Atom *atom : mol.atoms()) {
         const int outer = outerElectrons(atom->getAtomicNum());
         const int bonding = bondingElectrons(mol, *atom);
-        const int radicals = int(atom->getNumRadicalElectrons());
-        const int left = outer - atom->getFormalCharge() - bonding - radicals;
+        // RDKit gives an atom whose bonds already take more electrons than
+        // it has an unpaired one to make the count odd; there are none to pair.
+        const int free = outer - atom->getFormalCharge() - bonding;
+        const int radicals = free >= 0 ? int(atom->getNumRadicalElectrons()) : 0;
+        const int left = free - radicals;
         if (left < 0 || left % 2 != 0) {
             atomError(mol, atom->getIdx(), source,
                 Chemistry::tr("its electrons do not add up: %1 outer, charge %2, %3 in bonds and %4 unpaired "
@@ -510,6 +651,18 @@ Molecule build(RDKit::RWMol &mol, const Source &source, bool ownCoordinates, Mol
                     .arg(left));
         }
         lonePairs[atom->getIdx()] = left / 2;
+        // Beyond the second period a shell may hold more than eight (SF6,
+        // ClO4−); the first holds two, the second eight.
+        int held = 2 * int(atom->getTotalNumHs()) + left + radicals;
+        for (const RDKit::Bond *bond : mol.atomBonds(atom))
+            held += 2 * bondOrder(*bond);
+        const int shell = period(atom->getAtomicNum()) == 1 ? 2 : 8;
+        if (period(atom->getAtomicNum()) <= 2 && held > shell) {
+            atomError(mol, atom->getIdx(), source,
+                Chemistry::tr("it would hold %1 electrons, more than the %2 its outer shell can.")
+                    .arg(held)
+                    .arg(shell));
+        }
     }
 
     std::vector<std::vector<int>> fragments;
@@ -567,6 +720,8 @@ Molecule build(RDKit::RWMol &mol, const Source &source, bool ownCoordinates, Mol
     Molecule molecule;
     std::vector<int> indexOf(atomCount, -1);
     std::vector<int> writtenOrder; // per atom of the molecule, for the layout's "written first".
+    std::vector<int> rdkitBond; // per bond of the molecule, RDKit's index; -1 for an added hydrogen's
+    std::vector<const std::vector<int> *> fragmentOf; // per component
     for (std::size_t f = 0; f < fragments.size(); ++f) {
         if (f > 0 && keys[f] == keys[f - 1]) {
             ++molecule.components.back().count;
@@ -601,6 +756,7 @@ Molecule build(RDKit::RWMol &mol, const Source &source, bool ownCoordinates, Mol
             bond.dative = b->getBondType() == RDKit::Bond::DATIVE;
             component.bonds.push_back(int(molecule.bonds.size()));
             molecule.bonds.push_back(bond);
+            rdkitBond.push_back(int(b->getIdx()));
         }
         // The hydrogens RDKit keeps as counts become atoms.
         for (const int i : fragments[f]) {
@@ -621,21 +777,32 @@ Molecule build(RDKit::RWMol &mol, const Source &source, bool ownCoordinates, Mol
                 bond.end = int(molecule.atoms.size());
                 component.bonds.push_back(int(molecule.bonds.size()));
                 molecule.bonds.push_back(bond);
+                rdkitBond.push_back(-1);
                 molecule.atoms.push_back(h);
             }
         }
         molecule.components.push_back(std::move(component));
+        fragmentOf.push_back(&fragments[f]);
     }
-    if (computed && layout == MoleculeLayout::Textbook) {
+    if (computed && reading.layout == MoleculeLayout::Textbook) {
         for (Component &component : molecule.components)
             layOutAsTextbook(molecule, component, writtenOrder);
+    }
+    if (aromatic) {
+        std::vector<Component> all;
+        for (std::size_t c = 0; c < molecule.components.size(); ++c) {
+            std::vector<Component> forms
+                = resonanceForms(molecule, c, *aromatic, mol, *fragmentOf[c], rdkitBond, indexOf);
+            all.insert(all.end(), forms.begin(), forms.end());
+        }
+        molecule.components = std::move(all);
     }
     return molecule;
 }
 
 } // namespace
 
-Molecule moleculeFromSmiles(const QString &text, MoleculeLayout layout)
+Molecule moleculeFromSmiles(const QString &text, Reading reading)
 {
     const QString smiles = text.trimmed();
     if (smiles.isEmpty())
@@ -687,10 +854,10 @@ Molecule moleculeFromSmiles(const QString &text, MoleculeLayout layout)
     Source source;
     if (scan.atomPositions.size() == mol->getNumAtoms())
         source.positions = scan.atomPositions;
-    return build(*mol, source, false, layout);
+    return build(*mol, source, false, reading);
 }
 
-Molecule moleculeFromMolfile(const QByteArray &molfile, bool relayout, MoleculeLayout layout)
+Molecule moleculeFromMolfile(const QByteArray &molfile, bool relayout, Reading reading)
 {
     if (molfile.trimmed().isEmpty())
         throw ChemistryError{Chemistry::tr("The molfile is empty.")};
@@ -729,7 +896,7 @@ Molecule moleculeFromMolfile(const QByteArray &molfile, bool relayout, MoleculeL
         throw ChemistryError{reason.isEmpty() ? Chemistry::tr("The molfile holds no molecule.")
                                               : Chemistry::tr("Molfile: %1").arg(reason)};
     }
-    return build(*mol, Source{}, !relayout, layout);
+    return build(*mol, Source{}, !relayout, reading);
 }
 
 } // namespace zembrel

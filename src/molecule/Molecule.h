@@ -51,6 +51,15 @@ struct Component
     // Laid out as a school book draws it; otherwise it stands as the
     // toolkit's depiction (or the molfile's own drawing) has it.
     bool textbook = false;
+    // A species drawn in its resonance forms is that many components side
+    // by side, the form as given first, each with its own bonds, charges
+    // and lone pairs on the same atom positions: this is form `form` of
+    // `forms`. The first form says how many more were found and not drawn,
+    // and whether the search stopped at its bounds before it found them all.
+    int form = 0;
+    int forms = 1;
+    int formsLeftOut = 0;
+    bool formsStopped = false;
 };
 
 // A molecule (or several, or ions) ready to lay out: every hydrogen an atom,
@@ -68,14 +77,28 @@ enum class MoleculeLayout {
     Depiction, // the structure toolkit's 2D depiction, turned to stand along its length
 };
 
+// How a molecule is read.
+struct Reading
+{
+    MoleculeLayout layout = MoleculeLayout::Textbook;
+    bool resonance = false; // every resonance form of each part, not the input's alone
+};
+
 // The molecule of a SMILES. Throws ChemistryError naming the reason and,
 // where it can be found, the 1-based character position.
-Molecule moleculeFromSmiles(const QString &smiles, MoleculeLayout layout = MoleculeLayout::Textbook);
+Molecule moleculeFromSmiles(const QString &smiles, Reading reading = {});
+inline Molecule moleculeFromSmiles(const QString &smiles, MoleculeLayout layout)
+{
+    return moleculeFromSmiles(smiles, Reading{layout});
+}
 
 // The molecule of an MDL molfile (V2000 or V3000) given as bytes. Its own 2D
 // coordinates are kept unless `relayout` is set; 3D or missing coordinates
-// are always laid out anew, in `layout`. Throws ChemistryError.
-Molecule moleculeFromMolfile(
-    const QByteArray &molfile, bool relayout = false, MoleculeLayout layout = MoleculeLayout::Textbook);
+// are always laid out anew, in the reading's layout. Throws ChemistryError.
+Molecule moleculeFromMolfile(const QByteArray &molfile, bool relayout = false, Reading reading = {});
+inline Molecule moleculeFromMolfile(const QByteArray &molfile, bool relayout, MoleculeLayout layout)
+{
+    return moleculeFromMolfile(molfile, relayout, Reading{layout});
+}
 
 } // namespace zembrel

@@ -68,14 +68,14 @@ Molecule molecule(ReadResult result)
 
 } // namespace
 
-Molecule moleculeFromSmiles(const QString &smiles, MoleculeLayout layout)
+Molecule moleculeFromSmiles(const QString &smiles, Reading reading)
 {
-    return molecule(reader().fromSmiles(smiles, layout));
+    return molecule(reader().fromSmiles(smiles, reading));
 }
 
-Molecule moleculeFromMolfile(const QByteArray &molfile, bool relayout, MoleculeLayout layout)
+Molecule moleculeFromMolfile(const QByteArray &molfile, bool relayout, Reading reading)
 {
-    return molecule(reader().fromMolfile(molfile, relayout, layout));
+    return molecule(reader().fromMolfile(molfile, relayout, reading));
 }
 
 } // namespace zembrel

@@ -22,14 +22,14 @@ template <typename Read> ReadResult caught(Read &&read)
     }
 }
 
-ReadResult readSmiles(const QString &smiles, MoleculeLayout layout)
+ReadResult readSmiles(const QString &smiles, Reading reading)
 {
-    return caught([&] { return moleculeFromSmiles(smiles, layout); });
+    return caught([&] { return moleculeFromSmiles(smiles, reading); });
 }
 
-ReadResult readMolfile(const QByteArray &molfile, bool relayout, MoleculeLayout layout)
+ReadResult readMolfile(const QByteArray &molfile, bool relayout, Reading reading)
 {
-    return caught([&] { return moleculeFromMolfile(molfile, relayout, layout); });
+    return caught([&] { return moleculeFromMolfile(molfile, relayout, reading); });
 }
 
 } // namespace

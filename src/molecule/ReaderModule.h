@@ -17,8 +17,8 @@ struct ReadResult
 // The reader module's functions, found through its one exported symbol.
 struct ReaderFunctions
 {
-    ReadResult (*fromSmiles)(const QString &smiles, MoleculeLayout layout);
-    ReadResult (*fromMolfile)(const QByteArray &molfile, bool relayout, MoleculeLayout layout);
+    ReadResult (*fromSmiles)(const QString &smiles, Reading reading);
+    ReadResult (*fromMolfile)(const QByteArray &molfile, bool relayout, Reading reading);
 };
 
 inline constexpr const char *kReaderEntry = "zembrelMoleculeReader";

@@ -56,7 +56,7 @@ double Layout::firstShellRadius() const
             const Atom &atom = m_molecule.atoms[std::size_t(index)];
             const PlacedText symbol = symbolText(index, {});
             QRectF core = symbol.box();
-            if (component.charge == 0 && atom.charge != 0)
+            if (chargeShown(component, index))
                 core |= chargeBeside(symbol, atom.charge, m_measure).box();
             const double corner = reachOfRect({}, core).second;
             radius = std::max(radius, corner + std::max(3 * reach, m_m.shellWidth / 2 + m_m.shellClearance));
@@ -89,7 +89,7 @@ std::optional<Piece> Layout::placeShells(
         const PlacedText symbol = symbolText(index, at[i]);
         boxes.push_back(symbol.box());
         piece.texts.push_back(symbol);
-        if (component.charge == 0 && atom.charge != 0) {
+        if (chargeShown(component, index)) {
             piece.texts.push_back(chargeBeside(symbol, atom.charge, m_measure));
             boxes.push_back(piece.texts.back().box());
         }

@@ -14,11 +14,20 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-SurfaceFont chargeFont(const SurfaceFont &font)
+SurfaceFont scaledFont(const SurfaceFont &font, double ratio)
 {
-    SurfaceFont smaller = font;
-    smaller.Size = font.Size * kChargeSizeRatio;
-    return smaller;
+    SurfaceFont scaled = font;
+    scaled.Size = font.Size * ratio;
+    return scaled;
+}
+
+double sizeRatio(TextRole role)
+{
+    switch (role) {
+    case TextRole::Charge: return kChargeSizeRatio;
+    case TextRole::ResonanceArrow: return kArrowSizeRatio;
+    default: return 1;
+    }
 }
 
 // A mark's figure, all of its ink within its radius of its centre: strokes
@@ -70,11 +79,18 @@ MeasureText measureIn(const SurfaceFont &font)
         QImage device = blankBitmap(QSize(1, 1));
         FontState symbol;
         FontState charge;
-        explicit Fonts(const SurfaceFont &f) : symbol(f, &device), charge(chargeFont(f), &device) { }
+        FontState arrow;
+        explicit Fonts(const SurfaceFont &f)
+            : symbol(f, &device), charge(scaledFont(f, kChargeSizeRatio), &device),
+              arrow(scaledFont(f, kArrowSizeRatio), &device)
+        { }
     };
     const auto fonts = std::make_shared<const Fonts>(font);
     return [fonts](const QString &text, TextRole role) {
-        const QFontMetricsF &metrics = (role == TextRole::Charge ? fonts->charge : fonts->symbol).metrics();
+        const FontState &state = role == TextRole::Charge ? fonts->charge
+            : role == TextRole::ResonanceArrow            ? fonts->arrow
+                                                          : fonts->symbol;
+        const QFontMetricsF &metrics = state.metrics();
         return TextSize{
             float(metrics.horizontalAdvance(text)), float(metrics.height()), float(metrics.ascent())};
     };
@@ -82,12 +98,11 @@ MeasureText measureIn(const SurfaceFont &font)
 
 void paintDrawing(Surface &surface, const Drawing &drawing, const SurfaceFont &font, QPointF offset)
 {
-    const double chargeSize = font.Size * kChargeSizeRatio;
     const auto x = [&offset](double value) { return float(value + offset.x()); };
     const auto y = [&offset](double value) { return float(value + offset.y()); };
     for (const PlacedText &text : drawing.texts) {
-        surface.setFontSize(text.role == TextRole::Charge ? chargeSize : font.Size);
-        surface.setShapeRole(svgClass(text.role), text.atom);
+        surface.setFontSize(font.Size * sizeRatio(text.role));
+        surface.setShapeRole(svgClass(text), text.atom);
         surface.setCurrentX(x(text.topLeft.x()));
         surface.setCurrentY(y(text.topLeft.y()));
         surface.Print(text.text);
@@ -116,13 +131,13 @@ void paintDrawing(Surface &surface, const Drawing &drawing, const SurfaceFont &f
         surface.Path(arcs, shell.width, false);
     }
     for (const PlacedLine &line : drawing.lines) {
-        surface.setShapeRole(svgClass(line.kind), line.atom);
+        surface.setShapeRole(svgClass(line.kind), line.atom, line.bond);
         surface.Line(x(line.from.x()), y(line.from.y()), x(line.to.x()), y(line.to.y()), line.width);
     }
     surface.setFillStyle(0);
     surface.setFillColor(qRgb(0, 0, 0));
     for (const PlacedDot &dot : drawing.dots) {
-        surface.setShapeRole(svgClass(dot.shape), dot.atom);
+        surface.setShapeRole(svgClass(dot.shape), dot.atom, dot.bond);
         paintMark(surface, dot, QPointF(x(dot.centre.x()), y(dot.centre.y())));
     }
     surface.setShapeRole({});

@@ -235,7 +235,7 @@ std::shared_ptr<const Molecule> checkedMolecule(
     if (parser.isSet(u"relayout"_s) && !parser.isSet(u"mol"_s))
         refuse(RenderText::tr("--relayout is for --mol"));
     if (given.isEmpty()) {
-        for (const char16_t *option : {u"style", u"marks", u"shells", u"layout"}) {
+        for (const char16_t *option : {u"style", u"marks", u"shells", u"layout", u"charges", u"resonance"}) {
             if (parser.isSet(QString::fromUtf16(option)))
                 refuse(RenderText::tr("--%1 is for a molecule: --smiles, --mol, --name or --formula")
                            .arg(QString::fromUtf16(option)));
@@ -252,11 +252,12 @@ std::shared_ptr<const Molecule> checkedMolecule(
     if (!parser.positionalArguments().isEmpty())
         refuse(RenderText::tr("extra argument \"%1\": a molecule needs no symbol")
                    .arg(parser.positionalArguments().first()));
-    MoleculeLayout layout = MoleculeLayout::Textbook;
+    Reading reading;
+    reading.resonance = parser.isSet(u"resonance"_s);
     if (parser.isSet(u"layout"_s)) {
         const QString name = parser.value(u"layout"_s);
         if (name == u"depiction"_s)
-            layout = MoleculeLayout::Depiction;
+            reading.layout = MoleculeLayout::Depiction;
         else if (name != u"textbook"_s)
             refuse(RenderText::tr("layout \"%1\": it is textbook or depiction").arg(name));
     }
@@ -265,11 +266,11 @@ std::shared_ptr<const Molecule> checkedMolecule(
             title = QFileInfo(parser.value(u"mol"_s)).completeBaseName();
             return std::make_shared<const Molecule>(
                 moleculeFromMolfile(molfileBytes(parser.value(u"mol"_s), standardInputFree),
-                    parser.isSet(u"relayout"_s), layout));
+                    parser.isSet(u"relayout"_s), reading));
         }
         // A species of the table is drawn as its SMILES would be, to the byte.
         title = parser.isSet(u"smiles"_s) ? parser.value(u"smiles"_s) : checkedSpecies(parser).smiles;
-        return std::make_shared<const Molecule>(moleculeFromSmiles(title, layout));
+        return std::make_shared<const Molecule>(moleculeFromSmiles(title, reading));
     } catch (const ChemistryError &e) {
         refuse(e.message);
     }
@@ -281,6 +282,12 @@ MarkOptions checkedMarkOptions(const QCommandLineParser &parser, MarkStyle style
 {
     MarkOptions options;
     options.shells = parser.isSet(u"shells"_s);
+    if (parser.isSet(u"charges"_s)) {
+        const std::optional<FormalCharges> charges = formalChargesNamed(parser.value(u"charges"_s));
+        if (!charges)
+            refuse(RenderText::tr("charges \"%1\": they are auto, all or none").arg(parser.value(u"charges"_s)));
+        options.charges = *charges;
+    }
     if (options.shells && style != MarkStyle::Dots && style != MarkStyle::DotCross)
         refuse(RenderText::tr("--shells is for --style dots and --style dot-cross"));
     if (!parser.isSet(u"marks"_s))
@@ -367,13 +374,21 @@ void addJobOptions(QCommandLineParser &parser)
         {u"relayout"_s,
             RenderText::tr("Lay the molfile's atoms out anew, in the --layout, instead of taking its "
                            "coordinates.")},
+        {u"charges"_s,
+            RenderText::tr("Which atoms' formal charges are drawn: auto (the default: in a neutral "
+                           "molecule all, in an ion where they say more than its charge), all or none "
+                           "(an ion's net charge alone)."),
+            RenderText::tr("WHICH")},
+        {u"resonance"_s,
+            RenderText::tr("Every resonance form of the molecule or ion, side by side with ↔ between "
+                           "them, each with its formal charges.")},
     });
 }
 
 QStringList batchDefaultOptions()
 {
     return {u"scale"_s, u"radius"_s, u"font"_s, u"size"_s, u"weight"_s, u"italic"_s, u"transparent"_s,
-        u"format"_s, u"style"_s, u"marks"_s, u"shells"_s, u"layout"_s};
+        u"format"_s, u"style"_s, u"marks"_s, u"shells"_s, u"layout"_s, u"charges"_s, u"resonance"_s};
 }
 
 RenderJob jobFrom(const QCommandLineParser &parser, const QString &outputDir, bool standardInputFree)
@@ -415,6 +430,7 @@ RenderJob jobFrom(const QCommandLineParser &parser, const QString &outputDir, bo
         picture.radius = checkedRadius(parser.value(u"radius"_s));
     picture.font = checkedFont(parser);
     job.fontNamed = parser.isSet(u"font"_s);
+    job.resonance = parser.isSet(u"resonance"_s);
     if (parser.isSet(u"scale"_s)) {
         const auto scale = integer(parser.value(u"scale"_s), 1, ImageSurface::kMaxScale);
         if (!scale)
@@ -483,9 +499,10 @@ QStringList forAtoms(const QStringList &defaults)
 {
     QStringList used;
     for (qsizetype i = 0; i < defaults.size(); ++i) {
-        if (defaults[i] == u"--style"_s || defaults[i] == u"--marks"_s || defaults[i] == u"--layout"_s)
+        if (defaults[i] == u"--style"_s || defaults[i] == u"--marks"_s || defaults[i] == u"--layout"_s
+            || defaults[i] == u"--charges"_s)
             ++i;
-        else if (defaults[i] != u"--shells"_s)
+        else if (defaults[i] != u"--shells"_s && defaults[i] != u"--resonance"_s)
             used << defaults[i];
     }
     return used;

@@ -41,6 +41,7 @@ struct RenderJob
     Format format = Format::Bmp;
     QString output;
     bool fontNamed = false; // the user chose the family, so its replacement is worth a word
+    bool resonance = false; // the molecule's resonance forms were asked for
 };
 
 // A mistake in the words of a job: the message names what is wrong.

@@ -304,6 +304,7 @@ QString renderAndWrite(const RenderJob &job)
 QString Renderer::run(const RenderJob &job)
 {
     checkFamily(job);
+    checkForms(job);
     return renderAndWrite(job);
 }
 
@@ -315,6 +316,7 @@ void Renderer::runAll(
     QHash<QString, std::size_t> chainOf;
     for (qsizetype i = 0; i < jobs.size(); ++i) {
         checkFamily(jobs[i]);
+        checkForms(jobs[i]);
         const QString output = outputKey(jobs[i].output);
         auto at = chainOf.constFind(output);
         if (at == chainOf.cend()) {
@@ -337,6 +339,28 @@ void Renderer::runAll(
         });
     }
     writers.waitForDone();
+}
+
+void Renderer::checkForms(const RenderJob &job)
+{
+    if (!job.resonance || !job.picture.molecule)
+        return;
+    const QString &title = job.picture.title;
+    bool more = false;
+    for (const Component &component : job.picture.molecule->components) {
+        more = more || component.forms > 1;
+        if (component.formsLeftOut > 0) {
+            m_warn(RenderText::tr("%1: %n more resonance form(s) found and not drawn; at most %2 are", "",
+                component.formsLeftOut)
+                       .arg(title)
+                       .arg(component.forms));
+        }
+        if (component.formsStopped && component.form == 0)
+            m_warn(RenderText::tr("%1: the search for resonance forms stopped at its limits; there may be more")
+                       .arg(title));
+    }
+    if (!more)
+        m_warn(RenderText::tr("%1: no resonance form besides the one given").arg(title));
 }
 
 void Renderer::checkFamily(const RenderJob &job)

@@ -30,7 +30,8 @@ QString renderAndWrite(const RenderJob &job);
 class Renderer
 {
 public:
-    // `warn` gets each font replacement once, as text for the user.
+    // `warn` gets each font replacement once, and what a job's resonance
+    // forms leave out, as text for the user.
     explicit Renderer(std::function<void(const QString &)> warn);
 
     // Returns what went wrong, empty when the picture is written.
@@ -45,6 +46,7 @@ public:
 
 private:
     void checkFamily(const RenderJob &job);
+    void checkForms(const RenderJob &job);
 
     std::function<void(const QString &)> m_warn;
     QSet<QString> m_warned;

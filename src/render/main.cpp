@@ -111,7 +111,8 @@ QStringList defaultWords(const QCommandLineParser &parser)
         if (!parser.isSet(name))
             continue;
         words << u"--"_s + name;
-        if (name != u"italic"_s && name != u"transparent"_s && name != u"shells"_s)
+        if (name != u"italic"_s && name != u"transparent"_s && name != u"shells"_s
+            && name != u"resonance"_s)
             words << parser.value(name);
     }
     return words;

@@ -56,9 +56,9 @@ public:
     // and with `filled` its inside in the fill colour.
     virtual void Path(const QPainterPath &path, float width, bool filled) = 0;
     // What the shapes drawn from now on stand for (a CSS class, and the atom
-    // they belong to, or -1), for a surface that keeps shapes; a bitmap has
-    // no use for it.
-    virtual void setShapeRole(const QString & /*cssClass*/, int /*atom*/ = -1) { }
+    // and the bond they belong to, or -1), for a surface that keeps shapes; a
+    // bitmap has no use for it.
+    virtual void setShapeRole(const QString & /*cssClass*/, int /*atom*/ = -1, int /*bond*/ = -1) { }
 
     // Outer size, border included.
     virtual void setWidth(float width) = 0;

@@ -226,6 +226,8 @@ void writeRole(QXmlStreamWriter &xml, const ShapeRole &role)
         xml.writeAttribute(u"class"_s, role.cssClass);
     if (role.atom >= 0)
         xml.writeAttribute(u"data-atom"_s, QString::number(role.atom));
+    if (role.bond >= 0)
+        xml.writeAttribute(u"data-bond"_s, QString::number(role.bond));
 }
 
 void writeShape(QXmlStreamWriter &xml, const TextShape &text)

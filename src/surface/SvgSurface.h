@@ -23,6 +23,7 @@ struct ShapeRole
 {
     QString cssClass;
     int atom = -1;
+    int bond = -1;
     bool clipped = true; // cut to the drawing area, as a bitmap surface's shapes are
 };
 
@@ -102,10 +103,11 @@ public:
     void Line(float x1, float y1, float x2, float y2, float width) override;
     void Ring(float x, float y, float radius, float width) override;
     void Path(const QPainterPath &path, float width, bool filled) override;
-    void setShapeRole(const QString &cssClass, int atom = -1) override
+    void setShapeRole(const QString &cssClass, int atom = -1, int bond = -1) override
     {
         m_role.cssClass = cssClass;
         m_role.atom = atom;
+        m_role.bond = bond;
     }
     // Shapes drawn from now on lie outside the drawing area's cut (a frame
     // drawn around a picture that fills it) or, by default, inside it.

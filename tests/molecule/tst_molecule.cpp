@@ -518,20 +518,22 @@ void TestMolecule::species()
     QCOMPARE(lines, expectedLines);
     QCOMPARE(electronsDrawn(d), s.electrons);
 
-    // Ions in brackets with their charge outside; formal charges in a neutral
-    // molecule at their atoms.
+    // Ions in brackets with their charge outside; formal charges at their
+    // atoms in a neutral molecule, and in an ion where they are not the
+    // ion's one charge again (nitrate's N+ and two O−, not ammonium's N+).
     int ions = 0;
     QStringList chargeTexts;
     for (const Component &c : m.components) {
+        QStringList formal;
+        for (const int a : c.atoms) {
+            if (m.atoms[std::size_t(a)].charge != 0)
+                formal << zembrel::chargeText(m.atoms[std::size_t(a)].charge);
+        }
+        if (c.atoms.size() > 1 && (c.charge == 0 || formal != QStringList{zembrel::chargeText(c.charge)}))
+            chargeTexts << formal;
         if (c.charge != 0) {
             ++ions;
             chargeTexts << zembrel::chargeText(c.charge);
-        }
-    }
-    if (ions == 0) {
-        for (const Atom &a : m.atoms) {
-            if (a.charge != 0)
-                chargeTexts << zembrel::chargeText(a.charge);
         }
     }
     QStringList drawnCharges;
@@ -685,10 +687,12 @@ void TestMolecule::badInput_data()
     smiles("too many atoms", QByteArray(101, 'C'), {u"101 atoms"_s, u"at most 100"_s});
     smiles("too many with hydrogens", QByteArray(40, 'C'), {u"122 atoms with its hydrogens"_s});
     smiles("charge -99", "[O-99]", {u"Atom 1 (O, position 1)"_s, u"-99"_s});
-    smiles("valence", "CN(C)(C)(C)C", {u"Atom 2 (N, position 2): 5 bonds"_s, u"valence"_s});
+    smiles("nitrogen past its octet", "CN(C)(C)(C)C", {u"Atom 2 (N, position 2): it would hold 10 electrons"_s});
+    smiles("carbon past its octet", "[C-](F)(F)(F)(F)F", {u"Atom 1 (C, position 1): it would hold 10"_s});
+    smiles("hydrogen past its shell", "C[H-]C", {u"Atom 2 (H, position 2)"_s, u"hold 4 electrons"_s});
     smiles("odd count, no radical", "N->B", {u"Atom 2 (B, position 4)"_s, u"do not add up"_s, u"leave 1"_s});
     smiles("negative count", "C->[O]", {u"Atom 1 (C, position 1)"_s, u"leave -2"_s});
-    smiles("dative valence", "[BH3-]->[BH3]", {u"Atom 2 (B, position 9): 4 bonds"_s});
+    smiles("dative past the electrons", "[BH3-]->[BH3]", {u"Atom 1 (B, position 1)"_s, u"0 unpaired leave -1"_s});
     smiles("kekulé impossible", "c1cccc1", {u"aromatic atoms"_s, u"1 (C, position 1)"_s});
     smiles("very long", QByteArray(5000, 'C'), {u"5000 characters"_s, u"at most 1000"_s});
     QByteArray rings = "C";

@@ -4,10 +4,12 @@
 #include "Formula.h"
 #include "Molecule.h"
 #include "MoleculePicture.h"
+#include "Renderer.h"
 #include "Species.h"
 
 #include <QRegularExpression>
 #include <QTest>
+#include <QXmlStreamReader>
 
 #include <map>
 
@@ -77,6 +79,85 @@ QString described(const ElementCounts &counts)
     return text;
 }
 
+// What a SMILES writes down, read from its text alone: the double and
+// triple bonds (an aromatic ring of 2n atoms holds n double bonds), the
+// charges of the atoms of parts of more than one atom, and each part's net
+// charge; a part written again right after itself is drawn once.
+struct Written
+{
+    int doubles = 0;
+    int triples = 0;
+    QStringList formal;
+    QStringList net;
+};
+
+Written writtenIn(const QString &smiles)
+{
+    Written written;
+    static const QRegularExpression kBracket(u"\\[([^\\]]*)\\]"_s);
+    static const QRegularExpression kCharge(u"([+-]+)(\\d*)$"_s);
+    QString previous;
+    for (const QString &part : smiles.split(u'.')) {
+        if (part == previous)
+            continue;
+        previous = part;
+        QString outside = part;
+        outside.remove(kBracket);
+        int aromatic = 0;
+        for (const QChar c : outside) {
+            written.doubles += c == u'=';
+            written.triples += c == u'#';
+            aromatic += c == u'c' || c == u'n' || c == u'o' || c == u's';
+        }
+        written.doubles += aromatic / 2;
+        int net = 0;
+        static const QRegularExpression kBare(u"^\\[\\d*[A-Z][a-z]?[+-]*\\d*\\]$"_s);
+        const bool oneAtom = kBare.match(part).hasMatch(); // "[Na+]", "[H-]", not "[NH4+]"
+        for (const QRegularExpressionMatch &m : kBracket.globalMatch(part)) {
+            const QRegularExpressionMatch c = kCharge.match(m.captured(1));
+            if (!c.hasMatch())
+                continue;
+            const int size = c.captured(2).isEmpty() ? int(c.capturedLength(1)) : c.captured(2).toInt();
+            const int charge = c.captured(1).startsWith(u'+') ? size : -size;
+            net += charge;
+            if (!oneAtom)
+                written.formal << chargeText(charge);
+        }
+        if (net != 0)
+            written.net << chargeText(net);
+    }
+    written.formal.sort();
+    written.net.sort();
+    return written;
+}
+
+// The same, counted in a Lewis picture's SVG: the lines of each bond, the
+// atoms' charges and the brackets' charges.
+Written drawnIn(const QByteArray &svg)
+{
+    Written drawn;
+    std::map<QString, int> linesOfBond;
+    QXmlStreamReader xml(svg);
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        const QString cssClass = xml.attributes().value(u"class"_s).toString();
+        if (cssClass == u"bond"_s)
+            ++linesOfBond[xml.attributes().value(u"data-bond"_s).toString()];
+        else if (cssClass == u"charge formal"_s)
+            drawn.formal << xml.readElementText();
+        else if (cssClass == u"charge"_s)
+            drawn.net << xml.readElementText();
+    }
+    for (const auto &[bond, lines] : linesOfBond) {
+        drawn.doubles += lines == 2;
+        drawn.triples += lines == 3;
+    }
+    drawn.formal.sort();
+    drawn.net.sort();
+    return drawn;
+}
+
 const Species *named(const QString &english)
 {
     for (const Species &species : SpeciesTable::builtIn().species()) {
@@ -96,6 +177,8 @@ private Q_SLOTS:
     void tableReads();
     void everySpeciesIsDrawn_data();
     void everySpeciesIsDrawn();
+    void everySpeciesKeepsItsStructure_data();
+    void everySpeciesKeepsItsStructure();
     void namesAndFormulasAreUnique();
     void everySpellingOfAFormulaFindsIt();
     void lookup_data();
@@ -148,6 +231,32 @@ void TestSpecies::everySpeciesIsDrawn()
         shells.shells = true;
         for (const MarkStyle style : {MarkStyle::Dots, MarkStyle::DotCross})
             QVERIFY(!layOutMolecule(molecule, measure, style, kDefaultRadius, shells).texts.empty());
+    } catch (const ChemistryError &e) {
+        QFAIL(qPrintable(u"line %1, %2: %3"_s.arg(species.line).arg(species.smiles, e.message)));
+    }
+}
+
+void TestSpecies::everySpeciesKeepsItsStructure_data()
+{
+    everySpeciesIsDrawn_data();
+}
+
+// The picture holds the bonds and charges its SMILES writes, none rewritten:
+// perchloric acid's three Cl=O stay double, with no charges.
+void TestSpecies::everySpeciesKeepsItsStructure()
+{
+    QFETCH(int, row);
+    const Species &species = SpeciesTable::builtIn().species()[std::size_t(row)];
+    Picture picture;
+    picture.font = startFont();
+    picture.markOptions.charges = FormalCharges::All;
+    try {
+        picture.molecule = std::make_shared<const Molecule>(moleculeFromSmiles(species.smiles));
+        const Written written = writtenIn(species.smiles), drawn = drawnIn(renderSvg(picture));
+        QCOMPARE(drawn.doubles, written.doubles);
+        QCOMPARE(drawn.triples, written.triples);
+        QCOMPARE(drawn.formal, written.formal);
+        QCOMPARE(drawn.net, written.net);
     } catch (const ChemistryError &e) {
         QFAIL(qPrintable(u"line %1, %2: %3"_s.arg(species.line).arg(species.smiles, e.message)));
     }
