@@ -4,7 +4,8 @@
 # zembrel-render makes them (docs/gallery/<species>-<style>.png),
 # and water, carbon dioxide, sodium chloride and magnesium oxide in dots and
 # crosses, with and without their outer shells (<species>-dot-cross.png,
-# <species>-dot-cross-shells.png).
+# <species>-dot-cross-shells.png), and the resonance forms of nitrate,
+# carbonate, ozone and benzene (<species>-resonance.png).
 #
 # usage: docs/gallery.sh [build-dir]   (default build/dev, built if needed)
 set -euo pipefail
@@ -20,6 +21,7 @@ species=(water:O ammonium:'[NH4+]' carbon-dioxide:O=C=O nitrate:'[O-][N+](=O)[O-
 styles=(lewis dots bars)
 list=$(mktemp)
 trap 'rm -f "$list"' EXIT
+resonance=(nitrate:'[O-][N+](=O)[O-]' carbonate:'[O-]C([O-])=O' ozone:'O=[O+][O-]' benzene:c1ccccc1)
 ionic=(water:O carbon-dioxide:O=C=O sodium-chloride:'[Na+].[Cl-]' magnesium-oxide:'[Mg+2].[O-2]')
 {
     for entry in "${species[@]}"; do
@@ -30,6 +32,9 @@ ionic=(water:O carbon-dioxide:O=C=O sodium-chloride:'[Na+].[Cl-]' magnesium-oxid
     for entry in "${ionic[@]}"; do
         printf -- "--smiles '%s' --style dot-cross -o %s-dot-cross.png\n" "${entry#*:}" "${entry%%:*}"
         printf -- "--smiles '%s' --style dot-cross --shells -o %s-dot-cross-shells.png\n" "${entry#*:}" "${entry%%:*}"
+    done
+    for entry in "${resonance[@]}"; do
+        printf -- "--smiles '%s' --resonance -o %s-resonance.png\n" "${entry#*:}" "${entry%%:*}"
     done
 } >"$list"
 "$render" --batch "$list" --scale 2 --output-dir "$out"

@@ -15,6 +15,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QCompleter>
 #include <QDir>
 #include <QDoubleSpinBox>
@@ -60,6 +61,18 @@ constexpr std::array kStyles{
     StyleChoice{MarkStyle::Bars, QT_TRANSLATE_NOOP("zembrel::MoleculeWindow", "&Bars: lone pairs as bars")},
     StyleChoice{MarkStyle::DotCross,
         QT_TRANSLATE_NOOP("zembrel::MoleculeWindow", "Dot and cr&oss: each atom its own mark")},
+};
+
+struct ChargesChoice
+{
+    FormalCharges charges;
+    const char *text;
+};
+
+constexpr std::array kCharges{
+    ChargesChoice{FormalCharges::Auto, QT_TRANSLATE_NOOP("zembrel::MoleculeWindow", "Where they say more")},
+    ChargesChoice{FormalCharges::All, QT_TRANSLATE_NOOP("zembrel::MoleculeWindow", "Every atom's")},
+    ChargesChoice{FormalCharges::None, QT_TRANSLATE_NOOP("zembrel::MoleculeWindow", "An ion's charge only")},
 };
 
 // Shells are drawn around electrons shown one by one.
@@ -198,6 +211,21 @@ void MoleculeWindow::createControls()
     m_shells->setToolTip(tr("Each atom's outer shell as a circle, for dots and dot and cross"));
     m_shells->setEnabled(false);
     styleLayout->addWidget(m_shells);
+    m_resonance = new QCheckBox(tr("R&esonance forms"), styleBox);
+    m_resonance->setObjectName(u"resonance"_s);
+    m_resonance->setAccessibleName(tr("Resonance forms"));
+    m_resonance->setToolTip(tr("Every resonance form side by side, joined by ↔, each with its formal charges"));
+    styleLayout->addWidget(m_resonance);
+
+    auto *chargesLabel = new QLabel(tr("Formal char&ges:"), this);
+    m_charges = new QComboBox(this);
+    m_charges->setObjectName(u"charges"_s);
+    m_charges->setAccessibleName(tr("Formal charges"));
+    m_charges->setToolTip(tr("In a neutral molecule every formal charge is drawn; in an ion, where they say "
+                             "more than its charge (nitrate, not ammonium)"));
+    for (const auto &[charges, text] : kCharges)
+        m_charges->addItem(tr(text), int(charges));
+    chargesLabel->setBuddy(m_charges);
 
     auto *radiusLabel = new QLabel(tr("Dot &radius:"), this);
     m_radius = new QDoubleSpinBox(this);
@@ -232,6 +260,7 @@ void MoleculeWindow::createControls()
     m_status->setAccessibleName(tr("Status"));
 
     auto *settings = new QFormLayout;
+    settings->addRow(chargesLabel, m_charges);
     settings->addRow(radiusLabel, m_radius);
     settings->addRow(fontLabel, m_font);
     auto *side = new QVBoxLayout;
@@ -261,6 +290,8 @@ void MoleculeWindow::createControls()
     for (QAbstractButton *choice : m_styles->buttons())
         chain(choice);
     chain(m_shells);
+    chain(m_resonance);
+    chain(m_charges);
     chain(m_radius);
     chain(m_font);
     chain(m_copy);
@@ -312,6 +343,14 @@ void MoleculeWindow::bindEvents()
     });
     connect(m_shells, &QCheckBox::toggled, this, [this](bool on) {
         m_sketch.setShells(on && m_shells->isEnabled());
+        redraw();
+    });
+    connect(m_resonance, &QCheckBox::toggled, this, [this](bool on) {
+        m_sketch.setResonance(on);
+        redraw();
+    });
+    connect(m_charges, &QComboBox::currentIndexChanged, this, [this](int index) {
+        m_sketch.setCharges(FormalCharges(m_charges->itemData(index).toInt()));
         redraw();
     });
     connect(m_radius, &QDoubleSpinBox::valueChanged, this, [this](double value) {

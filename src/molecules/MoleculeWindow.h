@@ -8,6 +8,7 @@
 
 class QButtonGroup;
 class QCheckBox;
+class QComboBox;
 class QCompleter;
 class QDoubleSpinBox;
 class QLabel;
@@ -77,6 +78,8 @@ private:
     PictureView *m_picture = nullptr;
     QButtonGroup *m_styles = nullptr;
     QCheckBox *m_shells = nullptr;
+    QCheckBox *m_resonance = nullptr;
+    QComboBox *m_charges = nullptr;
     QDoubleSpinBox *m_radius = nullptr;
     QPushButton *m_font = nullptr;
     QPushButton *m_copy = nullptr;

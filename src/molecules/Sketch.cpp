@@ -40,6 +40,20 @@ void Sketch::setInput(const QString &text)
     if (input == m_input)
         return;
     m_input = input;
+    read();
+}
+
+void Sketch::setResonance(bool resonance)
+{
+    if (resonance == m_resonance)
+        return;
+    m_resonance = resonance;
+    read();
+}
+
+void Sketch::read()
+{
+    const QString &input = m_input;
     m_picture.molecule.reset();
     m_species = nullptr;
     m_problem.clear();
@@ -49,7 +63,8 @@ void Sketch::setInput(const QString &text)
     m_species = m_table.find(input);
     try {
         m_picture.molecule
-            = std::make_shared<const Molecule>(moleculeFromSmiles(m_species ? m_species->smiles : input));
+            = std::make_shared<const Molecule>(moleculeFromSmiles(m_species ? m_species->smiles : input,
+                Reading{MoleculeLayout::Textbook, m_resonance}));
         m_picture.title = m_species ? caption() : input;
         return;
     } catch (const ChemistryError &e) {

@@ -39,6 +39,9 @@ public:
     // Outer shells, for the styles that draw every electron.
     void setShells(bool shells) { m_picture.markOptions.shells = shells; }
     void setRadius(float radius) { m_picture.radius = radius; }
+    void setCharges(FormalCharges charges) { m_picture.markOptions.charges = charges; }
+    // Every resonance form of the input, side by side; the input is read again.
+    void setResonance(bool resonance);
     void setFont(const SurfaceFont &font) { m_picture.font = font; }
 
     const Picture &picture() const { return m_picture; }
@@ -70,7 +73,10 @@ public:
 private:
     const SpeciesTable &m_table;
     Language m_language;
+    void read();
+
     QString m_input;
+    bool m_resonance = false;
     Picture m_picture;
     const Species *m_species = nullptr;
     QString m_problem; // why the input gives nothing to draw

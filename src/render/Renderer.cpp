@@ -350,10 +350,10 @@ void Renderer::checkForms(const RenderJob &job)
     for (const Component &component : job.picture.molecule->components) {
         more = more || component.forms > 1;
         if (component.formsLeftOut > 0) {
-            m_warn(RenderText::tr("%1: %n more resonance form(s) found and not drawn; at most %2 are", "",
-                component.formsLeftOut)
+            m_warn(RenderText::tr("%1: %2 of the %3 resonance forms found are drawn")
                        .arg(title)
-                       .arg(component.forms));
+                       .arg(component.forms)
+                       .arg(component.forms + component.formsLeftOut));
         }
         if (component.formsStopped && component.form == 0)
             m_warn(RenderText::tr("%1: the search for resonance forms stopped at its limits; there may be more")

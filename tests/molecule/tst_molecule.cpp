@@ -366,6 +366,8 @@ private Q_SLOTS:
     void crossedMolfileIsLaidOutAnew();
     void dativeBondElectronsComeFromTheDonor();
     void componentsStandLeftToRight();
+    void resonanceForms_data();
+    void resonanceForms();
     void markPlaces_data();
     void markPlaces();
     void chargeText_data();
@@ -898,6 +900,63 @@ void TestMolecule::componentsStandLeftToRight()
             QCOMPARE(t.box().center().y(), y);
         }
     }
+}
+
+void TestMolecule::resonanceForms_data()
+{
+    // Per form: the orders of the bonds between heavy atoms in input order,
+    // and the heavy atoms' charges, worked by moving one pair at a time.
+    QTest::addColumn<QString>("smiles");
+    QTest::addColumn<QStringList>("forms"); // the given one first
+    QTest::addRow("nitrate") << u"[O-][N+](=O)[O-]"_s
+                             << QStringList{u"1 2 1 | -1 1 0 -1"_s, u"2 1 1 | 0 1 -1 -1"_s, u"1 1 2 | -1 1 -1 0"_s};
+    QTest::addRow("carbonate") << u"[O-]C([O-])=O"_s
+                               << QStringList{u"1 1 2 | -1 0 -1 0"_s, u"2 1 1 | 0 0 -1 -1"_s, u"1 2 1 | -1 0 0 -1"_s};
+    QTest::addRow("ozone") << u"O=[O+][O-]"_s << QStringList{u"2 1 | 0 1 -1"_s, u"1 2 | -1 1 0"_s};
+    QTest::addRow("acetate") << u"CC(=O)[O-]"_s << QStringList{u"1 2 1 | 0 0 0 -1"_s, u"1 1 2 | 0 0 -1 0"_s};
+    QTest::addRow("nitrite") << u"O=N[O-]"_s << QStringList{u"2 1 | 0 0 -1"_s, u"1 2 | -1 0 0"_s};
+    QTest::addRow("benzene, two Kekulé forms")
+        << u"C1=CC=CC=C1"_s << QStringList{u"2 1 2 1 2 1 | 0 0 0 0 0 0"_s, u"1 2 1 2 1 2 | 0 0 0 0 0 0"_s};
+    // Expanded octets are not among RDKit's forms: one form, as given.
+    QTest::addRow("sulfate") << u"[O-]S(=O)(=O)[O-]"_s << QStringList{u"1 2 2 1 | -1 0 0 0 -1"_s};
+    QTest::addRow("water") << u"O"_s << QStringList{u" | 0"_s};
+}
+
+// Each form a component of its own, in order after the given one, with the
+// same atoms at the same places and the ion's charge; the lone pairs follow
+// the charges (an O− has three, an =O two).
+void TestMolecule::resonanceForms()
+{
+    QFETCH(QString, smiles);
+    QFETCH(QStringList, forms);
+    const Molecule m = moleculeFromSmiles(smiles, Reading{MoleculeLayout::Textbook, true});
+    QCOMPARE(m.components.size(), std::size_t(forms.size()));
+    QStringList found;
+    for (const Component &c : m.components) {
+        QCOMPARE(c.forms, int(forms.size()));
+        QCOMPARE(c.charge, m.components.front().charge);
+        QCOMPARE(c.atoms.size(), m.components.front().atoms.size());
+        QStringList orders, charges;
+        for (const int b : c.bonds) {
+            const Bond &bond = m.bonds[std::size_t(b)];
+            if (m.atoms[std::size_t(bond.begin)].element != 1 && m.atoms[std::size_t(bond.end)].element != 1)
+                orders << QString::number(bond.order);
+        }
+        for (std::size_t k = 0; k < c.atoms.size(); ++k) {
+            const Atom &atom = m.atoms[std::size_t(c.atoms[k])];
+            QCOMPARE(atom.position, m.atoms[std::size_t(m.components.front().atoms[k])].position);
+            if (atom.element == 1)
+                continue;
+            charges << QString::number(atom.charge);
+            if (atom.element == 8 && atom.radicals == 0)
+                QCOMPARE(atom.lonePairs, atom.charge == -1 ? 3 : atom.charge == 1 ? 1 : 2);
+        }
+        found << orders.join(u' ') + u" | "_s + charges.join(u' ');
+    }
+    QCOMPARE(found.front(), forms.front());
+    found.sort();
+    forms.sort();
+    QCOMPARE(found, forms);
 }
 
 // Where an atom's lone pairs go, and its charge, worked out by hand from the

@@ -45,6 +45,7 @@ void tryInput(const QString &name, const std::function<Molecule()> &read, QRando
             const float radius = 0.5F * float(random.bounded(1, 21));
             MarkOptions options;
             options.shells = style == MarkStyle::DotCross && random.bounded(2) == 0;
+            options.charges = FormalCharges(random.bounded(3));
             try {
                 layOutMolecule(m, testmetrics::measure, style, radius, options);
                 ++g_tally.drawn;
@@ -176,8 +177,9 @@ void TestMoleculeFuzz::randomSmiles()
     g_tally = {};
     for (int i = 0; i < 3000; ++i) {
         const QString smiles = i % 2 ? structuredSmiles(random) : tokenSoup(random);
+        const Reading reading{MoleculeLayout::Textbook, i % 4 == 1};
         tryInput(
-            smiles, [&] { return moleculeFromSmiles(smiles); }, random);
+            smiles, [&] { return moleculeFromSmiles(smiles, reading); }, random);
         if (QTest::currentTestFailed())
             return;
     }
@@ -192,9 +194,10 @@ void TestMoleculeFuzz::mutatedMolfiles()
     for (int i = 0; i < 1500; ++i) {
         const QByteArray mol = mutated(molfiles()[i % molfiles().size()], random);
         const bool relayout = random.bounded(2) == 0;
+        const Reading reading{MoleculeLayout::Textbook, i % 3 == 0};
         tryInput(
-            u"molfile %1 (seed %2)"_s.arg(i).arg(seed()), [&] { return moleculeFromMolfile(mol, relayout); },
-            random);
+            u"molfile %1 (seed %2)"_s.arg(i).arg(seed()),
+            [&] { return moleculeFromMolfile(mol, relayout, reading); }, random);
         if (QTest::currentTestFailed())
             return;
     }

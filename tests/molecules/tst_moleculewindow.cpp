@@ -5,6 +5,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QClipboard>
 #include <QCompleter>
 #include <QDoubleSpinBox>
@@ -83,6 +84,7 @@ private Q_SLOTS:
     void suggestionIsTakenByItsLink();
     void styleChangesTheElectrons();
     void dotCrossWithShells();
+    void resonanceAndCharges();
     void radiusKeepsToItsSteps();
     void fontFromTheDialog();
     void saveWritesTheChosenFormat();
@@ -129,7 +131,7 @@ void TestMoleculeWindow::everyControlIsNamedAndTabbedInReadingOrder()
 {
     type(u"water"_s);
     QStringList order;
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < 10; ++i) {
         QWidget *focused = QApplication::focusWidget();
         QVERIFY(focused);
         QVERIFY2(!focused->accessibleName().isEmpty(), focused->metaObject()->className());
@@ -137,8 +139,8 @@ void TestMoleculeWindow::everyControlIsNamedAndTabbedInReadingOrder()
         QTest::keyClick(focused, Qt::Key_Tab);
     }
     QCOMPARE(order,
-        (QStringList{u"Name, formula or SMILES"_s, u"Picture"_s, u"Lewis: bonds as lines"_s, u"Dot radius"_s,
-            u"Font"_s, u"Copy the picture"_s, u"Save the picture as a file"_s,
+        (QStringList{u"Name, formula or SMILES"_s, u"Picture"_s, u"Lewis: bonds as lines"_s,
+            u"Resonance forms"_s, u"Formal charges"_s, u"Dot radius"_s, u"Font"_s, u"Copy the picture"_s, u"Save the picture as a file"_s,
             u"Name, formula or SMILES"_s}));
 }
 
@@ -247,6 +249,32 @@ void TestMoleculeWindow::dotCrossWithShells()
     svg = m_window->sketch().exportBytes(Format::Svg);
     QCOMPARE(int(svg.count("class=\"shell\"")), 0);
     QCOMPARE(electrons(svg), 4);
+}
+
+// Nitrate's three forms, each in brackets with N+ and two O−; then the ion's
+// own charge alone, and one form again.
+void TestMoleculeWindow::resonanceAndCharges()
+{
+    type(u"nitrate"_s);
+    QByteArray svg = m_window->sketch().exportBytes(Format::Svg);
+    QCOMPARE(int(svg.count("class=\"charge formal\"")), 3);
+    auto *resonance = m_window->findChild<QCheckBox *>(u"resonance"_s);
+    resonance->setFocus();
+    QTest::keyClick(resonance, Qt::Key_Space);
+    svg = m_window->sketch().exportBytes(Format::Svg);
+    QCOMPARE(int(svg.count("class=\"resonance-arrow\"")), 2);
+    QCOMPARE(int(svg.count("class=\"bracket\"")), 3 * 6);
+    QCOMPARE(int(svg.count("class=\"charge formal\"")), 3 * 3);
+
+    auto *charges = m_window->findChild<QComboBox *>(u"charges"_s);
+    charges->setFocus();
+    QTest::keyClick(charges, Qt::Key_End);
+    QCOMPARE(charges->currentText(), u"An ion's charge only"_s);
+    QTest::keyClick(resonance, Qt::Key_Space);
+    svg = m_window->sketch().exportBytes(Format::Svg);
+    QCOMPARE(int(svg.count("class=\"resonance-arrow\"")), 0);
+    QCOMPARE(int(svg.count("class=\"charge formal\"")), 0);
+    QCOMPARE(int(svg.count("class=\"charge\"")), 1);
 }
 
 void TestMoleculeWindow::radiusKeepsToItsSteps()

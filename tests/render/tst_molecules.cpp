@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -72,6 +73,10 @@ private Q_SLOTS:
     void fromTable();
     void batchStyleDefault();
     void layouts();
+    void charges_data();
+    void charges();
+    void resonance_data();
+    void resonance();
 };
 
 void TestMolecules::marks_data()
@@ -457,6 +462,101 @@ void TestMolecules::layouts()
     QCOMPARE(run.status, 0);
     QCOMPARE(QImage(dir.filePath(u"ethanol.png"_s)), depiction);
     QVERIFY(QFile::exists(dir.filePath(u"na.png"_s)));
+}
+
+namespace {
+
+// The texts of an SVG's elements of one class, sorted.
+QStringList textsOf(const QByteArray &svg, const QString &cssClass)
+{
+    QStringList texts;
+    const QRegularExpression element(u"class=\"%1\"[^>]*>([^<]*)<"_s.arg(cssClass));
+    for (const QRegularExpressionMatch &m : element.globalMatch(QString::fromUtf8(svg)))
+        texts << m.captured(1);
+    texts.sort();
+    return texts;
+}
+
+} // namespace
+
+void TestMolecules::charges_data()
+{
+    // The formal charges drawn at atoms under auto, all and none, and the
+    // ion's own: worked from each structure's formal charges and the rule
+    // that an ion shows its atoms' charges when they say more than its own.
+    QTest::addColumn<QString>("formula");
+    QTest::addColumn<QStringList>("automatic");
+    QTest::addColumn<QStringList>("all");
+    QTest::addColumn<QString>("net");
+    const QString plus = u"+"_s, minus = u"\u2212"_s;
+    QTest::addRow("ammonium: N+ is the ion's charge") << u"NH4+"_s << QStringList{} << QStringList{plus} << plus;
+    QTest::addRow("hydroxide: O− is the ion's charge") << u"OH-"_s << QStringList{} << QStringList{minus} << minus;
+    QTest::addRow("nitrate: N+ and two O−")
+        << u"NO3-"_s << QStringList{plus, minus, minus} << QStringList{plus, minus, minus} << minus;
+    QTest::addRow("carbonate: two O−")
+        << u"CO3 2-"_s << QStringList{minus, minus} << QStringList{minus, minus} << u"2\u2212"_s;
+    QTest::addRow("sulfate: two O−")
+        << u"SO4 2-"_s << QStringList{minus, minus} << QStringList{minus, minus} << u"2\u2212"_s;
+    QTest::addRow("ozone") << u"O3"_s << QStringList{plus, minus} << QStringList{plus, minus} << QString();
+    QTest::addRow("carbon monoxide") << u"CO"_s << QStringList{plus, minus} << QStringList{plus, minus} << QString();
+    QTest::addRow("nitrous oxide") << u"N2O"_s << QStringList{plus, minus} << QStringList{plus, minus} << QString();
+}
+
+void TestMolecules::charges()
+{
+    QFETCH(QString, formula);
+    QFETCH(QStringList, automatic);
+    QFETCH(QStringList, all);
+    QFETCH(QString, net);
+    const QStringList words{u"--formula"_s, formula, u"--format"_s, u"svg"_s, u"-o"_s, u"-"_s};
+    const QStringList nets = net.isEmpty() ? QStringList{} : QStringList{net};
+    const QByteArray byDefault = render(words).output;
+    QCOMPARE(render(words + QStringList{u"--charges"_s, u"auto"_s}).output, byDefault);
+    for (const auto &[setting, formal] : {std::pair{u"auto"_s, automatic}, std::pair{u"all"_s, all},
+             std::pair{u"none"_s, QStringList{}}}) {
+        const Run run = render(words + QStringList{u"--charges"_s, setting});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(textsOf(run.output, u"charge formal"_s), formal);
+        QCOMPARE(textsOf(run.output, u"charge"_s), nets);
+    }
+    const Run wrong = render(words + QStringList{u"--charges"_s, u"some"_s});
+    QCOMPARE(wrong.status, 2);
+    QVERIFY2(wrong.errors.contains(u"charges \"some\""_s), qPrintable(wrong.errors));
+}
+
+void TestMolecules::resonance_data()
+{
+    QTest::addColumn<QString>("smiles");
+    QTest::addColumn<int>("forms");
+    QTest::addColumn<int>("ions");
+    QTest::addColumn<QString>("warning");
+    QTest::addRow("nitrate") << u"[O-][N+](=O)[O-]"_s << 3 << 3 << QString();
+    QTest::addRow("sodium and carbonate") << u"[Na+].[Na+].[O-]C([O-])=O"_s << 3 << 4 << QString();
+    QTest::addRow("benzene") << u"c1ccccc1"_s << 2 << 0 << QString();
+    QTest::addRow("water") << u"O"_s << 1 << 0 << u"no resonance form besides the one given"_s;
+    // Two Kekulé forms per ring, 256 in all: eight drawn.
+    QTest::addRow("eight rings in a row")
+        << u"c1ccccc1-c1ccccc1-c1ccccc1-c1ccccc1-c1ccccc1-c1ccccc1-c1ccccc1-c1ccccc1"_s << 8 << 0
+        << u"8 of the 256 resonance forms found are drawn"_s;
+}
+
+// Forms side by side with an arrow between two, each ion in its brackets;
+// what is left out is said.
+void TestMolecules::resonance()
+{
+    QFETCH(QString, smiles);
+    QFETCH(int, forms);
+    QFETCH(int, ions);
+    QFETCH(QString, warning);
+    const Run run = render({u"--smiles"_s, smiles, u"--resonance"_s, u"--format"_s, u"svg"_s, u"-o"_s, u"-"_s});
+    QCOMPARE(run.status, 0);
+    QCOMPARE(int(run.output.count("class=\"resonance-arrow\"")), forms - 1);
+    QCOMPARE(textsOf(run.output, u"resonance-arrow"_s).value(0, u"\u2194"_s), u"\u2194"_s);
+    QCOMPARE(int(run.output.count("class=\"bracket\"")), 6 * ions);
+    if (warning.isEmpty())
+        QCOMPARE(run.errors, QString());
+    else
+        QVERIFY2(run.errors.contains(warning), qPrintable(run.errors));
 }
 
 QTEST_GUILESS_MAIN(TestMolecules)

@@ -4,43 +4,43 @@
 <context>
     <name>Sketch</name>
     <message>
-        <location filename="../Sketch.cpp" line="62"/>
+        <location filename="../Sketch.cpp" line="77"/>
         <source>Not a name or formula of the table, nor a SMILES: %1</source>
         <translation>Такого названия и формулы нет в таблице, и это не SMILES: %1</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="63"/>
+        <location filename="../Sketch.cpp" line="78"/>
         <source>No molecule or ion of the table is called “%1”.</source>
         <translation>В таблице нет молекулы или иона с названием «%1».</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="73"/>
+        <location filename="../Sketch.cpp" line="88"/>
         <source>%1, %2</source>
         <translation>%1, %2</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="79"/>
+        <location filename="../Sketch.cpp" line="94"/>
         <source>molecule</source>
         <translation>молекула</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="98"/>
-        <location filename="../Sketch.cpp" line="104"/>
+        <location filename="../Sketch.cpp" line="113"/>
+        <location filename="../Sketch.cpp" line="119"/>
         <source>There is not enough memory for the picture.</source>
         <translation>Для рисунка не хватает памяти.</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="99"/>
+        <location filename="../Sketch.cpp" line="114"/>
         <source>The picture is too large to draw.</source>
         <translation>Рисунок слишком велик, его не нарисовать.</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="100"/>
+        <location filename="../Sketch.cpp" line="115"/>
         <source>The font cannot take this size or weight.</source>
         <translation>Шрифт не может быть такого размера или насыщенности.</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="101"/>
+        <location filename="../Sketch.cpp" line="116"/>
         <source>The picture cannot be drawn (%1).</source>
         <translation>Рисунок не получается нарисовать (%1).</translation>
     </message>
@@ -48,246 +48,291 @@
 <context>
     <name>zembrel::MoleculeWindow</name>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="58"/>
+        <location filename="../MoleculeWindow.cpp" line="59"/>
         <source>&amp;Lewis: bonds as lines</source>
         <translation>&amp;Льюис: связи линиями</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="59"/>
+        <location filename="../MoleculeWindow.cpp" line="60"/>
         <source>&amp;Dots: every electron</source>
         <translation>&amp;Точки: все электроны</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="60"/>
+        <location filename="../MoleculeWindow.cpp" line="61"/>
         <source>&amp;Bars: lone pairs as bars</source>
         <translation>&amp;Чёрточки: пары чёрточками</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="62"/>
+        <location filename="../MoleculeWindow.cpp" line="63"/>
         <source>Dot and cr&amp;oss: each atom its own mark</source>
         <translation>Точки и кр&amp;естики: у атома свой знак</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="80"/>
+        <location filename="../MoleculeWindow.cpp" line="73"/>
+        <source>Where they say more</source>
+        <translation>Где они что-то добавляют</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="74"/>
+        <source>Every atom&apos;s</source>
+        <translation>У всех атомов</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="75"/>
+        <source>An ion&apos;s charge only</source>
+        <translation>Только заряд иона</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="93"/>
         <source>PNG picture, 288 dpi (*.png)</source>
         <translation>Рисунок PNG, 288 dpi (*.png)</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="81"/>
+        <location filename="../MoleculeWindow.cpp" line="94"/>
         <source>SVG drawing (*.svg)</source>
         <translation>Рисунок SVG (*.svg)</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="83"/>
+        <location filename="../MoleculeWindow.cpp" line="96"/>
         <source>BMP picture, 288 dpi (*.bmp)</source>
         <translation>Рисунок BMP, 288 dpi (*.bmp)</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="112"/>
+        <location filename="../MoleculeWindow.cpp" line="125"/>
         <source>something other than a file is there</source>
         <translation>там не файл, а что-то другое</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="115"/>
+        <location filename="../MoleculeWindow.cpp" line="128"/>
         <source>there is no such folder</source>
         <translation>такой папки нет</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="117"/>
+        <location filename="../MoleculeWindow.cpp" line="130"/>
         <source>permission denied</source>
         <translation>отказано в доступе</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="118"/>
+        <location filename="../MoleculeWindow.cpp" line="131"/>
         <source>the disk is read-only</source>
         <translation>диск только для чтения</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="120"/>
+        <location filename="../MoleculeWindow.cpp" line="133"/>
         <source>the disk is full</source>
         <translation>на диске нет места</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="151"/>
+        <location filename="../MoleculeWindow.cpp" line="164"/>
         <source>&amp;Name, formula or SMILES:</source>
         <translation>&amp;Название, формула или SMILES:</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="154"/>
+        <location filename="../MoleculeWindow.cpp" line="167"/>
         <source>water, ammonia, nitrate ion, H2O, NH4+, CO3 2-, CCO …</source>
         <translation>вода, аммиак, нитрат-ион, H2O, NH4+, CO3 2-, CCO …</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="155"/>
+        <location filename="../MoleculeWindow.cpp" line="168"/>
         <source>Name, formula or SMILES</source>
         <translation>Название, формула или SMILES</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="169"/>
+        <location filename="../MoleculeWindow.cpp" line="182"/>
         <source>Message</source>
         <translation>Сообщение</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="176"/>
-        <location filename="../MoleculeWindow.cpp" line="182"/>
+        <location filename="../MoleculeWindow.cpp" line="189"/>
+        <location filename="../MoleculeWindow.cpp" line="195"/>
         <source>Picture</source>
         <translation>Рисунок</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="185"/>
+        <location filename="../MoleculeWindow.cpp" line="198"/>
         <source>Style</source>
         <translation>Вид</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="195"/>
+        <location filename="../MoleculeWindow.cpp" line="208"/>
         <source>Outer s&amp;hells</source>
         <translation>Внешние &amp;оболочки</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="197"/>
+        <location filename="../MoleculeWindow.cpp" line="210"/>
         <source>Outer shells</source>
         <translation>Внешние оболочки</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="198"/>
+        <location filename="../MoleculeWindow.cpp" line="211"/>
         <source>Each atom&apos;s outer shell as a circle, for dots and dot and cross</source>
         <translation>Внешняя оболочка каждого атома — окружность; для точек и для точек с крестиками</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="202"/>
+        <location filename="../MoleculeWindow.cpp" line="214"/>
+        <source>R&amp;esonance forms</source>
+        <translation>Резонансные &amp;формы</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="216"/>
+        <source>Resonance forms</source>
+        <translation>Резонансные формы</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="217"/>
+        <source>Every resonance form side by side, joined by ↔, each with its formal charges</source>
+        <translation>Все резонансные структуры рядом, через ↔, каждая со своими формальными зарядами</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="220"/>
+        <source>Formal char&amp;ges:</source>
+        <translation>Формальные &amp;заряды:</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="223"/>
+        <source>Formal charges</source>
+        <translation>Формальные заряды</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="224"/>
+        <source>In a neutral molecule every formal charge is drawn; in an ion, where they say more than its charge (nitrate, not ammonium)</source>
+        <translation>В нейтральной молекуле рисуются все формальные заряды; в ионе — там, где они говорят больше его заряда (нитрат, но не аммоний)</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="230"/>
         <source>Dot &amp;radius:</source>
         <translation>&amp;Радиус точек:</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="209"/>
+        <location filename="../MoleculeWindow.cpp" line="237"/>
         <source>Dot radius</source>
         <translation>Радиус точек</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="212"/>
+        <location filename="../MoleculeWindow.cpp" line="240"/>
         <source>&amp;Font:</source>
         <translation>&amp;Шрифт:</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="215"/>
+        <location filename="../MoleculeWindow.cpp" line="243"/>
         <source>Font</source>
         <translation>Шрифт</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="219"/>
+        <location filename="../MoleculeWindow.cpp" line="247"/>
         <source>&amp;Copy</source>
         <translation>&amp;Копировать</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="221"/>
+        <location filename="../MoleculeWindow.cpp" line="249"/>
         <source>Copy the picture</source>
         <translation>Копировать рисунок</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="222"/>
+        <location filename="../MoleculeWindow.cpp" line="250"/>
         <source>The picture to the clipboard as PNG at 288 dpi and as SVG (Ctrl+C or Enter)</source>
         <translation>Рисунок в буфер обмена как PNG 288 dpi и как SVG (Ctrl+C или Enter)</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="224"/>
+        <location filename="../MoleculeWindow.cpp" line="252"/>
         <source>&amp;Save as…</source>
         <translation>&amp;Сохранить как…</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="226"/>
+        <location filename="../MoleculeWindow.cpp" line="254"/>
         <source>Save the picture as a file</source>
         <translation>Сохранить рисунок в файл</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="227"/>
+        <location filename="../MoleculeWindow.cpp" line="255"/>
         <source>PNG or BMP at 288 dpi, or SVG (Ctrl+S)</source>
         <translation>PNG или BMP 288 dpi или SVG (Ctrl+S)</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="232"/>
+        <location filename="../MoleculeWindow.cpp" line="260"/>
         <source>Status</source>
         <translation>Состояние</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="365"/>
+        <location filename="../MoleculeWindow.cpp" line="404"/>
         <source>Did you mean %1?</source>
         <translation>Может быть, %1?</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="365"/>
+        <location filename="../MoleculeWindow.cpp" line="404"/>
         <source>, </source>
         <translation>, </translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="386"/>
+        <location filename="../MoleculeWindow.cpp" line="425"/>
         <source>%1, %2 pt</source>
         <translation>%1, %2 пт</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="388"/>
+        <location filename="../MoleculeWindow.cpp" line="427"/>
         <source>, bold</source>
         <translation>, полужирный</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="390"/>
+        <location filename="../MoleculeWindow.cpp" line="429"/>
         <source>, italic</source>
         <translation>, курсив</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="418"/>
+        <location filename="../MoleculeWindow.cpp" line="457"/>
         <source>Nothing to copy: the input gives no picture.</source>
         <translation>Копировать нечего: по введённому рисунок не получается.</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="423"/>
+        <location filename="../MoleculeWindow.cpp" line="462"/>
         <source>Copied: PNG at 288 dpi and SVG.</source>
         <translation>Скопировано: PNG 288 dpi и SVG.</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="425"/>
-        <location filename="../MoleculeWindow.cpp" line="427"/>
+        <location filename="../MoleculeWindow.cpp" line="464"/>
+        <location filename="../MoleculeWindow.cpp" line="466"/>
         <source>Cannot copy: %1</source>
         <translation>Не удалось скопировать: %1</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="429"/>
+        <location filename="../MoleculeWindow.cpp" line="468"/>
         <source>Cannot copy: there is not enough memory for the picture.</source>
         <translation>Не удалось скопировать: для рисунка не хватает памяти.</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="471"/>
-        <location filename="../MoleculeWindow.cpp" line="474"/>
-        <location filename="../MoleculeWindow.cpp" line="480"/>
+        <location filename="../MoleculeWindow.cpp" line="510"/>
+        <location filename="../MoleculeWindow.cpp" line="513"/>
+        <location filename="../MoleculeWindow.cpp" line="519"/>
         <source>Cannot save “%1”: %2</source>
         <translation>Не удалось сохранить «%1»: %2</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="483"/>
+        <location filename="../MoleculeWindow.cpp" line="522"/>
         <source>Saved: %1</source>
         <translation>Сохранено: %1</translation>
     </message>
     <message>
-        <location filename="../../molecules-app/main.cpp" line="58"/>
+        <location filename="../../molecules-app/main.cpp" line="49"/>
         <source>Zembrel: molecules and ions</source>
         <translation>Зембрель: молекулы и ионы</translation>
     </message>
     <message>
-        <location filename="../../molecules-app/main.cpp" line="61"/>
+        <location filename="../../molecules-app/main.cpp" line="52"/>
         <source>A window that draws the electron-dot pictures of molecules and ions: type a name, a formula or a SMILES, choose the style, and copy the picture into a document.</source>
         <translation>Окно, в котором рисуются электронно-точечные формулы молекул и ионов: введите название, формулу или SMILES, выберите вид и скопируйте рисунок в документ.</translation>
     </message>
     <message>
-        <location filename="../../molecules-app/main.cpp" line="66"/>
+        <location filename="../../molecules-app/main.cpp" line="57"/>
         <source>input</source>
         <translation>ввод</translation>
     </message>
     <message>
-        <location filename="../../molecules-app/main.cpp" line="67"/>
+        <location filename="../../molecules-app/main.cpp" line="58"/>
         <source>A name, a formula or a SMILES to start with.</source>
         <translation>Название, формула или SMILES, с которых начать.</translation>
     </message>
     <message>
-        <location filename="../../molecules-app/main.cpp" line="68"/>
+        <location filename="../../molecules-app/main.cpp" line="59"/>
         <source>[input]</source>
         <translation>[ввод]</translation>
     </message>

@@ -15,34 +15,34 @@
         <translation>У атома %1 (%2) слишком много связей и электронных пар, чтобы нарисовать их порознь.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Drawing.cpp" line="30"/>
+        <location filename="../../molecule/Drawing.cpp" line="31"/>
         <source>The picture would show %1 valence electrons where the molecule has %2.</source>
         <translation>На картинке было бы %1 валентных электронов, а в молекуле их %2.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Drawing.cpp" line="39"/>
+        <location filename="../../molecule/Drawing.cpp" line="64"/>
         <location filename="../../molecule/IonFrame.cpp" line="69"/>
         <source>The dot radius must lie between %1 and %2.</source>
         <translation>Радиус точки должен быть от %1 до %2.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Drawing.cpp" line="44"/>
-        <location filename="../../molecule/Molecule.cpp" line="112"/>
+        <location filename="../../molecule/Drawing.cpp" line="69"/>
+        <location filename="../../molecule/Molecule.cpp" line="162"/>
         <source>The input holds no atoms.</source>
         <translation>Во входных данных нет атомов.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Drawing.cpp" line="62"/>
+        <location filename="../../molecule/Drawing.cpp" line="88"/>
         <source>The molecule&apos;s layout puts bonds across each other, so its electrons cannot be shown clearly.</source>
         <translation>В раскладке молекулы связи пересекаются, её электроны не показать ясно.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Drawing.cpp" line="70"/>
+        <location filename="../../molecule/Drawing.cpp" line="96"/>
         <source>Shells are drawn with dots and with dots and crosses only.</source>
         <translation>Оболочки рисуются только с точками и с точками и крестиками.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Drawing.cpp" line="136"/>
+        <location filename="../../molecule/Drawing.cpp" line="163"/>
         <source>The molecule is too crowded to place its electrons apart from each other.</source>
         <translation>Молекула слишком тесная, чтобы разместить её электроны порознь.</translation>
     </message>
@@ -52,147 +52,147 @@
         <translation>Заряд должен быть от −%1 до %1 и не равен 0.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Molecule.cpp" line="52"/>
+        <location filename="../../molecule/Molecule.cpp" line="53"/>
         <source>%1 (%2, position %3)</source>
         <translation>%1 (%2, позиция %3)</translation>
     </message>
     <message>
-        <location filename="../../molecule/Molecule.cpp" line="54"/>
+        <location filename="../../molecule/Molecule.cpp" line="55"/>
         <source>%1 (%2)</source>
         <translation>%1 (%2)</translation>
     </message>
     <message>
-        <location filename="../../molecule/Molecule.cpp" line="61"/>
+        <location filename="../../molecule/Molecule.cpp" line="62"/>
         <source>Atom %1: %2</source>
         <translation>Атом %1: %2</translation>
     </message>
     <message>
-        <location filename="../../molecule/Molecule.cpp" line="93"/>
+        <location filename="../../molecule/Molecule.cpp" line="144"/>
         <source>RDKit refuses it: %1</source>
         <translation>RDKit его не принимает: %1</translation>
     </message>
     <message>
-        <location filename="../../molecule/Molecule.cpp" line="94"/>
-        <source>%1 bonds are more than its valence allows.</source>
-        <translation>%1 связей больше, чем позволяет его валентность.</translation>
-    </message>
-    <message>
-        <location filename="../../molecule/Molecule.cpp" line="99"/>
+        <location filename="../../molecule/Molecule.cpp" line="149"/>
         <source>The aromatic atoms %1 cannot be given alternating single and double bonds.</source>
         <translation>Ароматическим атомам %1 не расставить чередующиеся одинарные и двойные связи.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Molecule.cpp" line="104"/>
-        <location filename="../../molecule/Molecule.cpp" line="491"/>
+        <location filename="../../molecule/Molecule.cpp" line="154"/>
+        <location filename="../../molecule/Molecule.cpp" line="629"/>
         <location filename="../../molecule/ReaderModule.cpp" line="21"/>
         <source>RDKit refuses the molecule: %1</source>
         <translation>RDKit не принимает молекулу: %1</translation>
     </message>
     <message>
-        <location filename="../../molecule/Molecule.cpp" line="114"/>
-        <location filename="../../molecule/Molecule.cpp" line="658"/>
+        <location filename="../../molecule/Molecule.cpp" line="164"/>
+        <location filename="../../molecule/Molecule.cpp" line="825"/>
         <source>The molecule has %1 atoms; at most %2 can be drawn.</source>
         <translation>В молекуле %1 атомов; нарисовать можно не больше %2.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Molecule.cpp" line="121"/>
-        <location filename="../../molecule/Molecule.cpp" line="129"/>
+        <location filename="../../molecule/Molecule.cpp" line="171"/>
+        <location filename="../../molecule/Molecule.cpp" line="179"/>
         <source>a query atom stands for a choice of elements and cannot be drawn.</source>
         <translation>атом-запрос означает выбор из элементов, его не нарисовать.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Molecule.cpp" line="125"/>
+        <location filename="../../molecule/Molecule.cpp" line="175"/>
         <source>a wildcard atom stands for no element and cannot be drawn.</source>
         <translation>атом-шаблон не означает никакого элемента, его не нарисовать.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Molecule.cpp" line="133"/>
+        <location filename="../../molecule/Molecule.cpp" line="183"/>
         <source>only main-group elements can be drawn, as their outer shell holds all their valence electrons.</source>
         <translation>рисуются только элементы главных подгрупп: у них все валентные электроны на внешней оболочке.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Molecule.cpp" line="138"/>
+        <location filename="../../molecule/Molecule.cpp" line="188"/>
         <source>the charge %1 lies beyond ±%2.</source>
         <translation>заряд %1 выходит за ±%2.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Molecule.cpp" line="149"/>
+        <location filename="../../molecule/Molecule.cpp" line="199"/>
         <source>Bond %1 (atoms %2 and %3): only single, double, triple, aromatic and dative bonds can be drawn.</source>
         <translation>Связь %1 (атомы %2 и %3): рисуются только одинарные, двойные, тройные, ароматические и донорно-акцепторные связи.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Molecule.cpp" line="483"/>
+        <location filename="../../molecule/Molecule.cpp" line="616"/>
         <source>The molecule has %1 atoms with its hydrogens; at most %2 can be drawn.</source>
         <translation>В молекуле вместе с водородами %1 атомов; нарисовать можно не больше %2.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Molecule.cpp" line="504"/>
+        <location filename="../../molecule/Molecule.cpp" line="645"/>
         <source>its electrons do not add up: %1 outer, charge %2, %3 in bonds and %4 unpaired leave %5 for lone pairs.</source>
         <translation>его электроны не сходятся: внешних %1, заряд %2, в связях %3, неспаренных %4 — на неподелённые пары остаётся %5.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Molecule.cpp" line="536"/>
+        <location filename="../../molecule/Molecule.cpp" line="662"/>
+        <source>it would hold %1 electrons, more than the %2 its outer shell can.</source>
+        <translation>в нём было бы %1 электронов, больше, чем %2, которые вмещает его внешний слой.</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Molecule.cpp" line="689"/>
         <source>RDKit cannot lay the molecule out: %1</source>
         <translation>RDKit не может разложить молекулу на плоскости: %1</translation>
     </message>
     <message>
-        <location filename="../../molecule/Molecule.cpp" line="642"/>
+        <location filename="../../molecule/Molecule.cpp" line="809"/>
         <source>The SMILES is empty.</source>
         <translation>SMILES пуст.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Molecule.cpp" line="644"/>
+        <location filename="../../molecule/Molecule.cpp" line="811"/>
         <source>The SMILES is %1 characters long; at most %2 are read.</source>
         <translation>В SMILES %1 знаков; читается не больше %2.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Molecule.cpp" line="651"/>
+        <location filename="../../molecule/Molecule.cpp" line="818"/>
         <source>SMILES, position %1: “%2” cannot stand in a SMILES.</source>
         <translation>SMILES, позиция %1: знак «%2» не может стоять в SMILES.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Molecule.cpp" line="653"/>
+        <location filename="../../molecule/Molecule.cpp" line="820"/>
         <source>a space</source>
         <translation>пробел</translation>
     </message>
     <message>
-        <location filename="../../molecule/Molecule.cpp" line="680"/>
+        <location filename="../../molecule/Molecule.cpp" line="847"/>
         <source>it cannot be read</source>
         <translation>его не прочитать</translation>
     </message>
     <message>
-        <location filename="../../molecule/Molecule.cpp" line="683"/>
+        <location filename="../../molecule/Molecule.cpp" line="850"/>
         <source>SMILES, position %1: %2.</source>
         <translation>SMILES, позиция %1: %2.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Molecule.cpp" line="685"/>
+        <location filename="../../molecule/Molecule.cpp" line="852"/>
         <source>SMILES: %1.</source>
         <translation>SMILES: %1.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Molecule.cpp" line="696"/>
+        <location filename="../../molecule/Molecule.cpp" line="863"/>
         <source>The molfile is empty.</source>
         <translation>Molfile пуст.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Molecule.cpp" line="698"/>
+        <location filename="../../molecule/Molecule.cpp" line="865"/>
         <source>The molfile is %1 bytes long; at most %2 are read.</source>
         <translation>В molfile %1 байт; читается не больше %2.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Molecule.cpp" line="714"/>
+        <location filename="../../molecule/Molecule.cpp" line="881"/>
         <source>The molfile has %1 atoms; at most %2 can be drawn.</source>
         <translation>В molfile %1 атомов; нарисовать можно не больше %2.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Molecule.cpp" line="725"/>
-        <location filename="../../molecule/Molecule.cpp" line="730"/>
+        <location filename="../../molecule/Molecule.cpp" line="892"/>
+        <location filename="../../molecule/Molecule.cpp" line="897"/>
         <source>Molfile: %1</source>
         <translation>Molfile: %1</translation>
     </message>
     <message>
-        <location filename="../../molecule/Molecule.cpp" line="729"/>
+        <location filename="../../molecule/Molecule.cpp" line="896"/>
         <source>The molfile holds no molecule.</source>
         <translation>В molfile нет молекулы.</translation>
     </message>
@@ -225,17 +225,17 @@
         <translation>строка не в кодировке UTF-8</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="149"/>
+        <location filename="../main.cpp" line="150"/>
         <source>More: zembrel-render --help</source>
         <translation>Подробнее: zembrel-render --help</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="156"/>
+        <location filename="../main.cpp" line="157"/>
         <source>argument %1 is not UTF-8</source>
         <translation>аргумент %1 не в кодировке UTF-8</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="161"/>
+        <location filename="../main.cpp" line="162"/>
         <source>Draws the electron-dot formula of an element without a window: BMP, PNG or SVG.
 A batch, --batch FILE, has one picture a line, each line the same words; options
 given with --batch are the defaults of every line.
@@ -246,59 +246,59 @@ Exit status: 0 all written, 1 a picture not made or written, 2 a mistake in the 
 Код выхода: 0 всё записано, 1 картинка не сделана или не записана, 2 ошибка в словах.</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="167"/>
+        <location filename="../main.cpp" line="168"/>
         <source>Show this help.</source>
         <translation>Эта справка.</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="171"/>
+        <location filename="../main.cpp" line="172"/>
         <source>No warnings; errors are still printed.</source>
         <translation>Без предупреждений; об ошибках сказано всё равно.</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="174"/>
+        <location filename="../main.cpp" line="175"/>
         <source>Pictures from the lines of FILE (&quot;-&quot; is standard input).</source>
         <translation>Картинки по строкам файла («-» — стандартный ввод).</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="174"/>
-        <location filename="../RenderJob.cpp" line="334"/>
-        <location filename="../RenderJob.cpp" line="347"/>
+        <location filename="../main.cpp" line="175"/>
+        <location filename="../RenderJob.cpp" line="341"/>
+        <location filename="../RenderJob.cpp" line="354"/>
         <source>FILE</source>
         <translation>ФАЙЛ</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="177"/>
+        <location filename="../main.cpp" line="178"/>
         <source>Relative picture names are taken under DIR, which must exist.</source>
         <translation>Относительные имена картинок берутся в папке ПАПКА; она должна быть.</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="178"/>
+        <location filename="../main.cpp" line="179"/>
         <source>DIR</source>
         <translation>ПАПКА</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="193"/>
+        <location filename="../main.cpp" line="194"/>
         <source>output folder &quot;%1&quot;: there is no such folder</source>
         <translation>папка для картинок «%1»: такой папки нет</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="198"/>
+        <location filename="../main.cpp" line="199"/>
         <source>warning: %1</source>
         <translation>предупреждение: %1</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="205"/>
+        <location filename="../main.cpp" line="206"/>
         <source>with --batch, &quot;%1&quot; goes on the lines of the file</source>
         <translation>с --batch «%1» пишется в строках файла</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="208"/>
+        <location filename="../main.cpp" line="209"/>
         <source>with --batch, the symbol goes on the lines of the file</source>
         <translation>с --batch обозначение пишется в строках файла</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="210"/>
+        <location filename="../main.cpp" line="211"/>
         <source>no batch file given: --batch FILE</source>
         <translation>не задан файл пакета: --batch ФАЙЛ</translation>
     </message>
@@ -407,7 +407,22 @@ Exit status: 0 all written, 1 a picture not made or written, 2 a mistake in the 
         <translation>%1: не удалось записать: %2</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="352"/>
+        <location filename="../Renderer.cpp" line="353"/>
+        <source>%1: %2 of the %3 resonance forms found are drawn</source>
+        <translation>%1: нарисованы %2 из %3 найденных резонансных структур</translation>
+    </message>
+    <message>
+        <location filename="../Renderer.cpp" line="359"/>
+        <source>%1: the search for resonance forms stopped at its limits; there may be more</source>
+        <translation>%1: поиск резонансных структур остановлен на своих пределах; их может быть больше</translation>
+    </message>
+    <message>
+        <location filename="../Renderer.cpp" line="363"/>
+        <source>%1: no resonance form besides the one given</source>
+        <translation>%1: других резонансных структур, кроме заданной, нет</translation>
+    </message>
+    <message>
+        <location filename="../Renderer.cpp" line="376"/>
         <source>the font &quot;%1&quot; is not on this system; drawing with &quot;%2&quot;</source>
         <translation>шрифта «%1» в системе нет, рисую шрифтом «%2»</translation>
     </message>
@@ -534,232 +549,252 @@ Exit status: 0 all written, 1 a picture not made or written, 2 a mistake in the 
         <translation>лишний аргумент «%1»: молекуле обозначение не нужно</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="261"/>
+        <location filename="../RenderJob.cpp" line="262"/>
         <source>layout &quot;%1&quot;: it is textbook or depiction</source>
         <translation>раскладка «%1»: бывает textbook или depiction</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="285"/>
+        <location filename="../RenderJob.cpp" line="288"/>
+        <source>charges &quot;%1&quot;: they are auto, all or none</source>
+        <translation>charges «%1»: это auto, all или none</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="292"/>
         <source>--shells is for --style dots and --style dot-cross</source>
         <translation>--shells только для --style dots и --style dot-cross</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="289"/>
+        <location filename="../RenderJob.cpp" line="296"/>
         <source>--marks is for --style dot-cross</source>
         <translation>--marks только для --style dot-cross</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="295"/>
+        <location filename="../RenderJob.cpp" line="302"/>
         <source>marks &quot;%1&quot;: give ELEMENT=MARK pairs separated by commas, as O=cross,H=dot</source>
         <translation>значки «%1»: нужны пары ЭЛЕМЕНТ=ЗНАЧОК через запятую, например O=cross,H=dot</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="300"/>
+        <location filename="../RenderJob.cpp" line="307"/>
         <source>marks &quot;%1&quot;: &quot;%2&quot; is not an element symbol</source>
         <translation>значки «%1»: «%2» — не символ элемента</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="304"/>
+        <location filename="../RenderJob.cpp" line="311"/>
         <source>marks &quot;%1&quot;: &quot;%2&quot; is not a mark; the marks are dot, cross, ring, square and triangle</source>
         <translation>значки «%1»: «%2» — не значок; значки бывают dot (точка), cross (крестик), ring (кружок), square (квадрат) и triangle (треугольник)</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="308"/>
+        <location filename="../RenderJob.cpp" line="315"/>
         <source>marks &quot;%1&quot;: %2 is given twice</source>
         <translation>значки «%1»: %2 указан дважды</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="319"/>
+        <location filename="../RenderJob.cpp" line="326"/>
         <source>SYMBOL</source>
         <translation>ОБОЗНАЧЕНИЕ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="319"/>
+        <location filename="../RenderJob.cpp" line="326"/>
         <source>One or two letters, Latin or Russian.</source>
         <translation>Одна или две буквы, латинские или русские.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="321"/>
+        <location filename="../RenderJob.cpp" line="328"/>
         <source>Dots: slot numbers 0 to 15, separated by commas.</source>
         <translation>Точки: номера мест от 0 до 15 через запятую.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="322"/>
+        <location filename="../RenderJob.cpp" line="329"/>
         <source>Dot radius: 0.5 to 10 in steps of 0.5 (default 2).</source>
         <translation>Радиус точки: от 0.5 до 10 с шагом 0.5 (по умолчанию 2).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="323"/>
+        <location filename="../RenderJob.cpp" line="330"/>
         <source>Font family (default Arial).</source>
         <translation>Шрифт (по умолчанию Arial).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="323"/>
+        <location filename="../RenderJob.cpp" line="330"/>
         <source>FAMILY</source>
         <translation>ШРИФТ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="324"/>
+        <location filename="../RenderJob.cpp" line="331"/>
         <source>Font size in points (default 21.75).</source>
         <translation>Размер шрифта в пунктах (по умолчанию 21.75).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="324"/>
+        <location filename="../RenderJob.cpp" line="331"/>
         <source>PT</source>
         <translation>ПТ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="325"/>
+        <location filename="../RenderJob.cpp" line="332"/>
         <source>Font weight: 400 regular, 700 bold.</source>
         <translation>Насыщенность шрифта: 400 обычный, 700 полужирный.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="326"/>
+        <location filename="../RenderJob.cpp" line="333"/>
         <source>Italic.</source>
         <translation>Курсив.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="327"/>
+        <location filename="../RenderJob.cpp" line="334"/>
         <source>Scale: 1 to 8, that many times the pixels.</source>
         <translation>Масштаб: от 1 до 8, во столько раз больше пикселей.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="328"/>
+        <location filename="../RenderJob.cpp" line="335"/>
         <source>Transparent ground (PNG and SVG).</source>
         <translation>Прозрачный фон (PNG и SVG).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="330"/>
+        <location filename="../RenderJob.cpp" line="337"/>
         <source>Format: bmp, png or svg (default: the file&apos;s extension; png on standard output).</source>
         <translation>Формат: bmp, png или svg (по умолчанию по расширению файла; png на стандартный вывод).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="332"/>
+        <location filename="../RenderJob.cpp" line="339"/>
         <source>FORMAT</source>
         <translation>ФОРМАТ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="333"/>
+        <location filename="../RenderJob.cpp" line="340"/>
         <source>Picture file; &quot;-&quot; is standard output.</source>
         <translation>Файл картинки; «-» — стандартный вывод.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="335"/>
+        <location filename="../RenderJob.cpp" line="342"/>
         <source>The atom&apos;s charge, -8 to 8: the picture in square brackets with it.</source>
         <translation>Заряд атома, от -8 до 8: картинка в квадратных скобках с зарядом.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="337"/>
+        <location filename="../RenderJob.cpp" line="344"/>
         <source>A molecule or ion in SMILES, instead of a symbol.</source>
         <translation>Молекула или ион в записи SMILES вместо обозначения.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="339"/>
+        <location filename="../RenderJob.cpp" line="346"/>
         <source>A molecule or ion by its name in Russian or English, from the table of school species (&quot;water&quot;, &quot;нитрат-ион&quot;).</source>
         <translation>Молекула или ион по названию на русском или английском из таблицы школьных веществ («вода», «nitrate ion»).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="341"/>
+        <location filename="../RenderJob.cpp" line="348"/>
         <source>NAME</source>
         <translation>НАЗВАНИЕ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="343"/>
+        <location filename="../RenderJob.cpp" line="350"/>
         <source>A molecule or ion by its school formula, from the same table (H2O, NH4+, CO3 2-).</source>
         <translation>Молекула или ион по школьной формуле из той же таблицы (H2O, NH4+, CO3 2-).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="345"/>
+        <location filename="../RenderJob.cpp" line="352"/>
         <source>FORMULA</source>
         <translation>ФОРМУЛА</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="346"/>
+        <location filename="../RenderJob.cpp" line="353"/>
         <source>A molecule or ion in an MDL molfile (&quot;-&quot; is standard input).</source>
         <translation>Молекула или ион в файле MDL molfile («-» — стандартный ввод).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="349"/>
+        <location filename="../RenderJob.cpp" line="356"/>
         <source>How a molecule&apos;s electrons are drawn: lewis (bonds as lines, the default), dots (every electron a dot), bars (lone pairs as bars) or dot-cross (every electron in the mark of the atom it came from).</source>
         <translation>Как рисовать электроны молекулы: lewis (связи чертами, по умолчанию), dots (каждый электрон точкой), bars (неподелённые пары чертами) или dot-cross (каждый электрон значком атома, от которого он пришёл).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="363"/>
+        <location filename="../RenderJob.cpp" line="370"/>
         <source>Where a molecule&apos;s atoms stand when the input does not place them: textbook (the default: chains straight on a square grid, regular rings, as school books draw them) or depiction (the chemistry toolkit&apos;s 2D depiction).</source>
         <translation>Где стоят атомы молекулы, если ввод их не расставляет: textbook (по умолчанию: цепь прямо по квадратной сетке, правильные циклы, как в школьных учебниках) или depiction (двумерное изображение химического пакета).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="366"/>
+        <location filename="../RenderJob.cpp" line="373"/>
         <source>LAYOUT</source>
         <translation>РАСКЛАДКА</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="368"/>
+        <location filename="../RenderJob.cpp" line="375"/>
         <source>Lay the molfile&apos;s atoms out anew, in the --layout, instead of taking its coordinates.</source>
         <translation>Разложить атомы molfile заново, по --layout, а не брать его координаты.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="397"/>
+        <location filename="../RenderJob.cpp" line="378"/>
+        <source>Which atoms&apos; formal charges are drawn: auto (the default: in a neutral molecule all, in an ion where they say more than its charge), all or none (an ion&apos;s net charge alone).</source>
+        <translation>Какие формальные заряды атомов рисовать: auto (по умолчанию: в нейтральной молекуле все, в ионе — там, где они говорят больше его заряда), all (все) или none (только заряд иона).</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="381"/>
+        <source>WHICH</source>
+        <translation>КАКИЕ</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="383"/>
+        <source>Every resonance form of the molecule or ion, side by side with ↔ between them, each with its formal charges.</source>
+        <translation>Все резонансные структуры молекулы или иона рядом, с ↔ между ними, каждая со своими формальными зарядами.</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="412"/>
         <source>style &quot;%1&quot;: it is lewis, dots, bars or dot-cross</source>
         <translation>стиль «%1»: бывает lewis, dots, bars или dot-cross</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="353"/>
+        <location filename="../RenderJob.cpp" line="360"/>
         <source>STYLE</source>
         <translation>ВИД</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="355"/>
+        <location filename="../RenderJob.cpp" line="362"/>
         <source>The marks of elements&apos; electrons with --style dot-cross, as O=cross,H=dot: dot, cross, ring, square or triangle (default: in that order, by first appearance).</source>
         <translation>Значки электронов элементов при --style dot-cross, например O=cross,H=dot: dot (точка), cross (крестик), ring (кружок), square (квадрат) или triangle (треугольник); по умолчанию в этом порядке, по первому появлению.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="357"/>
+        <location filename="../RenderJob.cpp" line="364"/>
         <source>LIST</source>
         <translation>СПИСОК</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="359"/>
+        <location filename="../RenderJob.cpp" line="366"/>
         <source>Each atom&apos;s outer shell as a circle with its electrons on it, for --style dots and dot-cross.</source>
         <translation>Внешняя оболочка каждого атома окружностью с его электронами на ней, для --style dots и dot-cross.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="383"/>
+        <location filename="../RenderJob.cpp" line="398"/>
         <source>no element symbol given</source>
         <translation>не задано обозначение элемента</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="385"/>
+        <location filename="../RenderJob.cpp" line="400"/>
         <source>extra argument &quot;%1&quot;: there is one symbol</source>
         <translation>лишний аргумент «%1»: обозначение одно</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="387"/>
+        <location filename="../RenderJob.cpp" line="402"/>
         <source>no picture file given: -o FILE</source>
         <translation>не задан файл картинки: -o ФАЙЛ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="409"/>
+        <location filename="../RenderJob.cpp" line="424"/>
         <source>charge &quot;%1&quot;: give a whole number from -8 to 8</source>
         <translation>заряд «%1»: нужно целое число от -8 до 8</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="421"/>
+        <location filename="../RenderJob.cpp" line="437"/>
         <source>scale &quot;%1&quot;: give a whole number from 1 to 8</source>
         <translation>масштаб «%1»: нужно целое число от 1 до 8</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="428"/>
+        <location filename="../RenderJob.cpp" line="444"/>
         <source>font size %1 pt at scale %2 is too large: at most %3 pt at this scale</source>
         <translation>размер шрифта %1 пт при масштабе %2 слишком велик: не больше %3 пт при этом масштабе</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="435"/>
+        <location filename="../RenderJob.cpp" line="451"/>
         <source>BMP has no transparency: --transparent is for PNG and SVG</source>
         <translation>у BMP нет прозрачности: --transparent только для PNG и SVG</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="472"/>
+        <location filename="../RenderJob.cpp" line="488"/>
         <source>the quote %1 is not closed</source>
         <translation>кавычка %1 не закрыта</translation>
     </message>
