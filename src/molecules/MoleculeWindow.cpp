@@ -96,24 +96,26 @@ constexpr std::array kSaveFormats{
         Format::Bmp, "bmp", QT_TRANSLATE_NOOP("zembrel::MoleculeWindow", "BMP picture, 288 dpi (*.bmp)")},
 };
 
-// A style chosen by its mnemonic at once: the toolkit's button waits a
+// A choice taken by its mnemonic at once: the toolkit's button waits a
 // moment to show itself pressed, and a Ctrl+C typed in that moment would
-// copy the picture in the style before.
-class StyleButton final : public QRadioButton
+// copy the picture as it was before.
+template <class Button> class AtOnce final : public Button
 {
 public:
-    using QRadioButton::QRadioButton;
+    using Button::Button;
 
 protected:
     bool event(QEvent *event) override
     {
         if (event->type() != QEvent::Shortcut || static_cast<QShortcutEvent *>(event)->isAmbiguous())
-            return QRadioButton::event(event);
-        setFocus(Qt::ShortcutFocusReason);
-        click();
+            return Button::event(event);
+        this->setFocus(Qt::ShortcutFocusReason);
+        this->click();
         return true;
     }
 };
+using StyleButton = AtOnce<QRadioButton>;
+using ChoiceBox = AtOnce<QCheckBox>;
 
 constexpr float kRadiusStep = 0.5F;
 constexpr char16_t kProblemColour[] = u"#b3261e";
@@ -205,13 +207,13 @@ void MoleculeWindow::createControls()
         styleLayout->addWidget(choice);
     }
     m_styles->button(int(MarkStyle::Lewis))->setChecked(true);
-    m_shells = new QCheckBox(tr("Outer s&hells"), styleBox);
+    m_shells = new ChoiceBox(tr("Outer s&hells"), styleBox);
     m_shells->setObjectName(u"shells"_s);
     m_shells->setAccessibleName(tr("Outer shells"));
     m_shells->setToolTip(tr("Each atom's outer shell as a circle, for dots and dot and cross"));
     m_shells->setEnabled(false);
     styleLayout->addWidget(m_shells);
-    m_resonance = new QCheckBox(tr("R&esonance forms"), styleBox);
+    m_resonance = new ChoiceBox(tr("R&esonance forms"), styleBox);
     m_resonance->setObjectName(u"resonance"_s);
     m_resonance->setAccessibleName(tr("Resonance forms"));
     m_resonance->setToolTip(tr("Every resonance form side by side, joined by ↔, each with its formal charges"));

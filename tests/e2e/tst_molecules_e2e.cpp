@@ -109,6 +109,14 @@ void TestMoleculesE2E::typeChooseAndCopy()
     QCOMPARE(m_window.state(), QProcess::Running);
     QCOMPARE(clipboard(u"image/png"_s), png);
     QCOMPARE(clipboard(u"image/svg+xml"_s).count("class=\"electron "), 8);
+
+    // Ozone in its two resonance forms, by the check box's mnemonic, copied
+    // at once: the copy is of the box's new state.
+    QVERIFY(keys({u"alt+Cyrillic_en"_s, u"ctrl+a"_s}));
+    QVERIFY(keys({u"o"_s, u"z"_s, u"o"_s, u"n"_s, u"e"_s}));
+    QTRY_COMPARE(shownWindows(), 1);
+    QVERIFY(keys({u"alt+Cyrillic_ef"_s, u"ctrl+c"_s}));
+    QTRY_COMPARE_WITH_TIMEOUT(clipboard(u"image/svg+xml"_s).count("class=\"resonance-arrow\""), 1, 10000);
 }
 
 QTEST_GUILESS_MAIN(TestMoleculesE2E)

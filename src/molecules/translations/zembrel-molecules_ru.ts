@@ -70,7 +70,7 @@
     <message>
         <location filename="../MoleculeWindow.cpp" line="73"/>
         <source>Where they say more</source>
-        <translation>Где они что-то добавляют</translation>
+        <translation>Где они важны</translation>
     </message>
     <message>
         <location filename="../MoleculeWindow.cpp" line="74"/>
