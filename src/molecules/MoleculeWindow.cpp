@@ -544,11 +544,18 @@ std::unique_ptr<QMimeData> MoleculeWindow::dragData()
 bool MoleculeWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // Ctrl+C copies the picture, unless text is selected in the input: the
-    // fields would otherwise take it for their own copy command.
-    if (event->type() == QEvent::ShortcutOverride
+    // fields would otherwise take it for their own copy command. The key
+    // itself copies too, for when the shortcut is not matched: a window the
+    // window manager has not made active yet, the list of names open.
+    const bool copyKey = (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress)
         && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Copy)
-        && !(watched == m_input && m_input->hasSelectedText())) {
+        && !(watched == m_input && m_input->hasSelectedText());
+    if (copyKey && event->type() == QEvent::ShortcutOverride) {
         event->ignore();
+        return true;
+    }
+    if (copyKey) {
+        copy();
         return true;
     }
     return QWidget::eventFilter(watched, event);

@@ -38,8 +38,24 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void typeChooseAndCopy();
+    void copyFromTheInput_data();
+    void copyFromTheInput();
 
 private:
+    // The window in a language, given the focus as a click would, or left as
+    // it comes up: not made active, as before a window manager gets to it.
+    bool start(bool russian, bool activate)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(u"QT_QPA_PLATFORM"_s);
+        environment.insert(u"LC_ALL"_s, russian ? u"ru_RU.UTF-8"_s : u"C.UTF-8"_s);
+        m_window.setProcessEnvironment(environment);
+        m_window.start(QStringLiteral(ZEMBREL_MOLECULES), QStringList{});
+        const QString title = russian ? u"Зембрель: молекулы и ионы"_s : u"Zembrel: molecules and ions"_s;
+        return activate ? XSession::focusWindow(m_window.processId(), title, 20000) != 0
+                        : XSession::findWindow(m_window.processId(), title, 20000) != 0;
+    }
+
     // The window and the list of names under it, when that is open.
     int shownWindows()
     {
@@ -63,13 +79,6 @@ void TestMoleculesE2E::init()
     QVERIFY(XSession::bindKeys({{"Cyrillic_ve", "Cyrillic_VE"}, {"Cyrillic_o", "Cyrillic_O"},
         {"Cyrillic_de", "Cyrillic_DE"}, {"Cyrillic_a", "Cyrillic_A"}, {"Cyrillic_te", "Cyrillic_TE"},
         {"Cyrillic_el", "Cyrillic_EL"}, {"Cyrillic_en", "Cyrillic_EN"}}));
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(u"QT_QPA_PLATFORM"_s);
-    environment.insert(u"LC_ALL"_s, u"ru_RU.UTF-8"_s);
-    m_window.setProcessEnvironment(environment);
-    m_window.start(QStringLiteral(ZEMBREL_MOLECULES), QStringList{});
-    QVERIFY2(XSession::focusWindow(m_window.processId(), u"Зембрель: молекулы и ионы"_s, 20000),
-        "the window did not appear");
 }
 
 void TestMoleculesE2E::cleanup()
@@ -82,6 +91,7 @@ void TestMoleculesE2E::cleanup()
 
 void TestMoleculesE2E::typeChooseAndCopy()
 {
+    QVERIFY2(start(true, true), "the window did not appear");
     // The input has the focus from the start; the list of names that opens as
     // one types has closed again once the name is whole.
     QVERIFY(keys({u"Cyrillic_ve"_s, u"Cyrillic_o"_s, u"Cyrillic_de"_s, u"Cyrillic_a"_s}));
@@ -117,6 +127,41 @@ void TestMoleculesE2E::typeChooseAndCopy()
     QTRY_COMPARE(shownWindows(), 1);
     QVERIFY(keys({u"alt+Cyrillic_ef"_s, u"ctrl+c"_s}));
     QTRY_COMPARE_WITH_TIMEOUT(clipboard(u"image/svg+xml"_s).count("class=\"resonance-arrow\""), 1, 10000);
+}
+
+void TestMoleculesE2E::copyFromTheInput_data()
+{
+    QTest::addColumn<bool>("russian");
+    QTest::addColumn<bool>("activate");
+    QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<int>("windows"); // 2 while the list of names is open
+    QTest::addColumn<QByteArray>("title");
+    const QStringList water{u"w"_s, u"a"_s, u"t"_s, u"e"_s, u"r"_s};
+    const QStringList voda{u"Cyrillic_ve"_s, u"Cyrillic_o"_s, u"Cyrillic_de"_s, u"Cyrillic_a"_s};
+    // "CO" is carbon monoxide, and the start of CO2, COCl2 ...: the list stays open.
+    const QStringList co{u"shift+c"_s, u"shift+o"_s};
+    QTest::addRow("English, list closed") << false << true << water << 1 << "water, H₂O"_ba;
+    QTest::addRow("English, list open") << false << true << co << 2 << "carbon monoxide, CO"_ba;
+    QTest::addRow("Russian, list closed") << true << true << voda << 1 << "вода, H₂O"_ba;
+    QTest::addRow("Russian, list open") << true << true << co << 2 << "угарный газ, CO"_ba;
+    QTest::addRow("window not made active") << false << false << water << 1 << "water, H₂O"_ba;
+}
+
+// The teacher types and presses Ctrl+C at once, the focus still in the input.
+void TestMoleculesE2E::copyFromTheInput()
+{
+    QFETCH(bool, russian);
+    QFETCH(bool, activate);
+    QFETCH(QStringList, typed);
+    QFETCH(int, windows);
+    QFETCH(QByteArray, title);
+    QVERIFY2(start(russian, activate), "the window did not appear");
+    QVERIFY(keys(typed));
+    QTRY_COMPARE(shownWindows(), windows);
+    QVERIFY(keys({u"ctrl+c"_s}));
+    const QByteArray titled = "<title>" + title + "</title>";
+    QTRY_VERIFY_WITH_TIMEOUT(clipboard(u"image/svg+xml"_s).contains(titled), 10000);
+    QVERIFY(!clipboard(u"image/png"_s).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestMoleculesE2E)
