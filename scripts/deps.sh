@@ -12,6 +12,7 @@ packages=(
     qt6-l10n-tools
     appstream desktop-file-utils groff-base dpkg-dev file
     librdkit-dev libboost-dev
+    chromium
 )
 
 missing=()

@@ -4,6 +4,7 @@
 #include "RuntimeError.h"
 
 #include <QBuffer>
+#include <QCryptographicHash>
 #include <QFontDatabase>
 #include <QPainter>
 #include <QRegularExpression>
@@ -353,6 +354,13 @@ void writeShape(QXmlStreamWriter &xml, const PictureShape &picture)
 
 } // namespace
 
+namespace {
+
+// The clip's name while the document is written, before its digest is known.
+constexpr char kClipName[] = "drawing-area";
+
+} // namespace
+
 QByteArray SvgSurface::svg(const QRectF &crop, int scale, bool background, const QString &title) const
 {
     // In whole units, as a bitmap surface copies a rectangle.
@@ -366,6 +374,9 @@ QByteArray SvgSurface::svg(const QRectF &crop, int scale, bool background, const
     xml.setAutoFormattingIndent(0);
     xml.writeStartDocument();
     xml.writeStartElement(u"svg"_s);
+    // A class of its own, so that a page holding the picture can keep its
+    // rules for "atom" or "bond" to our pictures, and ours off its elements.
+    xml.writeAttribute(u"class"_s, u"zembrel"_s);
     xml.writeAttribute(u"width"_s, QString::number(box.width() * scale));
     xml.writeAttribute(u"height"_s, QString::number(box.height() * scale));
     xml.writeAttribute(
@@ -376,7 +387,7 @@ QByteArray SvgSurface::svg(const QRectF &crop, int scale, bool background, const
     xml.writeTextElement(u"title"_s, title);
     xml.writeStartElement(u"defs"_s);
     xml.writeStartElement(u"clipPath"_s);
-    xml.writeAttribute(u"id"_s, u"drawing-area"_s);
+    xml.writeAttribute(u"id"_s, QString::fromLatin1(kClipName));
     xml.writeEmptyElement(u"rect"_s);
     xml.writeAttribute(u"x"_s, u"0"_s);
     xml.writeAttribute(u"y"_s, u"0"_s);
@@ -398,7 +409,7 @@ QByteArray SvgSurface::svg(const QRectF &crop, int scale, bool background, const
         return std::visit([](const auto &each) { return each.role.clipped; }, shape);
     };
     xml.writeStartElement(u"g"_s);
-    xml.writeAttribute(u"clip-path"_s, u"url(#drawing-area)"_s);
+    xml.writeAttribute(u"clip-path"_s, u"url(#%1)"_s.arg(QString::fromLatin1(kClipName)));
     for (const Shape &shape : m_shapes) {
         if (clipped(shape))
             std::visit([&xml](const auto &each) { writeShape(xml, each); }, shape);
@@ -410,6 +421,13 @@ QByteArray SvgSurface::svg(const QRectF &crop, int scale, bool background, const
     }
     xml.writeEndElement();
     xml.writeEndDocument();
+    // Ids are one namespace for every picture inlined in a page: each
+    // picture's clip is named after its content, so two pictures do not cut
+    // each other and the same picture is the same file.
+    const QByteArray digest = QCryptographicHash::hash(document, QCryptographicHash::Sha1).toHex().left(12);
+    const QByteArray name = "zembrel-clip-" + digest;
+    document.replace(QByteArray(QByteArray("\"") + kClipName + '"'), QByteArray('"' + name + '"'));
+    document.replace(QByteArray(QByteArray("#") + kClipName + ')'), QByteArray('#' + name + ')'));
     return document;
 }
 

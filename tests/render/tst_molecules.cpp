@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 #include <QXmlStreamReader>
 
 #include <map>
@@ -77,6 +78,7 @@ private Q_SLOTS:
     void charges();
     void resonance_data();
     void resonance();
+    void picturesShareAPage();
 };
 
 void TestMolecules::marks_data()
@@ -557,6 +559,64 @@ void TestMolecules::resonance()
         QCOMPARE(run.errors, QString());
     else
         QVERIFY2(run.errors.contains(warning), qPrintable(run.errors));
+}
+
+// Water and benzene inlined one after the other in a page, as a web
+// worksheet holds them, drawn by a browser: each picture whole, its ink
+// where its PNG's is; a page's rule for "atom" reaches them only scoped.
+void TestMolecules::picturesShareAPage()
+{
+    const QString browser = QStandardPaths::findExecutable(u"chromium"_s);
+    if (browser.isEmpty())
+        QSKIP("chromium is not installed");
+    QTemporaryDir dir;
+    const QList<QStringList> pictures{{u"--name"_s, u"water"_s}, {u"--name"_s, u"benzene"_s}};
+    QList<QImage> pngs;
+    QString body;
+    int left = 0, height = 0;
+    for (const QStringList &picture : pictures) {
+        const QImage png = QImage::fromData(render(picture + QStringList{u"-o"_s, u"-"_s}).output);
+        QByteArray svg = render(picture + QStringList{u"--format"_s, u"svg"_s, u"-o"_s, u"-"_s}).output;
+        QVERIFY(!png.isNull() && svg.startsWith("<?xml"));
+        svg.remove(0, svg.indexOf("<svg"));
+        body += u"<div style=\"position:absolute;left:%1px;top:0\">%2</div>"_s.arg(left).arg(
+            QString::fromUtf8(svg));
+        pngs << png;
+        left += png.width() + 20;
+        height = std::max(height, png.height());
+    }
+    QFile page(dir.filePath(u"page.html"_s));
+    QVERIFY(page.open(QIODevice::WriteOnly));
+    page.write(u"<!DOCTYPE html><html><head><style>body{margin:0;background:#fff}.atom{fill:#f00}"
+               "svg.zembrel .atom{fill:#000}</style></head><body>%1</body></html>"_s.arg(body)
+                   .toUtf8());
+    page.close();
+    const QString shot = dir.filePath(u"shot.png"_s);
+    QProcess chromium;
+    chromium.start(browser,
+        {u"--headless=new"_s, u"--no-sandbox"_s, u"--disable-gpu"_s, u"--hide-scrollbars"_s,
+            u"--force-device-scale-factor=1"_s, u"--window-size=%1,%2"_s.arg(left).arg(height + 20),
+            u"--screenshot=%1"_s.arg(shot), QUrl::fromLocalFile(page.fileName()).toString()});
+    QVERIFY(chromium.waitForFinished(60000));
+    const QImage drawn(shot);
+    QVERIFY2(!drawn.isNull(), chromium.readAllStandardError().constData());
+    QList<QImage> parts;
+    left = 0;
+    for (const QImage &png : pngs) {
+        parts << drawn.copy(left, 0, png.width(), png.height());
+        left += png.width() + 20;
+        QCOMPARE(strayDarkPixels(png, parts.back(), 1), 0);
+        QCOMPARE(strayDarkPixels(parts.back(), png, 1), 0);
+    }
+    // Black as drawn: the page's own red does not reach the symbols.
+    for (const QImage &part : parts) {
+        int red = 0;
+        for (int y = 0; y < part.height(); ++y) {
+            for (int x = 0; x < part.width(); ++x)
+                red += qRed(part.pixel(x, y)) > 160 && qGreen(part.pixel(x, y)) < 100;
+        }
+        QCOMPARE(red, 0);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestMolecules)
