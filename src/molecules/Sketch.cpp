@@ -132,8 +132,19 @@ QByteArray Sketch::exportBytes(Format format) const
 std::unique_ptr<QMimeData> Sketch::mimeData() const
 {
     auto data = std::make_unique<QMimeData>();
-    data->setData(u"image/png"_s, exportBytes(Format::Png));
+    const QByteArray png = exportBytes(Format::Png);
+    data->setData(u"image/png"_s, png);
     data->setData(u"image/svg+xml"_s, exportBytes(Format::Svg));
+    // Web editors and pages take a picture at its pixels, not at its PNG's
+    // 288 dpi: the HTML says the size it has on a page.
+    const QSize pixels = QImage::fromData(png, "png").size() / kExportScale;
+    const QString alt = (m_picture.title.isEmpty() ? m_input : m_picture.title).toHtmlEscaped();
+    data->setHtml(u"<img src=\"data:image/png;base64,%1\" width=\"%2\" height=\"%3\" "
+                  "style=\"width:%2px;height:%3px\" alt=\"%4\">"_s
+                      .arg(QString::fromLatin1(png.toBase64()))
+                      .arg(pixels.width())
+                      .arg(pixels.height())
+                      .arg(alt));
     return data;
 }
 

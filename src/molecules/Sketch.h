@@ -67,7 +67,8 @@ public:
     // SVG in the screen's units (the same size on a page). Throw
     // ChemistryError or RuntimeError as the renderer does.
     QByteArray exportBytes(Format format) const;
-    // PNG and SVG, for the clipboard and for a drop.
+    // PNG, SVG and HTML (the PNG at its size on a page), for the clipboard
+    // and for a drop.
     std::unique_ptr<QMimeData> mimeData() const;
 
 private:

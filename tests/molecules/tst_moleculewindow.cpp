@@ -5,19 +5,23 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QCompleter>
 #include <QDoubleSpinBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QStandardPaths>
 #include <QStringListModel>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 using namespace zembrel;
 using namespace Qt::StringLiterals;
@@ -77,6 +81,7 @@ private Q_SLOTS:
     void startsReadyToType();
     void everyControlIsNamedAndTabbedInReadingOrder();
     void typedNameIsDrawnAndCopied();
+    void htmlPastesAtItsSize();
     void enterCopies();
     void selectedTextIsCopiedAsText();
     void badInputSaysWhyAndCopiesNothing_data();
@@ -159,6 +164,48 @@ void TestMoleculeWindow::typedNameIsDrawnAndCopied()
     QCOMPARE(png.dotsPerMeterX(), 3 * 3780);
     QCOMPARE(electrons(copied->data(u"image/svg+xml"_s)), 4); // Lewis: two lone pairs
     QVERIFY(copied->data(u"image/svg+xml"_s).contains("<title>water, H₂O</title>"));
+    // The HTML holds the same PNG at its 96-dpi size.
+    QVERIFY(copied->hasHtml());
+    const QString html = copied->html();
+    QVERIFY(html.contains(QString::fromLatin1(copied->data(u"image/png"_s).toBase64())));
+    QVERIFY2(html.contains(u"width:%1px;height:%2px"_s.arg(png.width() / 3).arg(png.height() / 3)),
+        qPrintable(html.left(80)));
+}
+
+// The copied HTML pasted into a page, drawn by a browser: the picture takes
+// the size it has on screen, not three times that.
+void TestMoleculeWindow::htmlPastesAtItsSize()
+{
+    const QString browser = QStandardPaths::findExecutable(u"chromium"_s);
+    if (browser.isEmpty())
+        QSKIP("chromium is not installed");
+    type(u"ethanol"_s);
+    const std::unique_ptr<QMimeData> copied = m_window->sketch().mimeData();
+    const QImage png = QImage::fromData(copied->data(u"image/png"_s), "png");
+    QTemporaryDir dir;
+    QFile page(dir.filePath(u"page.html"_s));
+    QVERIFY(page.open(QIODevice::WriteOnly));
+    page.write((u"<!DOCTYPE html><html><body style=\"margin:0;background:#808080\">"_s + copied->html()
+                   + u"</body></html>"_s)
+                   .toUtf8());
+    page.close();
+    const QString shot = dir.filePath(u"shot.png"_s);
+    QProcess chromium;
+    chromium.start(browser,
+        {u"--headless=new"_s, u"--no-sandbox"_s, u"--disable-gpu"_s, u"--hide-scrollbars"_s,
+            u"--force-device-scale-factor=1"_s, u"--window-size=1200,800"_s, u"--screenshot=%1"_s.arg(shot),
+            QUrl::fromLocalFile(page.fileName()).toString()});
+    QVERIFY(chromium.waitForFinished(60000));
+    const QImage drawn = QImage(shot).convertToFormat(QImage::Format_RGB32);
+    QVERIFY2(!drawn.isNull(), chromium.readAllStandardError().constData());
+    QRect picture;
+    for (int y = 0; y < drawn.height(); ++y) {
+        for (int x = 0; x < drawn.width(); ++x) {
+            if (drawn.pixel(x, y) != qRgb(128, 128, 128))
+                picture |= QRect(x, y, 1, 1);
+        }
+    }
+    QCOMPARE(picture.size(), png.size() / 3);
 }
 
 void TestMoleculeWindow::enterCopies()
