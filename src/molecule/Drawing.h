@@ -165,6 +165,24 @@ QString chargeText(int charge);
 Drawing layOutMolecule(const Molecule &molecule, const MeasureText &measure, MarkStyle style,
     float radius = kDefaultRadius, const MarkOptions &options = {});
 
+// What a practice sheet leaves for the student to draw in.
+struct Blanks
+{
+    bool lonePairs = false; // lone pairs and unpaired electrons
+    bool charges = false; // atoms' formal charges; an ion's own stays, as it is part of the question
+    bool bonds = false; // bond lines and the shared pairs of dots
+
+    bool any() const { return lonePairs || charges || bonds; }
+};
+
+// "lone-pairs,charges,bonds" (any of them, comma-separated); nothing for a
+// word that is none of them.
+std::optional<Blanks> blanksNamed(const QString &list);
+
+// The drawing with the blanks left out and its crop kept, so that the
+// picture keeps its size and the student's marks have their room.
+Drawing withBlanks(Drawing drawing, const Blanks &blanks);
+
 // Square brackets around the atom picture and its charge at their upper
 // right, for a one-atom ion.
 struct IonFrame

@@ -7,6 +7,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -25,9 +26,10 @@ struct Line
     bool ended = false;
 };
 
-} // namespace
-
-bool runBatch(const QString &listPath, const BatchDefaults &defaults, Renderer &renderer, BatchReport &report)
+// The list's lines that ask for a picture, each with its job or why it has
+// none; nothing when the list cannot be read. A sheet's lines need no -o.
+std::optional<std::vector<Line>> readLines(const QString &listPath, const BatchDefaults &defaults,
+    BatchReport &report, QList<RenderJob> &jobs, bool forSheet)
 {
     QFile list;
     const bool opened = listPath == u"-"_s ? list.open(stdin, QIODevice::ReadOnly)
@@ -35,11 +37,10 @@ bool runBatch(const QString &listPath, const BatchDefaults &defaults, Renderer &
     const QByteArray bytes = opened ? list.readAll() : QByteArray();
     if (!opened || list.error() != QFileDevice::NoError) {
         report.failed(RenderText::tr("%1: cannot read the list: %2").arg(listPath, list.errorString()));
-        return false;
+        return std::nullopt;
     }
 
     std::vector<Line> lines;
-    QList<RenderJob> jobs;
     const QList<QByteArray> raw = bytes.split('\n');
     for (int number = 1; number <= raw.size(); ++number) {
         QByteArrayView text = raw[number - 1];
@@ -56,7 +57,14 @@ bool runBatch(const QString &listPath, const BatchDefaults &defaults, Renderer &
         if (trimmed.isEmpty() || trimmed.startsWith(u'#'))
             continue;
         try {
-            jobs << parseJob(splitWords(trimmed), defaults.words, defaults.outputDir);
+            QStringList words = splitWords(trimmed);
+            if (forSheet && !words.contains(u"-o"_s) && !words.contains(u"--output"_s))
+                words << u"-o"_s << u"-"_s;
+            const bool captioned = std::any_of(words.cbegin(), words.cend(),
+                [](const QString &word) { return word == u"--caption"_s || word.startsWith(u"--caption="_s); });
+            if (!forSheet && captioned)
+                throw UsageError{RenderText::tr("--caption is for a --sheet")};
+            jobs << parseJob(words, defaults.words, defaults.outputDir);
             line.job = jobs.size() - 1;
             line.ended = false;
         } catch (const UsageError &e) {
@@ -64,6 +72,34 @@ bool runBatch(const QString &listPath, const BatchDefaults &defaults, Renderer &
         }
         lines.push_back(line);
     }
+    return lines;
+}
+
+} // namespace
+
+bool readSheetBatch(
+    const QString &listPath, const BatchDefaults &defaults, QList<RenderJob> &jobs, BatchReport &report)
+{
+    const std::optional<std::vector<Line>> lines = readLines(listPath, defaults, report, jobs, true);
+    if (!lines)
+        return false;
+    bool whole = true;
+    for (const Line &line : *lines) {
+        if (!line.message.isEmpty()) {
+            whole = false;
+            report.failed(u"%1:%2: %3"_s.arg(listPath).arg(line.number).arg(line.message));
+        }
+    }
+    return whole;
+}
+
+bool runBatch(const QString &listPath, const BatchDefaults &defaults, Renderer &renderer, BatchReport &report)
+{
+    QList<RenderJob> jobs;
+    std::optional<std::vector<Line>> read = readLines(listPath, defaults, report, jobs, false);
+    if (!read)
+        return false;
+    std::vector<Line> &lines = *read;
 
     std::vector<std::size_t> lineOfJob(std::size_t(jobs.size()));
     for (std::size_t i = 0; i < lines.size(); ++i) {

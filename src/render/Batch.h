@@ -1,5 +1,8 @@
 #pragma once
 
+#include "RenderJob.h"
+
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -32,5 +35,10 @@ struct BatchDefaults
 // Returns false when a line failed or the list could not be read.
 bool runBatch(
     const QString &listPath, const BatchDefaults &defaults, Renderer &renderer, BatchReport &report);
+
+// The jobs of the list's lines for a sheet, whose lines need no -o. Bad
+// lines are reported; false when one was or the list could not be read.
+bool readSheetBatch(
+    const QString &listPath, const BatchDefaults &defaults, QList<RenderJob> &jobs, BatchReport &report);
 
 } // namespace zembrel

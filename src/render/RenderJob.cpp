@@ -2,6 +2,7 @@
 
 #include "Chemistry.h"
 #include "Elements.h"
+#include "Folding.h"
 #include "Formula.h"
 #include "ImageSurface.h"
 #include "Letters.h"
@@ -235,7 +236,8 @@ std::shared_ptr<const Molecule> checkedMolecule(
     if (parser.isSet(u"relayout"_s) && !parser.isSet(u"mol"_s))
         refuse(RenderText::tr("--relayout is for --mol"));
     if (given.isEmpty()) {
-        for (const char16_t *option : {u"style", u"marks", u"shells", u"layout", u"charges", u"resonance"}) {
+        for (const char16_t *option :
+            {u"style", u"marks", u"shells", u"layout", u"charges", u"resonance", u"blank"}) {
             if (parser.isSet(QString::fromUtf16(option)))
                 refuse(RenderText::tr("--%1 is for a molecule: --smiles, --mol, --name or --formula")
                            .arg(QString::fromUtf16(option)));
@@ -274,6 +276,21 @@ std::shared_ptr<const Molecule> checkedMolecule(
     } catch (const ChemistryError &e) {
         refuse(e.message);
     }
+}
+
+// What a sheet writes under the picture: a species' name in the messages'
+// language and its school formula, else what the input is.
+QString defaultCaption(const QCommandLineParser &parser, const Picture &picture)
+{
+    if (parser.isSet(u"name"_s) || parser.isSet(u"formula"_s)) {
+        const Species &species = checkedSpecies(parser);
+        const bool russian = RenderText::tr("en", "the language of species' names on a sheet: en or ru") == u"ru"_s;
+        return RenderText::tr("%1, %2")
+            .arg((russian ? species.russian : species.english).first(), prettyFormula(species.formulas.first()));
+    }
+    if (picture.molecule)
+        return picture.title;
+    return picture.charge == 0 ? picture.symbol : picture.symbol + chargeText(picture.charge);
 }
 
 // The marks per element and the shells a molecule's picture asks for, with
@@ -382,13 +399,19 @@ void addJobOptions(QCommandLineParser &parser)
         {u"resonance"_s,
             RenderText::tr("Every resonance form of the molecule or ion, side by side with ↔ between "
                            "them, each with its formal charges.")},
+        {u"blank"_s,
+            RenderText::tr("Leave out a molecule's lone-pairs, charges (its atoms') or bonds, any of them "
+                           "separated by commas, keeping their room: a picture for a student to complete."),
+            RenderText::tr("LIST")},
+        {u"caption"_s, RenderText::tr("The caption under the picture on a --sheet."), RenderText::tr("TEXT")},
     });
 }
 
 QStringList batchDefaultOptions()
 {
     return {u"scale"_s, u"radius"_s, u"font"_s, u"size"_s, u"weight"_s, u"italic"_s, u"transparent"_s,
-        u"format"_s, u"style"_s, u"marks"_s, u"shells"_s, u"layout"_s, u"charges"_s, u"resonance"_s};
+        u"format"_s, u"style"_s, u"marks"_s, u"shells"_s, u"layout"_s, u"charges"_s, u"resonance"_s,
+        u"blank"_s};
 }
 
 RenderJob jobFrom(const QCommandLineParser &parser, const QString &outputDir, bool standardInputFree)
@@ -414,6 +437,13 @@ RenderJob jobFrom(const QCommandLineParser &parser, const QString &outputDir, bo
             picture.style = *style;
         }
         picture.markOptions = checkedMarkOptions(parser, picture.style);
+        if (parser.isSet(u"blank"_s)) {
+            const std::optional<Blanks> blanks = blanksNamed(parser.value(u"blank"_s));
+            if (!blanks)
+                refuse(RenderText::tr("blank \"%1\": give lone-pairs, charges or bonds, separated by commas")
+                           .arg(parser.value(u"blank"_s)));
+            picture.blanks = *blanks;
+        }
     } else {
         picture.symbol = checkedSymbol(positional.first());
         picture.title = picture.symbol;
@@ -431,6 +461,7 @@ RenderJob jobFrom(const QCommandLineParser &parser, const QString &outputDir, bo
     picture.font = checkedFont(parser);
     job.fontNamed = parser.isSet(u"font"_s);
     job.resonance = parser.isSet(u"resonance"_s);
+    job.caption = parser.isSet(u"caption"_s) ? parser.value(u"caption"_s) : defaultCaption(parser, picture);
     if (parser.isSet(u"scale"_s)) {
         const auto scale = integer(parser.value(u"scale"_s), 1, ImageSurface::kMaxScale);
         if (!scale)
@@ -500,7 +531,7 @@ QStringList forAtoms(const QStringList &defaults)
     QStringList used;
     for (qsizetype i = 0; i < defaults.size(); ++i) {
         if (defaults[i] == u"--style"_s || defaults[i] == u"--marks"_s || defaults[i] == u"--layout"_s
-            || defaults[i] == u"--charges"_s)
+            || defaults[i] == u"--charges"_s || defaults[i] == u"--blank"_s)
             ++i;
         else if (defaults[i] != u"--shells"_s && defaults[i] != u"--resonance"_s)
             used << defaults[i];

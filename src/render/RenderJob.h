@@ -25,6 +25,7 @@ struct Picture
     std::shared_ptr<const Molecule> molecule; // drawn instead of the atom when set
     MarkStyle style = MarkStyle::Lewis;
     MarkOptions markOptions; // dot-cross marks per element, shells
+    Blanks blanks; // marks left out for a student to draw in
     float radius = 2;
     SurfaceFont font;
     int scale = 1; // 1..8
@@ -42,6 +43,7 @@ struct RenderJob
     QString output;
     bool fontNamed = false; // the user chose the family, so its replacement is worth a word
     bool resonance = false; // the molecule's resonance forms were asked for
+    QString caption; // under the picture on a sheet; empty for the one its input gives
 };
 
 // A mistake in the words of a job: the message names what is wrong.

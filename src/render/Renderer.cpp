@@ -7,6 +7,7 @@
 #include "MoleculePicture.h"
 #include "Output.h"
 #include "RenderText.h"
+#include "Sheet.h"
 #include "SvgSurface.h"
 #include "WholeFile.h"
 
@@ -185,8 +186,10 @@ QRect wholeUnits(const QRectF &rect)
 
 Drawing moleculeDrawing(const Picture &picture)
 {
-    return layOutMolecule(
-        *picture.molecule, measureIn(picture.font), picture.style, picture.radius, picture.markOptions);
+    return withBlanks(
+        layOutMolecule(
+            *picture.molecule, measureIn(picture.font), picture.style, picture.radius, picture.markOptions),
+        picture.blanks);
 }
 
 // An atom's ion: its picture's crop with the brackets and the charge around it.
@@ -272,6 +275,30 @@ QByteArray renderBytes(const RenderJob &job)
     case Format::Bmp: return encoded(renderImage(job.picture), "bmp");
     case Format::Png: return encoded(renderImage(job.picture), "png");
     case Format::Svg: return renderSvg(job.picture);
+    }
+    return {};
+}
+
+QString writeSheet(const Sheet &sheet, SheetFormat format, const QString &output)
+{
+    QList<QByteArray> documents;
+    try {
+        documents = sheetDocuments(sheet, format);
+    } catch (const ChemistryError &e) {
+        return RenderText::tr("%1: cannot make the sheet: %2").arg(outputName(output), e.message);
+    } catch (const RuntimeError &e) {
+        return RenderText::tr("%1: cannot make the sheet: %2").arg(outputName(output), pictureReason(e));
+    } catch (const std::bad_alloc &) {
+        return RenderText::tr("%1: cannot make the sheet: %2")
+            .arg(outputName(output), RenderText::tr("not enough memory for the picture"));
+    }
+    for (qsizetype k = 0; k < documents.size(); ++k) {
+        const QString path = sheetPagePath(output, int(k));
+        try {
+            writeOutput(path, documents[k]);
+        } catch (const FileError &e) {
+            return RenderText::tr("%1: cannot write: %2").arg(outputName(path), fileReason(e));
+        }
     }
     return {};
 }

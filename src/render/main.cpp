@@ -2,6 +2,7 @@
 #include "RenderJob.h"
 #include "RenderText.h"
 #include "Renderer.h"
+#include "Sheet.h"
 #include "WholeFile.h"
 
 #include <QCommandLineParser>
@@ -11,6 +12,7 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <optional>
@@ -118,6 +120,49 @@ QStringList defaultWords(const QCommandLineParser &parser)
     return words;
 }
 
+// The options that shape a sheet rather than its pictures, with whether each takes a value.
+const QList<std::pair<QString, bool>> &sheetOptions()
+{
+    static const QList<std::pair<QString, bool>> options{{u"sheet"_s, true}, {u"page"_s, true},
+        {u"title"_s, true}, {u"answers"_s, false}, {u"batch"_s, true}, {u"output-dir"_s, true},
+        {u"q"_s, false}, {u"quiet"_s, false}};
+    return options;
+}
+
+// A sheet's pictures given on the command line: each --name, --formula,
+// --smiles or --mol in the order given, with the picture options shared;
+// without any, the one atom the words describe.
+QList<RenderJob> commandLineSheet(const QStringList &arguments, const QString &folder)
+{
+    static const QStringList kSources{u"name"_s, u"formula"_s, u"smiles"_s, u"mol"_s};
+    QStringList shared;
+    QList<QStringList> sources;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &word = arguments[i];
+        const QString name = word.startsWith(u"--"_s) ? word.mid(2).section(u'=', 0, 0) : QString();
+        const bool joined = word.contains(u'=');
+        const auto option = std::find_if(sheetOptions().cbegin(), sheetOptions().cend(),
+            [&name](const auto &each) { return each.first == name; });
+        if (option != sheetOptions().cend()) {
+            i += option->second && !joined ? 1 : 0;
+            continue;
+        }
+        if (kSources.contains(name)) {
+            sources << (joined ? QStringList{word} : QStringList{word, arguments.value(i + 1)});
+            i += joined ? 0 : 1;
+            continue;
+        }
+        shared << word;
+    }
+    const QStringList output{u"-o"_s, u"-"_s};
+    QList<RenderJob> jobs;
+    if (sources.isEmpty())
+        jobs << parseJob(shared + output, {}, folder);
+    for (const QStringList &source : std::as_const(sources))
+        jobs << parseJob(source + output, shared, folder);
+    return jobs;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -178,6 +223,23 @@ int main(int argc, char *argv[])
         RenderText::tr("Relative picture names are taken under DIR, which must exist."),
         RenderText::tr("DIR"));
     parser.addOption(outputDir);
+    const QCommandLineOption sheet(u"sheet"_s,
+        RenderText::tr("A practice sheet instead: the pictures in a grid, numbered, each with its "
+                       "caption, on pages as many as they fill; PDF, SVG or PNG by FILE's extension (SVG "
+                       "and PNG a file a page: FILE, then NAME-2 and on). The pictures come from the "
+                       "--batch lines, which need no -o, or from each --name, --formula and --smiles given."),
+        RenderText::tr("FILE"));
+    parser.addOption(sheet);
+    const QCommandLineOption page(
+        u"page"_s, RenderText::tr("The sheet's paper: a4 (the default) or letter."), RenderText::tr("PAPER"));
+    parser.addOption(page);
+    const QCommandLineOption title(u"title"_s, RenderText::tr("The sheet's title, at the top of every page."),
+        RenderText::tr("TEXT"));
+    parser.addOption(title);
+    const QCommandLineOption answers(u"answers"_s,
+        RenderText::tr("After the sheet's pages, the same pictures again filled in, numbered alike: the "
+                       "answers to a sheet drawn with --blank."));
+    parser.addOption(answers);
     addJobOptions(parser);
 
     if (!parser.parse(arguments))
@@ -198,6 +260,52 @@ int main(int argc, char *argv[])
         if (!silent)
             say(u"zembrel-render: "_s + RenderText::tr("warning: %1").arg(warning));
     });
+    if (parser.isSet(sheet)) {
+        Sheet made;
+        made.title = parser.value(title);
+        made.answers = parser.isSet(answers);
+        const QString pageName = parser.value(page);
+        if (pageName == u"letter"_s)
+            made.page = QPageSize(QPageSize::Letter);
+        else if (!pageName.isEmpty() && pageName != u"a4"_s)
+            return usage(RenderText::tr("page \"%1\": it is a4 or letter").arg(pageName));
+        const QString file = parser.value(sheet);
+        const QString suffix = QFileInfo(file).suffix().toLower();
+        const std::optional<SheetFormat> format = suffix == u"pdf"_s ? std::optional(SheetFormat::Pdf)
+            : suffix == u"svg"_s                                    ? std::optional(SheetFormat::Svg)
+            : suffix == u"png"_s                                    ? std::optional(SheetFormat::Png)
+                                                                    : std::nullopt;
+        if (!format)
+            return usage(RenderText::tr("sheet \"%1\": its name ends in .pdf, .svg or .png").arg(file));
+        if (parser.isSet(u"output"_s))
+            return usage(RenderText::tr("with --sheet, the pictures go on the sheet: give no -o"));
+        StandardError report(silent);
+        try {
+            if (parser.isSet(batch)) {
+                if (!parser.positionalArguments().isEmpty())
+                    return usage(RenderText::tr("with --batch, the symbol goes on the lines of the file"));
+                const BatchDefaults defaults{defaultWords(parser), folder};
+                checkBatchDefaults(defaults.words);
+                if (!readSheetBatch(parser.value(batch), defaults, made.pictures, report))
+                    return kFailed;
+            } else {
+                made.pictures = commandLineSheet(arguments, folder);
+            }
+        } catch (const UsageError &e) {
+            return usage(e.message);
+        }
+        const QString failure
+            = writeSheet(made, *format, folder.isEmpty() || QFileInfo(file).isAbsolute() ? file : folder + u'/' + file);
+        if (!failure.isEmpty()) {
+            say(u"zembrel-render: "_s + failure);
+            return kFailed;
+        }
+        return kWritten;
+    }
+    for (const char16_t *option : {u"page", u"title", u"answers", u"caption"}) {
+        if (parser.isSet(QString::fromUtf16(option)))
+            return usage(RenderText::tr("--%1 is for a --sheet").arg(QString::fromUtf16(option)));
+    }
     if (parser.isSet(batch)) {
         QStringList allowed = batchDefaultOptions();
         allowed << u"batch"_s << u"output-dir"_s << u"q"_s << u"quiet"_s;

@@ -215,27 +215,32 @@
 <context>
     <name>RenderText</name>
     <message>
-        <location filename="../Batch.cpp" line="37"/>
+        <location filename="../Batch.cpp" line="39"/>
         <source>%1: cannot read the list: %2</source>
         <translation>%1: не удалось прочитать список: %2</translation>
     </message>
     <message>
-        <location filename="../Batch.cpp" line="51"/>
+        <location filename="../Batch.cpp" line="52"/>
         <source>the line is not UTF-8</source>
         <translation>строка не в кодировке UTF-8</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="150"/>
+        <location filename="../Batch.cpp" line="66"/>
+        <source>--caption is for a --sheet</source>
+        <translation>--caption — для --sheet</translation>
+    </message>
+    <message>
+        <location filename="../main.cpp" line="195"/>
         <source>More: zembrel-render --help</source>
         <translation>Подробнее: zembrel-render --help</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="157"/>
+        <location filename="../main.cpp" line="202"/>
         <source>argument %1 is not UTF-8</source>
         <translation>аргумент %1 не в кодировке UTF-8</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="162"/>
+        <location filename="../main.cpp" line="207"/>
         <source>Draws the electron-dot formula of an element without a window: BMP, PNG or SVG.
 A batch, --batch FILE, has one picture a line, each line the same words; options
 given with --batch are the defaults of every line.
@@ -246,557 +251,661 @@ Exit status: 0 all written, 1 a picture not made or written, 2 a mistake in the 
 Код выхода: 0 всё записано, 1 картинка не сделана или не записана, 2 ошибка в словах.</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="168"/>
+        <location filename="../main.cpp" line="213"/>
         <source>Show this help.</source>
         <translation>Эта справка.</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="172"/>
+        <location filename="../main.cpp" line="217"/>
         <source>No warnings; errors are still printed.</source>
         <translation>Без предупреждений; об ошибках сказано всё равно.</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="175"/>
+        <location filename="../main.cpp" line="220"/>
         <source>Pictures from the lines of FILE (&quot;-&quot; is standard input).</source>
         <translation>Картинки по строкам файла («-» — стандартный ввод).</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="175"/>
-        <location filename="../RenderJob.cpp" line="341"/>
-        <location filename="../RenderJob.cpp" line="354"/>
+        <location filename="../main.cpp" line="220"/>
+        <location filename="../main.cpp" line="231"/>
+        <location filename="../RenderJob.cpp" line="358"/>
+        <location filename="../RenderJob.cpp" line="371"/>
         <source>FILE</source>
         <translation>ФАЙЛ</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="178"/>
+        <location filename="../main.cpp" line="223"/>
         <source>Relative picture names are taken under DIR, which must exist.</source>
         <translation>Относительные имена картинок берутся в папке ПАПКА; она должна быть.</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="179"/>
+        <location filename="../main.cpp" line="224"/>
         <source>DIR</source>
         <translation>ПАПКА</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="194"/>
+        <location filename="../main.cpp" line="227"/>
+        <source>A practice sheet instead: the pictures in a grid, numbered, each with its caption, on pages as many as they fill; PDF, SVG or PNG by FILE&apos;s extension (SVG and PNG a file a page: FILE, then NAME-2 and on). The pictures come from the --batch lines, which need no -o, or from each --name, --formula and --smiles given.</source>
+        <translation>Вместо этого лист упражнений: рисунки сеткой, с номерами и подписями, на стольких страницах, сколько займут; PDF, SVG или PNG по расширению ФАЙЛА (SVG и PNG — файл на страницу: ФАЙЛ, затем ИМЯ-2 и далее). Рисунки берутся из строк --batch, которым не нужен -o, или из каждого данного --name, --formula и --smiles.</translation>
+    </message>
+    <message>
+        <location filename="../main.cpp" line="234"/>
+        <source>The sheet&apos;s paper: a4 (the default) or letter.</source>
+        <translation>Бумага листа: a4 (по умолчанию) или letter.</translation>
+    </message>
+    <message>
+        <location filename="../main.cpp" line="234"/>
+        <source>PAPER</source>
+        <translation>БУМАГА</translation>
+    </message>
+    <message>
+        <location filename="../main.cpp" line="236"/>
+        <source>The sheet&apos;s title, at the top of every page.</source>
+        <translation>Заголовок листа, вверху каждой страницы.</translation>
+    </message>
+    <message>
+        <location filename="../main.cpp" line="237"/>
+        <location filename="../RenderJob.cpp" line="406"/>
+        <source>TEXT</source>
+        <translation>ТЕКСТ</translation>
+    </message>
+    <message>
+        <location filename="../main.cpp" line="240"/>
+        <source>After the sheet&apos;s pages, the same pictures again filled in, numbered alike: the answers to a sheet drawn with --blank.</source>
+        <translation>После страниц листа — те же рисунки полностью, с теми же номерами: ответы к листу, нарисованному с --blank.</translation>
+    </message>
+    <message>
+        <location filename="../main.cpp" line="256"/>
         <source>output folder &quot;%1&quot;: there is no such folder</source>
         <translation>папка для картинок «%1»: такой папки нет</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="199"/>
+        <location filename="../main.cpp" line="261"/>
         <source>warning: %1</source>
         <translation>предупреждение: %1</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="206"/>
+        <location filename="../main.cpp" line="271"/>
+        <source>page &quot;%1&quot;: it is a4 or letter</source>
+        <translation>page «%1»: это a4 или letter</translation>
+    </message>
+    <message>
+        <location filename="../main.cpp" line="279"/>
+        <source>sheet &quot;%1&quot;: its name ends in .pdf, .svg or .png</source>
+        <translation>sheet «%1»: имя должно оканчиваться на .pdf, .svg или .png</translation>
+    </message>
+    <message>
+        <location filename="../main.cpp" line="281"/>
+        <source>with --sheet, the pictures go on the sheet: give no -o</source>
+        <translation>с --sheet рисунки идут на лист: -o не нужен</translation>
+    </message>
+    <message>
+        <location filename="../main.cpp" line="307"/>
+        <source>--%1 is for a --sheet</source>
+        <translation>--%1 — для --sheet</translation>
+    </message>
+    <message>
+        <location filename="../main.cpp" line="314"/>
         <source>with --batch, &quot;%1&quot; goes on the lines of the file</source>
         <translation>с --batch «%1» пишется в строках файла</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="209"/>
+        <location filename="../main.cpp" line="286"/>
+        <location filename="../main.cpp" line="317"/>
         <source>with --batch, the symbol goes on the lines of the file</source>
         <translation>с --batch обозначение пишется в строках файла</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="211"/>
+        <location filename="../main.cpp" line="319"/>
         <source>no batch file given: --batch FILE</source>
         <translation>не задан файл пакета: --batch ФАЙЛ</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="135"/>
-        <location filename="../Renderer.cpp" line="148"/>
+        <location filename="../Renderer.cpp" line="136"/>
+        <location filename="../Renderer.cpp" line="149"/>
         <source>it is a folder</source>
         <translation>по этому пути находится папка</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="137"/>
+        <location filename="../Renderer.cpp" line="138"/>
         <source>it is a socket</source>
         <translation>по этому пути находится сокет</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="139"/>
+        <location filename="../Renderer.cpp" line="140"/>
         <source>it is a block device</source>
         <translation>по этому пути находится блочное устройство</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="140"/>
+        <location filename="../Renderer.cpp" line="141"/>
         <source>it is not a file</source>
         <translation>по этому пути находится не файл</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="144"/>
+        <location filename="../Renderer.cpp" line="145"/>
         <source>no such folder</source>
         <translation>такой папки нет</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="146"/>
+        <location filename="../Renderer.cpp" line="147"/>
         <source>permission denied</source>
         <translation>отказано в доступе</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="147"/>
+        <location filename="../Renderer.cpp" line="148"/>
         <source>read-only file system</source>
         <translation>файловая система доступна только для чтения</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="149"/>
+        <location filename="../Renderer.cpp" line="150"/>
         <source>file name too long</source>
         <translation>слишком длинное имя файла</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="151"/>
+        <location filename="../Renderer.cpp" line="152"/>
         <source>invalid file name</source>
         <translation>недопустимое имя файла</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="153"/>
+        <location filename="../Renderer.cpp" line="154"/>
         <source>no space left on device</source>
         <translation>на диске нет места</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="154"/>
+        <location filename="../Renderer.cpp" line="155"/>
         <source>input/output error</source>
         <translation>ошибка ввода-вывода</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="155"/>
+        <location filename="../Renderer.cpp" line="156"/>
         <source>the reader closed the pipe</source>
         <translation>читающая сторона закрыла канал</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="156"/>
+        <location filename="../Renderer.cpp" line="157"/>
         <source>no such open descriptor</source>
         <translation>такой открытый дескриптор не найден</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="166"/>
-        <location filename="../Renderer.cpp" line="294"/>
+        <location filename="../Renderer.cpp" line="167"/>
+        <location filename="../Renderer.cpp" line="293"/>
+        <location filename="../Renderer.cpp" line="321"/>
         <source>not enough memory for the picture</source>
         <translation>недостаточно памяти для картинки</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="167"/>
+        <location filename="../Renderer.cpp" line="168"/>
         <source>the picture is too large to draw</source>
         <translation>картинка слишком велика, её не нарисовать</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="168"/>
+        <location filename="../Renderer.cpp" line="169"/>
         <source>the font cannot take this value</source>
         <translation>шрифт не принимает такое значение</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="169"/>
+        <location filename="../Renderer.cpp" line="170"/>
         <source>cannot encode the picture (%1)</source>
         <translation>не удалось закодировать картинку (%1)</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="175"/>
+        <location filename="../Renderer.cpp" line="176"/>
         <source>standard output</source>
         <translation>стандартный вывод</translation>
     </message>
     <message>
         <location filename="../Renderer.cpp" line="288"/>
         <location filename="../Renderer.cpp" line="290"/>
-        <location filename="../Renderer.cpp" line="293"/>
+        <location filename="../Renderer.cpp" line="292"/>
+        <source>%1: cannot make the sheet: %2</source>
+        <translation>%1: не удалось сделать лист: %2</translation>
+    </message>
+    <message>
+        <location filename="../Renderer.cpp" line="315"/>
+        <location filename="../Renderer.cpp" line="317"/>
+        <location filename="../Renderer.cpp" line="320"/>
         <source>%1: cannot make the picture: %2</source>
         <translation>%1: не удалось сделать картинку: %2</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="299"/>
+        <location filename="../Renderer.cpp" line="300"/>
+        <location filename="../Renderer.cpp" line="326"/>
         <source>%1: cannot write: %2</source>
         <translation>%1: не удалось записать: %2</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="353"/>
+        <location filename="../Renderer.cpp" line="380"/>
         <source>%1: %2 of the %3 resonance forms found are drawn</source>
         <translation>%1: нарисованы %2 из %3 найденных резонансных структур</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="359"/>
+        <location filename="../Renderer.cpp" line="386"/>
         <source>%1: the search for resonance forms stopped at its limits; there may be more</source>
         <translation>%1: поиск резонансных структур остановлен на своих пределах; их может быть больше</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="363"/>
+        <location filename="../Renderer.cpp" line="390"/>
         <source>%1: no resonance form besides the one given</source>
         <translation>%1: других резонансных структур, кроме заданной, нет</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="376"/>
+        <location filename="../Renderer.cpp" line="403"/>
         <source>the font &quot;%1&quot; is not on this system; drawing with &quot;%2&quot;</source>
         <translation>шрифта «%1» в системе нет, рисую шрифтом «%2»</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="43"/>
+        <location filename="../RenderJob.cpp" line="44"/>
         <source>&quot;%1&quot; (%2)</source>
         <translation>«%1» (%2)</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="51"/>
+        <location filename="../RenderJob.cpp" line="52"/>
         <source>symbol &quot;%1&quot;: %2 is not a letter of the Latin or Russian alphabet</source>
         <translation>обозначение «%1»: знак %2 не буква латинского или русского алфавита</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="54"/>
+        <location filename="../RenderJob.cpp" line="55"/>
         <source>symbol &quot;%1&quot;: the letter %2 is one too many, a symbol has at most two</source>
         <translation>обозначение «%1»: буква %2 лишняя, букв не больше двух</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="90"/>
+        <location filename="../RenderJob.cpp" line="91"/>
         <source>dots &quot;%1&quot;: an empty entry; give slot numbers 0 to 15 separated by commas</source>
         <translation>точки «%1»: пустой номер; нужны номера мест от 0 до 15 через запятую</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="95"/>
+        <location filename="../RenderJob.cpp" line="96"/>
         <source>dot &quot;%1&quot;: slot numbers are whole numbers from 0 to 15</source>
         <translation>точка «%1»: номера точек — целые числа от 0 до 15</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="104"/>
+        <location filename="../RenderJob.cpp" line="105"/>
         <source>dots %1 and %2 cannot go together: they are the two groups of one side</source>
         <translation>точки %1 и %2 не ставятся вместе: это разные группы одной стороны</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="116"/>
+        <location filename="../RenderJob.cpp" line="117"/>
         <source>radius &quot;%1&quot;: give a number from 0.5 to 10 in steps of 0.5</source>
         <translation>радиус «%1»: нужно число от 0.5 до 10 с шагом 0.5</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="126"/>
+        <location filename="../RenderJob.cpp" line="127"/>
         <source>the font name cannot be empty</source>
         <translation>имя шрифта не может быть пустым</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="131"/>
+        <location filename="../RenderJob.cpp" line="132"/>
         <source>font size &quot;%1&quot;: give a number above 0 and at most 2160</source>
         <translation>размер шрифта «%1»: нужно число больше 0 и не больше 2160</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="138"/>
+        <location filename="../RenderJob.cpp" line="139"/>
         <source>font weight &quot;%1&quot;: give a whole number from 1 to 1000</source>
         <translation>насыщенность «%1»: нужно целое число от 1 до 1000</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="161"/>
+        <location filename="../RenderJob.cpp" line="162"/>
         <source>format &quot;%1&quot;: it is bmp, png or svg</source>
         <translation>формат «%1»: бывает bmp, png или svg</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="163"/>
+        <location filename="../RenderJob.cpp" line="164"/>
         <source>cannot tell the format from the name &quot;%1&quot;: use the extension .bmp, .png or .svg, or --format</source>
         <translation>по имени «%1» не понять формат: нужно расширение .bmp, .png или .svg, либо --format</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="173"/>
+        <location filename="../RenderJob.cpp" line="174"/>
         <source>--mol -: standard input is taken by the batch list; name the molfile</source>
         <translation>--mol -: стандартный ввод занят списком пакета; назовите файл molfile</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="178"/>
-        <location filename="../RenderJob.cpp" line="183"/>
+        <location filename="../RenderJob.cpp" line="179"/>
+        <location filename="../RenderJob.cpp" line="184"/>
         <source>molfile &quot;%1&quot;: cannot read it: %2</source>
         <translation>molfile «%1»: не удалось прочитать: %2</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="213"/>
+        <location filename="../RenderJob.cpp" line="214"/>
         <source>&quot;%1&quot;</source>
         <comment>one of the closest names</comment>
         <translation>«%1»</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="215"/>
+        <location filename="../RenderJob.cpp" line="216"/>
         <source>no molecule or ion is named &quot;%1&quot;</source>
         <translation>нет молекулы или иона с названием «%1»</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="216"/>
+        <location filename="../RenderJob.cpp" line="217"/>
         <source>no molecule or ion is named &quot;%1&quot;; the closest names: %2</source>
         <translation>нет молекулы или иона с названием «%1»; ближайшие названия: %2</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="220"/>
+        <location filename="../RenderJob.cpp" line="221"/>
         <source>no molecule or ion has the formula &quot;%1&quot;</source>
         <translation>нет молекулы или иона с формулой «%1»</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="221"/>
+        <location filename="../RenderJob.cpp" line="222"/>
         <source>no molecule or ion has the formula &quot;%1&quot;; the closest formulas: %2</source>
         <translation>нет молекулы или иона с формулой «%1»; ближайшие формулы: %2</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="236"/>
+        <location filename="../RenderJob.cpp" line="237"/>
         <source>--relayout is for --mol</source>
         <translation>--relayout бывает только с --mol</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="240"/>
+        <location filename="../RenderJob.cpp" line="242"/>
         <source>--%1 is for a molecule: --smiles, --mol, --name or --formula</source>
         <translation>--%1 бывает только с молекулой: --smiles, --mol, --name или --formula</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="246"/>
+        <location filename="../RenderJob.cpp" line="248"/>
         <source>--%1 and --%2: give one of them</source>
         <translation>--%1 и --%2: нужно что-то одно из них</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="249"/>
+        <location filename="../RenderJob.cpp" line="251"/>
         <source>--%1 is for one atom&apos;s symbol, not for a molecule</source>
         <translation>--%1 для символа одного атома, не для молекулы</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="253"/>
+        <location filename="../RenderJob.cpp" line="255"/>
         <source>extra argument &quot;%1&quot;: a molecule needs no symbol</source>
         <translation>лишний аргумент «%1»: молекуле обозначение не нужно</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="262"/>
+        <location filename="../RenderJob.cpp" line="264"/>
         <source>layout &quot;%1&quot;: it is textbook or depiction</source>
         <translation>раскладка «%1»: бывает textbook или depiction</translation>
     </message>
     <message>
+        <location filename="../RenderJob.cpp" line="287"/>
+        <source>en</source>
+        <comment>the language of species&apos; names on a sheet: en or ru</comment>
+        <translation>ru</translation>
+    </message>
+    <message>
         <location filename="../RenderJob.cpp" line="288"/>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="305"/>
         <source>charges &quot;%1&quot;: they are auto, all or none</source>
         <translation>charges «%1»: это auto, all или none</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="292"/>
+        <location filename="../RenderJob.cpp" line="309"/>
         <source>--shells is for --style dots and --style dot-cross</source>
         <translation>--shells только для --style dots и --style dot-cross</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="296"/>
+        <location filename="../RenderJob.cpp" line="313"/>
         <source>--marks is for --style dot-cross</source>
         <translation>--marks только для --style dot-cross</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="302"/>
+        <location filename="../RenderJob.cpp" line="319"/>
         <source>marks &quot;%1&quot;: give ELEMENT=MARK pairs separated by commas, as O=cross,H=dot</source>
         <translation>значки «%1»: нужны пары ЭЛЕМЕНТ=ЗНАЧОК через запятую, например O=cross,H=dot</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="307"/>
+        <location filename="../RenderJob.cpp" line="324"/>
         <source>marks &quot;%1&quot;: &quot;%2&quot; is not an element symbol</source>
         <translation>значки «%1»: «%2» — не символ элемента</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="311"/>
+        <location filename="../RenderJob.cpp" line="328"/>
         <source>marks &quot;%1&quot;: &quot;%2&quot; is not a mark; the marks are dot, cross, ring, square and triangle</source>
         <translation>значки «%1»: «%2» — не значок; значки бывают dot (точка), cross (крестик), ring (кружок), square (квадрат) и triangle (треугольник)</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="315"/>
+        <location filename="../RenderJob.cpp" line="332"/>
         <source>marks &quot;%1&quot;: %2 is given twice</source>
         <translation>значки «%1»: %2 указан дважды</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="326"/>
+        <location filename="../RenderJob.cpp" line="343"/>
         <source>SYMBOL</source>
         <translation>ОБОЗНАЧЕНИЕ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="326"/>
+        <location filename="../RenderJob.cpp" line="343"/>
         <source>One or two letters, Latin or Russian.</source>
         <translation>Одна или две буквы, латинские или русские.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="328"/>
+        <location filename="../RenderJob.cpp" line="345"/>
         <source>Dots: slot numbers 0 to 15, separated by commas.</source>
         <translation>Точки: номера мест от 0 до 15 через запятую.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="329"/>
+        <location filename="../RenderJob.cpp" line="346"/>
         <source>Dot radius: 0.5 to 10 in steps of 0.5 (default 2).</source>
         <translation>Радиус точки: от 0.5 до 10 с шагом 0.5 (по умолчанию 2).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="330"/>
+        <location filename="../RenderJob.cpp" line="347"/>
         <source>Font family (default Arial).</source>
         <translation>Шрифт (по умолчанию Arial).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="330"/>
+        <location filename="../RenderJob.cpp" line="347"/>
         <source>FAMILY</source>
         <translation>ШРИФТ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="331"/>
+        <location filename="../RenderJob.cpp" line="348"/>
         <source>Font size in points (default 21.75).</source>
         <translation>Размер шрифта в пунктах (по умолчанию 21.75).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="331"/>
+        <location filename="../RenderJob.cpp" line="348"/>
         <source>PT</source>
         <translation>ПТ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="332"/>
+        <location filename="../RenderJob.cpp" line="349"/>
         <source>Font weight: 400 regular, 700 bold.</source>
         <translation>Насыщенность шрифта: 400 обычный, 700 полужирный.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="333"/>
+        <location filename="../RenderJob.cpp" line="350"/>
         <source>Italic.</source>
         <translation>Курсив.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="334"/>
+        <location filename="../RenderJob.cpp" line="351"/>
         <source>Scale: 1 to 8, that many times the pixels.</source>
         <translation>Масштаб: от 1 до 8, во столько раз больше пикселей.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="335"/>
+        <location filename="../RenderJob.cpp" line="352"/>
         <source>Transparent ground (PNG and SVG).</source>
         <translation>Прозрачный фон (PNG и SVG).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="337"/>
+        <location filename="../RenderJob.cpp" line="354"/>
         <source>Format: bmp, png or svg (default: the file&apos;s extension; png on standard output).</source>
         <translation>Формат: bmp, png или svg (по умолчанию по расширению файла; png на стандартный вывод).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="339"/>
+        <location filename="../RenderJob.cpp" line="356"/>
         <source>FORMAT</source>
         <translation>ФОРМАТ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="340"/>
+        <location filename="../RenderJob.cpp" line="357"/>
         <source>Picture file; &quot;-&quot; is standard output.</source>
         <translation>Файл картинки; «-» — стандартный вывод.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="342"/>
+        <location filename="../RenderJob.cpp" line="359"/>
         <source>The atom&apos;s charge, -8 to 8: the picture in square brackets with it.</source>
         <translation>Заряд атома, от -8 до 8: картинка в квадратных скобках с зарядом.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="344"/>
+        <location filename="../RenderJob.cpp" line="361"/>
         <source>A molecule or ion in SMILES, instead of a symbol.</source>
         <translation>Молекула или ион в записи SMILES вместо обозначения.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="346"/>
+        <location filename="../RenderJob.cpp" line="363"/>
         <source>A molecule or ion by its name in Russian or English, from the table of school species (&quot;water&quot;, &quot;нитрат-ион&quot;).</source>
         <translation>Молекула или ион по названию на русском или английском из таблицы школьных веществ («вода», «nitrate ion»).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="348"/>
+        <location filename="../RenderJob.cpp" line="365"/>
         <source>NAME</source>
         <translation>НАЗВАНИЕ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="350"/>
+        <location filename="../RenderJob.cpp" line="367"/>
         <source>A molecule or ion by its school formula, from the same table (H2O, NH4+, CO3 2-).</source>
         <translation>Молекула или ион по школьной формуле из той же таблицы (H2O, NH4+, CO3 2-).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="352"/>
+        <location filename="../RenderJob.cpp" line="369"/>
         <source>FORMULA</source>
         <translation>ФОРМУЛА</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="353"/>
+        <location filename="../RenderJob.cpp" line="370"/>
         <source>A molecule or ion in an MDL molfile (&quot;-&quot; is standard input).</source>
         <translation>Молекула или ион в файле MDL molfile («-» — стандартный ввод).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="356"/>
+        <location filename="../RenderJob.cpp" line="373"/>
         <source>How a molecule&apos;s electrons are drawn: lewis (bonds as lines, the default), dots (every electron a dot), bars (lone pairs as bars) or dot-cross (every electron in the mark of the atom it came from).</source>
         <translation>Как рисовать электроны молекулы: lewis (связи чертами, по умолчанию), dots (каждый электрон точкой), bars (неподелённые пары чертами) или dot-cross (каждый электрон значком атома, от которого он пришёл).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="370"/>
+        <location filename="../RenderJob.cpp" line="387"/>
         <source>Where a molecule&apos;s atoms stand when the input does not place them: textbook (the default: chains straight on a square grid, regular rings, as school books draw them) or depiction (the chemistry toolkit&apos;s 2D depiction).</source>
         <translation>Где стоят атомы молекулы, если ввод их не расставляет: textbook (по умолчанию: цепь прямо по квадратной сетке, правильные циклы, как в школьных учебниках) или depiction (двумерное изображение химического пакета).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="373"/>
+        <location filename="../RenderJob.cpp" line="390"/>
         <source>LAYOUT</source>
         <translation>РАСКЛАДКА</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="375"/>
+        <location filename="../RenderJob.cpp" line="392"/>
         <source>Lay the molfile&apos;s atoms out anew, in the --layout, instead of taking its coordinates.</source>
         <translation>Разложить атомы molfile заново, по --layout, а не брать его координаты.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="378"/>
+        <location filename="../RenderJob.cpp" line="395"/>
         <source>Which atoms&apos; formal charges are drawn: auto (the default: in a neutral molecule all, in an ion where they say more than its charge), all or none (an ion&apos;s net charge alone).</source>
         <translation>Какие формальные заряды атомов рисовать: auto (по умолчанию: в нейтральной молекуле все, в ионе — там, где они говорят больше его заряда), all (все) или none (только заряд иона).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="381"/>
+        <location filename="../RenderJob.cpp" line="398"/>
         <source>WHICH</source>
         <translation>КАКИЕ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="383"/>
+        <location filename="../RenderJob.cpp" line="400"/>
         <source>Every resonance form of the molecule or ion, side by side with ↔ between them, each with its formal charges.</source>
         <translation>Все резонансные структуры молекулы или иона рядом, с ↔ между ними, каждая со своими формальными зарядами.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="412"/>
+        <location filename="../RenderJob.cpp" line="403"/>
+        <source>Leave out a molecule&apos;s lone-pairs, charges (its atoms&apos;) or bonds, any of them separated by commas, keeping their room: a picture for a student to complete.</source>
+        <translation>Не рисовать неподелённые пары (lone-pairs), заряды атомов (charges) или связи (bonds) молекулы, через запятую, оставляя их место: рисунок для ученика.</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="406"/>
+        <source>The caption under the picture on a --sheet.</source>
+        <translation>Подпись под рисунком на листе --sheet.</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="435"/>
         <source>style &quot;%1&quot;: it is lewis, dots, bars or dot-cross</source>
         <translation>стиль «%1»: бывает lewis, dots, bars или dot-cross</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="360"/>
+        <location filename="../RenderJob.cpp" line="377"/>
         <source>STYLE</source>
         <translation>ВИД</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="362"/>
+        <location filename="../RenderJob.cpp" line="379"/>
         <source>The marks of elements&apos; electrons with --style dot-cross, as O=cross,H=dot: dot, cross, ring, square or triangle (default: in that order, by first appearance).</source>
         <translation>Значки электронов элементов при --style dot-cross, например O=cross,H=dot: dot (точка), cross (крестик), ring (кружок), square (квадрат) или triangle (треугольник); по умолчанию в этом порядке, по первому появлению.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="364"/>
+        <location filename="../RenderJob.cpp" line="381"/>
+        <location filename="../RenderJob.cpp" line="405"/>
         <source>LIST</source>
         <translation>СПИСОК</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="366"/>
+        <location filename="../RenderJob.cpp" line="383"/>
         <source>Each atom&apos;s outer shell as a circle with its electrons on it, for --style dots and dot-cross.</source>
         <translation>Внешняя оболочка каждого атома окружностью с его электронами на ней, для --style dots и dot-cross.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="398"/>
+        <location filename="../RenderJob.cpp" line="421"/>
         <source>no element symbol given</source>
         <translation>не задано обозначение элемента</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="400"/>
+        <location filename="../RenderJob.cpp" line="423"/>
         <source>extra argument &quot;%1&quot;: there is one symbol</source>
         <translation>лишний аргумент «%1»: обозначение одно</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="402"/>
+        <location filename="../RenderJob.cpp" line="425"/>
         <source>no picture file given: -o FILE</source>
         <translation>не задан файл картинки: -o ФАЙЛ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="424"/>
+        <location filename="../RenderJob.cpp" line="443"/>
+        <source>blank &quot;%1&quot;: give lone-pairs, charges or bonds, separated by commas</source>
+        <translation>blank «%1»: укажите lone-pairs, charges или bonds через запятую</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="454"/>
         <source>charge &quot;%1&quot;: give a whole number from -8 to 8</source>
         <translation>заряд «%1»: нужно целое число от -8 до 8</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="437"/>
+        <location filename="../RenderJob.cpp" line="468"/>
         <source>scale &quot;%1&quot;: give a whole number from 1 to 8</source>
         <translation>масштаб «%1»: нужно целое число от 1 до 8</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="444"/>
+        <location filename="../RenderJob.cpp" line="475"/>
         <source>font size %1 pt at scale %2 is too large: at most %3 pt at this scale</source>
         <translation>размер шрифта %1 пт при масштабе %2 слишком велик: не больше %3 пт при этом масштабе</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="451"/>
+        <location filename="../RenderJob.cpp" line="482"/>
         <source>BMP has no transparency: --transparent is for PNG and SVG</source>
         <translation>у BMP нет прозрачности: --transparent только для PNG и SVG</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="488"/>
+        <location filename="../RenderJob.cpp" line="519"/>
         <source>the quote %1 is not closed</source>
         <translation>кавычка %1 не закрыта</translation>
+    </message>
+    <message>
+        <location filename="../Sheet.cpp" line="51"/>
+        <source>Answers</source>
+        <translation>Ответы</translation>
+    </message>
+    <message>
+        <location filename="../Sheet.cpp" line="51"/>
+        <source>%1: answers</source>
+        <translation>%1: ответы</translation>
+    </message>
+    <message>
+        <location filename="../Sheet.cpp" line="83"/>
+        <source>%1. %2</source>
+        <translation>%1. %2</translation>
     </message>
 </context>
 </TS>
