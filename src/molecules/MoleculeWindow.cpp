@@ -26,6 +26,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
@@ -261,6 +262,34 @@ void MoleculeWindow::createControls()
     m_status->setObjectName(u"status"_s);
     m_status->setAccessibleName(tr("Status"));
 
+    auto *sheetBox = new QGroupBox(tr("Practice sheet"), this);
+    auto *sheetLayout = new QGridLayout(sheetBox);
+    m_sheetList = new QListWidget(sheetBox);
+    m_sheetList->setObjectName(u"sheet"_s);
+    m_sheetList->setAccessibleName(tr("Pictures on the sheet"));
+    m_sheetList->setMaximumHeight(5 * m_sheetList->fontMetrics().lineSpacing());
+    const auto sheetButton = [sheetBox](const QString &text, const QString &name, const QString &tip) {
+        auto *button = new QPushButton(text, sheetBox);
+        button->setObjectName(name);
+        button->setAccessibleName(QString(text).remove(u'&').remove(u'…'));
+        button->setToolTip(tip);
+        return button;
+    };
+    m_addToSheet = sheetButton(tr("&Add to sheet"), u"addToSheet"_s, tr("The picture as it stands, at the sheet's end"));
+    m_sheetUp = sheetButton(tr("Move &up"), u"sheetUp"_s, tr("The chosen picture one place earlier"));
+    m_sheetDown = sheetButton(tr("Move do&wn"), u"sheetDown"_s, tr("The chosen picture one place later"));
+    m_sheetRemove = sheetButton(tr("Remo&ve"), u"sheetRemove"_s, tr("The chosen picture off the sheet"));
+    m_sheetClear = sheetButton(tr("Clear"), u"sheetClear"_s, tr("Every picture off the sheet"));
+    m_saveSheet = sheetButton(tr("Save shee&t…"), u"saveSheet"_s,
+        tr("The sheet as a PDF: twelve pictures a page, numbered, with their names"));
+    sheetLayout->addWidget(m_sheetList, 0, 0, 1, 3);
+    sheetLayout->addWidget(m_addToSheet, 1, 0, 1, 2);
+    sheetLayout->addWidget(m_saveSheet, 1, 2);
+    sheetLayout->addWidget(m_sheetUp, 2, 0);
+    sheetLayout->addWidget(m_sheetDown, 2, 1);
+    sheetLayout->addWidget(m_sheetRemove, 2, 2);
+    sheetLayout->addWidget(m_sheetClear, 3, 2);
+
     auto *settings = new QFormLayout;
     settings->addRow(chargesLabel, m_charges);
     settings->addRow(radiusLabel, m_radius);
@@ -268,6 +297,7 @@ void MoleculeWindow::createControls()
     auto *side = new QVBoxLayout;
     side->addWidget(styleBox);
     side->addLayout(settings);
+    side->addWidget(sheetBox);
     side->addStretch();
     side->addWidget(m_copy);
     side->addWidget(m_save);
@@ -298,6 +328,13 @@ void MoleculeWindow::createControls()
     chain(m_font);
     chain(m_copy);
     chain(m_save);
+    chain(m_sheetList);
+    chain(m_addToSheet);
+    chain(m_saveSheet);
+    chain(m_sheetUp);
+    chain(m_sheetDown);
+    chain(m_sheetRemove);
+    chain(m_sheetClear);
 
     const auto shortcut = [this](QKeySequence::StandardKey keys, void (MoleculeWindow::*slot)()) {
         auto *action = new QAction(this);
@@ -365,6 +402,97 @@ void MoleculeWindow::bindEvents()
     connect(m_font, &QPushButton::clicked, this, &MoleculeWindow::chooseFont);
     connect(m_copy, &QPushButton::clicked, this, &MoleculeWindow::copy);
     connect(m_save, &QPushButton::clicked, this, &MoleculeWindow::saveAs);
+    connect(m_addToSheet, &QPushButton::clicked, this, &MoleculeWindow::addToSheet);
+    connect(m_saveSheet, &QPushButton::clicked, this, &MoleculeWindow::saveSheet);
+    connect(m_sheetUp, &QPushButton::clicked, this, [this] { moveOnSheet(-1); });
+    connect(m_sheetDown, &QPushButton::clicked, this, [this] { moveOnSheet(1); });
+    connect(m_sheetRemove, &QPushButton::clicked, this, [this] {
+        const int row = m_sheetList->currentRow();
+        if (row < 0)
+            return;
+        m_sheet.pictures.removeAt(row);
+        showSheet(std::min(row, int(m_sheet.pictures.size()) - 1));
+    });
+    connect(m_sheetClear, &QPushButton::clicked, this, [this] {
+        m_sheet.pictures.clear();
+        showSheet(-1);
+    });
+    connect(m_sheetList, &QListWidget::currentRowChanged, this, [this](int row) {
+        m_sheetUp->setEnabled(row > 0);
+        m_sheetDown->setEnabled(row >= 0 && row + 1 < m_sheet.pictures.size());
+        m_sheetRemove->setEnabled(row >= 0);
+    });
+    showSheet(-1);
+}
+
+void MoleculeWindow::showSheet(int current)
+{
+    m_sheetList->clear();
+    for (qsizetype k = 0; k < m_sheet.pictures.size(); ++k)
+        m_sheetList->addItem(tr("%1. %2").arg(k + 1).arg(m_sheet.pictures[k].caption));
+    m_sheetList->setCurrentRow(current);
+    m_sheetUp->setEnabled(current > 0);
+    m_sheetDown->setEnabled(current >= 0 && current + 1 < m_sheet.pictures.size());
+    m_sheetRemove->setEnabled(current >= 0);
+    m_sheetClear->setEnabled(!m_sheet.pictures.isEmpty());
+    m_saveSheet->setEnabled(!m_sheet.pictures.isEmpty());
+}
+
+void MoleculeWindow::moveOnSheet(int by)
+{
+    const int row = m_sheetList->currentRow();
+    const int to = row + by;
+    if (row < 0 || to < 0 || to >= m_sheet.pictures.size())
+        return;
+    m_sheet.pictures.move(row, to);
+    showSheet(to);
+    m_sheetList->setFocus();
+}
+
+void MoleculeWindow::addToSheet()
+{
+    if (!m_drawn) {
+        m_status->setText(tr("Nothing to add: the input gives no picture."));
+        return;
+    }
+    m_sheet.pictures << m_sketch.sheetEntry();
+    showSheet(int(m_sheet.pictures.size()) - 1);
+    m_status->setText(tr("On the sheet: %1").arg(m_sheet.pictures.back().caption));
+}
+
+void MoleculeWindow::saveSheet()
+{
+    if (m_sheet.pictures.isEmpty())
+        return;
+    if (m_saveFolder.isEmpty()) {
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        m_saveFolder = QFileInfo(documents).isDir() ? documents : QDir::homePath();
+    }
+    QString filter = tr("PDF document (*.pdf)");
+    QString path = m_dialogs.saveFileName(
+        QDir(m_saveFolder).filePath(tr("sheet") + u".pdf"_s), {filter}, filter);
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().toLower() != u"pdf"_s)
+        path += u".pdf"_s;
+    m_saveFolder = QFileInfo(path).absolutePath();
+    QByteArray bytes;
+    try {
+        bytes = sheetDocuments(m_sheet, SheetFormat::Pdf).front();
+    } catch (const ChemistryError &e) {
+        m_dialogs.critical(tr("Cannot save “%1”: %2").arg(QDir::toNativeSeparators(path), e.message));
+        return;
+    } catch (const RuntimeError &e) {
+        m_dialogs.critical(tr("Cannot save “%1”: %2").arg(QDir::toNativeSeparators(path), e.description()));
+        return;
+    }
+    try {
+        writeWholeFile(path, [&bytes](QIODevice &file) { return file.write(bytes) == bytes.size(); });
+    } catch (const FileError &e) {
+        m_dialogs.critical(tr("Cannot save “%1”: %2").arg(QDir::toNativeSeparators(path), fileReason(e)));
+        return;
+    }
+    m_status->setText(tr("Saved: %1").arg(QDir::toNativeSeparators(path)));
 }
 
 void MoleculeWindow::setInput(const QString &text)
@@ -391,6 +519,7 @@ void MoleculeWindow::redraw()
     m_picture->setImage(view.image);
     m_copy->setEnabled(m_drawn);
     m_save->setEnabled(m_drawn);
+    m_addToSheet->setEnabled(m_drawn);
     m_status->clear();
 
     if (view.problem.isEmpty()) {

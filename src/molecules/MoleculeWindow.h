@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Sheet.h"
 #include "Sketch.h"
 
 #include <QWidget>
@@ -13,6 +14,7 @@ class QCompleter;
 class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QPushButton;
 class QScrollArea;
 class QStringListModel;
@@ -49,6 +51,9 @@ public Q_SLOTS:
     void copy();
     void saveAs();
     void chooseFont();
+    // The picture as it stands onto the practice sheet, at its end.
+    void addToSheet();
+    void saveSheet();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -61,6 +66,8 @@ private:
     void redraw();
     void offerCompletions(const QString &text);
     void showFont();
+    void showSheet(int current);
+    void moveOnSheet(int by);
     std::unique_ptr<QMimeData> dragData();
 
     Sketch m_sketch;
@@ -69,6 +76,7 @@ private:
     bool m_drawn = false; // the picture shown is the one a copy gives
     QString m_saveFilter;
     QString m_saveFolder;
+    Sheet m_sheet; // nothing is kept between runs unless saved
 
     QLineEdit *m_input = nullptr;
     QCompleter *m_completer = nullptr;
@@ -77,6 +85,13 @@ private:
     QScrollArea *m_scroll = nullptr;
     PictureView *m_picture = nullptr;
     QButtonGroup *m_styles = nullptr;
+    QListWidget *m_sheetList = nullptr;
+    QPushButton *m_addToSheet = nullptr;
+    QPushButton *m_sheetUp = nullptr;
+    QPushButton *m_sheetDown = nullptr;
+    QPushButton *m_sheetRemove = nullptr;
+    QPushButton *m_sheetClear = nullptr;
+    QPushButton *m_saveSheet = nullptr;
     QCheckBox *m_shells = nullptr;
     QCheckBox *m_resonance = nullptr;
     QComboBox *m_charges = nullptr;

@@ -129,6 +129,14 @@ QByteArray Sketch::exportBytes(Format format) const
     return renderBytes(job);
 }
 
+RenderJob Sketch::sheetEntry() const
+{
+    RenderJob job;
+    job.picture = m_picture;
+    job.caption = m_species ? caption() : m_input;
+    return job;
+}
+
 std::unique_ptr<QMimeData> Sketch::mimeData() const
 {
     auto data = std::make_unique<QMimeData>();

@@ -67,6 +67,9 @@ public:
     // SVG in the screen's units (the same size on a page). Throw
     // ChemistryError or RuntimeError as the renderer does.
     QByteArray exportBytes(Format format) const;
+    // The picture as it stands, for a practice sheet, captioned with the
+    // species' name and formula or with the input.
+    RenderJob sheetEntry() const;
     // PNG, SVG and HTML (the PNG at its size on a page), for the clipboard
     // and for a drop.
     std::unique_ptr<QMimeData> mimeData() const;

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
@@ -94,6 +95,7 @@ private Q_SLOTS:
     void fontFromTheDialog();
     void saveWritesTheChosenFormat();
     void saveFailureIsTold();
+    void practiceSheet();
     void completionOffersNames();
 
 private:
@@ -136,7 +138,7 @@ void TestMoleculeWindow::everyControlIsNamedAndTabbedInReadingOrder()
 {
     type(u"water"_s);
     QStringList order;
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < 12; ++i) {
         QWidget *focused = QApplication::focusWidget();
         QVERIFY(focused);
         QVERIFY2(!focused->accessibleName().isEmpty(), focused->metaObject()->className());
@@ -146,7 +148,7 @@ void TestMoleculeWindow::everyControlIsNamedAndTabbedInReadingOrder()
     QCOMPARE(order,
         (QStringList{u"Name, formula or SMILES"_s, u"Picture"_s, u"Lewis: bonds as lines"_s,
             u"Resonance forms"_s, u"Formal charges"_s, u"Dot radius"_s, u"Font"_s, u"Copy the picture"_s, u"Save the picture as a file"_s,
-            u"Name, formula or SMILES"_s}));
+            u"Pictures on the sheet"_s, u"Add to sheet"_s, u"Name, formula or SMILES"_s}));
 }
 
 // The clipboard gets the renderer's own PNG at 288 dpi and its SVG.
@@ -374,6 +376,44 @@ void TestMoleculeWindow::saveWritesTheChosenFormat()
     const QImage bmp(dir.filePath(u"picture.bmp"_s), "bmp");
     QCOMPARE(bmp.size(), QImage::fromData(m_window->sketch().exportBytes(Format::Png)).size());
     QVERIFY(m_dialogs->errors.isEmpty());
+}
+
+// Two pictures onto the sheet, the second moved up, saved as a PDF whose
+// text has them in that order with their names; then the sheet cleared.
+void TestMoleculeWindow::practiceSheet()
+{
+    const auto button = [this](const char16_t *name) { return m_window->findChild<QPushButton *>(QString::fromUtf16(name)); };
+    auto *list = m_window->findChild<QListWidget *>(u"sheet"_s);
+    QVERIFY(!button(u"saveSheet")->isEnabled() && !button(u"addToSheet")->isEnabled());
+    type(u"water"_s);
+    QTest::mouseClick(button(u"addToSheet"), Qt::LeftButton);
+    type(u"nitrate"_s);
+    m_window->findChild<QComboBox *>(u"charges"_s)->setCurrentIndex(2); // an ion's charge only
+    QTest::mouseClick(button(u"addToSheet"), Qt::LeftButton);
+    QCOMPARE(list->count(), 2);
+    QCOMPARE(list->currentRow(), 1);
+    QTest::mouseClick(button(u"sheetUp"), Qt::LeftButton);
+    QCOMPARE(list->item(0)->text(), u"1. nitrate ion, NO₃⁻"_s);
+    QCOMPARE(list->item(1)->text(), u"2. water, H₂O"_s);
+    QVERIFY(!button(u"sheetUp")->isEnabled());
+
+    QTemporaryDir dir;
+    m_dialogs->savePath = dir.filePath(u"worksheet"_s);
+    QTest::mouseClick(button(u"saveSheet"), Qt::LeftButton);
+    QVERIFY(m_dialogs->errors.isEmpty());
+    QFile pdf(dir.filePath(u"worksheet.pdf"_s));
+    QVERIFY(pdf.open(QIODevice::ReadOnly) && pdf.read(5) == "%PDF-");
+    if (!QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty()) {
+        QProcess text;
+        text.start(u"pdftotext"_s, {pdf.fileName(), u"-"_s});
+        QVERIFY(text.waitForFinished(30000));
+        const QString words = QString::fromUtf8(text.readAllStandardOutput());
+        QVERIFY2(words.indexOf(u"1. nitrate ion"_s) >= 0 && words.indexOf(u"1. nitrate ion"_s) < words.indexOf(u"2. water"_s),
+            qPrintable(words));
+    }
+    QTest::mouseClick(button(u"sheetClear"), Qt::LeftButton);
+    QCOMPARE(list->count(), 0);
+    QVERIFY(!button(u"saveSheet")->isEnabled());
 }
 
 void TestMoleculeWindow::saveFailureIsTold()
