@@ -12,7 +12,7 @@ packages=(
     qt6-l10n-tools
     appstream desktop-file-utils groff-base dpkg-dev file
     librdkit-dev libboost-dev
-    chromium poppler-utils
+    chromium poppler-utils libreoffice-writer-nogui
 )
 
 missing=()

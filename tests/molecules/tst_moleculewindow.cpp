@@ -83,6 +83,7 @@ private Q_SLOTS:
     void everyControlIsNamedAndTabbedInReadingOrder();
     void typedNameIsDrawnAndCopied();
     void htmlPastesAtItsSize();
+    void htmlPastesAtItsSizeInWriter();
     void enterCopies();
     void selectedTextIsCopiedAsText();
     void badInputSaysWhyAndCopiesNothing_data();
@@ -208,6 +209,38 @@ void TestMoleculeWindow::htmlPastesAtItsSize()
         }
     }
     QCOMPARE(picture.size(), png.size() / 3);
+}
+
+// The copied HTML opened as a document by LibreOffice Writer and printed to
+// PDF: the picture is as many millimetres as on screen at 96 dpi.
+void TestMoleculeWindow::htmlPastesAtItsSizeInWriter()
+{
+    const QString office = QStandardPaths::findExecutable(u"soffice"_s);
+    if (office.isEmpty() || QStandardPaths::findExecutable(u"pdfimages"_s).isEmpty())
+        QSKIP("LibreOffice Writer (soffice) or pdfimages is not installed");
+    type(u"ethanol"_s);
+    const std::unique_ptr<QMimeData> copied = m_window->sketch().mimeData();
+    const QImage png = QImage::fromData(copied->data(u"image/png"_s), "png");
+    QTemporaryDir dir;
+    QFile page(dir.filePath(u"pasted.html"_s));
+    QVERIFY(page.open(QIODevice::WriteOnly));
+    page.write((u"<!DOCTYPE html><html><body>"_s + copied->html() + u"</body></html>"_s).toUtf8());
+    page.close();
+    QProcess writer;
+    writer.setWorkingDirectory(dir.path());
+    writer.start(office, {u"-env:UserInstallation=%1"_s.arg(QUrl::fromLocalFile(dir.filePath(u"profile"_s)).toString()),
+        u"--headless"_s, u"--infilter=HTML (StarWriter)"_s, u"--convert-to"_s, u"pdf"_s, page.fileName()});
+    QVERIFY(writer.waitForFinished(120000));
+    QProcess images;
+    images.start(u"pdfimages"_s, {u"-list"_s, dir.filePath(u"pasted.pdf"_s)});
+    QVERIFY(images.waitForFinished(30000));
+    // "page num type width height color comp bpc enc interp object ID x-ppi y-ppi ..."
+    const QStringList lines = QString::fromUtf8(images.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 3);
+    const QStringList image = lines[2].simplified().split(u' ');
+    const double millimetres = image[3].toDouble() / image[12].toDouble() * 25.4;
+    const double onScreen = png.width() / 3.0 / 96 * 25.4;
+    QVERIFY2(std::abs(millimetres - onScreen) < 0.5, qPrintable(u"%1 mm, not %2"_s.arg(millimetres).arg(onScreen)));
 }
 
 void TestMoleculeWindow::enterCopies()

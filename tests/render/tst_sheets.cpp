@@ -141,6 +141,18 @@ void TestSheets::pagesAndGrid()
         QCOMPARE(numbers.size(), std::min<qsizetype>(12, species - 12 * ((page - 1) % (pages / (answers ? 2 : 1)))));
     }
     QCOMPARE(number, species);
+    // Each answers page holds the captions of its exercise page, in order.
+    const int exercises = answers ? pages / 2 : 0;
+    const auto captions = [&pdf](int page) {
+        QStringList texts;
+        for (const Word &word : wordsOf(pdf, page)) {
+            if (word.at.y() > 70) // below the title
+                texts << word.text;
+        }
+        return texts.join(u' ');
+    };
+    for (int page = 1; page <= exercises; ++page)
+        QCOMPARE(captions(page + exercises), captions(page));
     const QStringList fonts = poppler(u"pdffonts"_s, {pdf}).split(u'\n', Qt::SkipEmptyParts).mid(2);
     QVERIFY(!fonts.isEmpty());
     for (const QString &font : fonts)
