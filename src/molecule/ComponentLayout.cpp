@@ -329,10 +329,13 @@ bool Layout::placeCharges(const Component &component, const std::vector<QPointF>
             return true;
         };
         // The first direction where the charge fits beside the symbol; where
-        // none does, the one it fits nearest in.
+        // none does, the one it fits nearest in. Beside reaches a little past
+        // a symbol's height: the marks of a dot-and-cross pair are larger,
+        // and an upper right corner a little farther out still reads as the
+        // atom's, where the next corner would not read as a superscript.
         std::optional<QRectF> spot;
         double nearest = farthest;
-        const double beside = m_m.symbolHeight;
+        const double beside = 1.1 * m_m.symbolHeight;
         for (const double direction : chargeDirections(bondDirections, markDirections)) {
             const QPointF e = unit(direction);
             const auto box = [&](double d) { return QRectF(at[i] + d * e - QPointF(size.width(), size.height()) / 2, size); };
