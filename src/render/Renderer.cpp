@@ -330,9 +330,14 @@ QString renderAndWrite(const RenderJob &job)
 
 QString Renderer::run(const RenderJob &job)
 {
+    warnAbout(job);
+    return renderAndWrite(job);
+}
+
+void Renderer::warnAbout(const RenderJob &job)
+{
     checkFamily(job);
     checkForms(job);
-    return renderAndWrite(job);
 }
 
 void Renderer::runAll(

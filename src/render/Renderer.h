@@ -44,6 +44,9 @@ public:
     // and what went wrong (empty when written), one call at a time.
     void runAll(const QList<RenderJob> &jobs, const std::function<void(qsizetype, const QString &)> &done);
 
+    // Says what run() would say of the job before making it: for a job drawn elsewhere (on a sheet).
+    void warnAbout(const RenderJob &job);
+
 private:
     void checkFamily(const RenderJob &job);
     void checkForms(const RenderJob &job);

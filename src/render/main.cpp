@@ -294,6 +294,8 @@ int main(int argc, char *argv[])
         } catch (const UsageError &e) {
             return usage(e.message);
         }
+        for (const RenderJob &job : std::as_const(made.pictures))
+            renderer.warnAbout(job);
         const QString failure
             = writeSheet(made, *format, folder.isEmpty() || QFileInfo(file).isAbsolute() ? file : folder + u'/' + file);
         if (!failure.isEmpty()) {

@@ -86,6 +86,7 @@ private Q_SLOTS:
     void blanksLeaveTheirRoom_data();
     void blanksLeaveTheirRoom();
     void pagesOfSvgAndPng();
+    void warnsAsPicturesDo();
     void mistakes_data();
     void mistakes();
 };
@@ -239,6 +240,17 @@ void TestSheets::pagesOfSvgAndPng()
     QVERIFY(!QFile::exists(dir.filePath(u"sheet-3.svg"_s)));
     QCOMPARE(render({u"--sheet"_s, dir.filePath(u"sheet.png"_s), u"--name"_s, u"water"_s}).status, 0);
     QCOMPARE(QImage(dir.filePath(u"sheet.png"_s)).size(), QSize(1240, 1754));
+}
+
+// What a picture's job would say is said of it on a sheet.
+void TestSheets::warnsAsPicturesDo()
+{
+    QTemporaryDir dir;
+    const Run run = render({u"--sheet"_s, dir.filePath(u"s.pdf"_s), u"--name"_s, u"water"_s, u"--name"_s,
+        u"nitrate"_s, u"--resonance"_s});
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.errors.count(u"warning"_s), 1);
+    QVERIFY2(run.errors.contains(u"O: no resonance form besides the one given"_s), qPrintable(run.errors));
 }
 
 void TestSheets::mistakes_data()
