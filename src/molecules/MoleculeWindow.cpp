@@ -476,9 +476,14 @@ void MoleculeWindow::saveSheet()
     if (QFileInfo(path).suffix().toLower() != u"pdf"_s)
         path += u".pdf"_s;
     m_saveFolder = QFileInfo(path).absolutePath();
+    save(path, [this] { return sheetDocuments(m_sheet, SheetFormat::Pdf).front(); });
+}
+
+void MoleculeWindow::save(const QString &path, const std::function<QByteArray()> &make)
+{
     QByteArray bytes;
     try {
-        bytes = sheetDocuments(m_sheet, SheetFormat::Pdf).front();
+        bytes = make();
     } catch (const ChemistryError &e) {
         m_dialogs.critical(tr("Cannot save “%1”: %2").arg(QDir::toNativeSeparators(path), e.message));
         return;
@@ -633,24 +638,8 @@ void MoleculeWindow::saveAs()
     else
         path += u'.' + QString::fromLatin1(chosen->suffix);
     m_saveFolder = QFileInfo(path).absolutePath();
-
-    QByteArray bytes;
-    try {
-        bytes = m_sketch.exportBytes(chosen->format);
-    } catch (const ChemistryError &e) {
-        m_dialogs.critical(tr("Cannot save “%1”: %2").arg(QDir::toNativeSeparators(path), e.message));
-        return;
-    } catch (const RuntimeError &e) {
-        m_dialogs.critical(tr("Cannot save “%1”: %2").arg(QDir::toNativeSeparators(path), e.description()));
-        return;
-    }
-    try {
-        writeWholeFile(path, [&bytes](QIODevice &file) { return file.write(bytes) == bytes.size(); });
-    } catch (const FileError &e) {
-        m_dialogs.critical(tr("Cannot save “%1”: %2").arg(QDir::toNativeSeparators(path), fileReason(e)));
-        return;
-    }
-    m_status->setText(tr("Saved: %1").arg(QDir::toNativeSeparators(path)));
+    const Format format = chosen->format;
+    save(path, [this, format] { return m_sketch.exportBytes(format); });
 }
 
 std::unique_ptr<QMimeData> MoleculeWindow::dragData()

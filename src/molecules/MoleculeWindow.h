@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class QButtonGroup;
@@ -68,6 +69,8 @@ private:
     void showFont();
     void showSheet(int current);
     void moveOnSheet(int by);
+    // Writes what `make` gives to `path` whole, or says in a box why not.
+    void save(const QString &path, const std::function<QByteArray()> &make);
     std::unique_ptr<QMimeData> dragData();
 
     Sketch m_sketch;

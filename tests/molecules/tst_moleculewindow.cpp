@@ -1,3 +1,4 @@
+#include "Browser.h"
 #include "MoleculeWindow.h"
 #include "Species.h"
 #include "WindowDialogs.h"
@@ -179,28 +180,16 @@ void TestMoleculeWindow::typedNameIsDrawnAndCopied()
 // the size it has on screen, not three times that.
 void TestMoleculeWindow::htmlPastesAtItsSize()
 {
-    const QString browser = QStandardPaths::findExecutable(u"chromium"_s);
-    if (browser.isEmpty())
-        QSKIP("chromium is not installed");
     type(u"ethanol"_s);
     const std::unique_ptr<QMimeData> copied = m_window->sketch().mimeData();
     const QImage png = QImage::fromData(copied->data(u"image/png"_s), "png");
-    QTemporaryDir dir;
-    QFile page(dir.filePath(u"page.html"_s));
-    QVERIFY(page.open(QIODevice::WriteOnly));
-    page.write((u"<!DOCTYPE html><html><body style=\"margin:0;background:#808080\">"_s + copied->html()
-                   + u"</body></html>"_s)
-                   .toUtf8());
-    page.close();
-    const QString shot = dir.filePath(u"shot.png"_s);
-    QProcess chromium;
-    chromium.start(browser,
-        {u"--headless=new"_s, u"--no-sandbox"_s, u"--disable-gpu"_s, u"--hide-scrollbars"_s,
-            u"--force-device-scale-factor=1"_s, u"--window-size=1200,800"_s, u"--screenshot=%1"_s.arg(shot),
-            QUrl::fromLocalFile(page.fileName()).toString()});
-    QVERIFY(chromium.waitForFinished(60000));
-    const QImage drawn = QImage(shot).convertToFormat(QImage::Format_RGB32);
-    QVERIFY2(!drawn.isNull(), chromium.readAllStandardError().constData());
+    const BrowserShot shot = drawnByBrowser(
+        u"<!DOCTYPE html><html><body style=\"margin:0;background:#808080\">"_s + copied->html() + u"</body></html>"_s,
+        QSize(1200, 800));
+    if (shot.missing)
+        QSKIP(qPrintable(shot.problem));
+    const QImage &drawn = shot.image;
+    QVERIFY2(!drawn.isNull(), qPrintable(shot.problem));
     QRect picture;
     for (int y = 0; y < drawn.height(); ++y) {
         for (int x = 0; x < drawn.width(); ++x) {

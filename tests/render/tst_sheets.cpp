@@ -125,9 +125,9 @@ void TestSheets::pagesAndGrid()
     QCOMPARE(pagesOf(pdf), pages);
     int number = 0;
     for (int page = 1; page <= pages; ++page) {
-        const QList<Word> words = wordsOf(pdf, page);
-        QVERIFY(!words.isEmpty() && words.front().text == u"Lewis"_s);
-        const QList<Word> numbers = numbersOf(words);
+        const QList<Word> onPage = wordsOf(pdf, page);
+        QVERIFY(!onPage.isEmpty() && onPage.front().text == u"Lewis"_s);
+        const QList<Word> numbers = numbersOf(onPage);
         if (page == pages / (answers ? 2 : 1) + 1)
             number = 0; // the answers start again from 1
         for (qsizetype k = 0; k < numbers.size(); ++k) {
