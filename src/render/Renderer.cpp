@@ -378,9 +378,9 @@ void Renderer::checkForms(const RenderJob &job)
     if (!job.resonance || !job.picture.molecule)
         return;
     const QString &title = job.picture.title;
-    bool more = false;
+    bool more = false; // found, or perhaps there
     for (const Component &component : job.picture.molecule->components) {
-        more = more || component.forms > 1;
+        more = more || component.forms > 1 || component.formsStopped;
         if (component.formsLeftOut > 0) {
             m_warn(RenderText::tr("%1: %2 of the %3 resonance forms found are drawn")
                        .arg(title)
