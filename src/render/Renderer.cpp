@@ -393,6 +393,15 @@ void Renderer::checkForms(const RenderJob &job)
     }
     if (!more)
         m_warn(RenderText::tr("%1: no resonance form besides the one given").arg(title));
+    const bool forms = std::any_of(job.picture.molecule->components.cbegin(),
+        job.picture.molecule->components.cend(), [](const Component &c) { return c.forms > 1; });
+    if (forms && job.picture.style == MarkStyle::DotCross) {
+        // Where a pair moves to another bond or atom, its electrons' marks
+        // cannot be followed: each form's are given by the rules alone.
+        m_warn(RenderText::tr("%1: in dots and crosses, each resonance form's electrons take their marks by "
+                              "the rules alone; a pair that moves is not followed from form to form")
+                   .arg(title));
+    }
 }
 
 void Renderer::checkFamily(const RenderJob &job)

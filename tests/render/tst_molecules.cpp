@@ -529,24 +529,27 @@ void TestMolecules::charges()
 void TestMolecules::resonance_data()
 {
     QTest::addColumn<QString>("smiles");
+    QTest::addColumn<QString>("style");
     QTest::addColumn<int>("forms");
     QTest::addColumn<int>("ions");
     QTest::addColumn<QString>("warning");
     QTest::addColumn<int>("warnings");
-    QTest::addRow("nitrate") << u"[O-][N+](=O)[O-]"_s << 3 << 3 << QString() << 0;
-    QTest::addRow("sodium and carbonate") << u"[Na+].[Na+].[O-]C([O-])=O"_s << 3 << 4 << QString() << 0;
-    QTest::addRow("benzene") << u"c1ccccc1"_s << 2 << 0 << QString() << 0;
-    QTest::addRow("water") << u"O"_s << 1 << 0 << u"no resonance form besides the one given"_s << 1;
+    QTest::addRow("nitrate") << u"[O-][N+](=O)[O-]"_s << u"lewis"_s << 3 << 3 << QString() << 0;
+    QTest::addRow("nitrate, dot-cross")
+        << u"[O-][N+](=O)[O-]"_s << u"dot-cross"_s << 3 << 3 << u"a pair that moves is not followed"_s << 1;
+    QTest::addRow("sodium and carbonate") << u"[Na+].[Na+].[O-]C([O-])=O"_s << u"lewis"_s << 3 << 4 << QString() << 0;
+    QTest::addRow("benzene") << u"c1ccccc1"_s << u"lewis"_s << 2 << 0 << QString() << 0;
+    QTest::addRow("water") << u"O"_s << u"lewis"_s << 1 << 0 << u"no resonance form besides the one given"_s << 1;
     // Two Kekulé forms per ring, 256 in all: eight drawn, and the search at its bound.
     QTest::addRow("eight rings in a row")
-        << u"c1ccccc1-c1ccccc1-c1ccccc1-c1ccccc1-c1ccccc1-c1ccccc1-c1ccccc1-c1ccccc1"_s << 8 << 0
+        << u"c1ccccc1-c1ccccc1-c1ccccc1-c1ccccc1-c1ccccc1-c1ccccc1-c1ccccc1-c1ccccc1"_s << u"lewis"_s << 8 << 0
         << u"8 of the 256 resonance forms found are drawn"_s << 2;
     // Two forms for each of nine carboxylates, 512 in all: past the bound,
     // which is said, and not that there is no other form.
     QTest::addRow("nine carboxylates")
         << u"OC(=O)CC(C(=O)[O-])C(C(=O)[O-])C(C(=O)[O-])C(C(=O)[O-])C(C(=O)[O-])C(C(=O)[O-])C(C(=O)[O-])"
            "C(C(=O)[O-])C(=O)[O-]"_s
-        << 1 << 1 << u"stopped at its limits; there may be more"_s << 1;
+        << u"lewis"_s << 1 << 1 << u"stopped at its limits; there may be more"_s << 1;
 }
 
 // Forms side by side with an arrow between two, each ion in its brackets;
@@ -554,11 +557,13 @@ void TestMolecules::resonance_data()
 void TestMolecules::resonance()
 {
     QFETCH(QString, smiles);
+    QFETCH(QString, style);
     QFETCH(int, forms);
     QFETCH(int, ions);
     QFETCH(QString, warning);
     QFETCH(int, warnings);
-    const Run run = render({u"--smiles"_s, smiles, u"--resonance"_s, u"--format"_s, u"svg"_s, u"-o"_s, u"-"_s});
+    const Run run = render(
+        {u"--smiles"_s, smiles, u"--style"_s, style, u"--resonance"_s, u"--format"_s, u"svg"_s, u"-o"_s, u"-"_s});
     QCOMPARE(run.status, 0);
     QCOMPARE(int(run.output.count("class=\"resonance-arrow\"")), forms - 1);
     QCOMPARE(textsOf(run.output, u"resonance-arrow"_s).value(0, u"\u2194"_s), u"\u2194"_s);

@@ -340,23 +340,23 @@ Exit status: 0 all written, 1 a picture not made or written, 2 a mistake in the 
         <translation>с --sheet рисунки идут на лист: -o не нужен</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="307"/>
+        <location filename="../main.cpp" line="309"/>
         <source>--%1 is for a --sheet</source>
         <translation>--%1 — для --sheet</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="314"/>
+        <location filename="../main.cpp" line="316"/>
         <source>with --batch, &quot;%1&quot; goes on the lines of the file</source>
         <translation>с --batch «%1» пишется в строках файла</translation>
     </message>
     <message>
         <location filename="../main.cpp" line="286"/>
-        <location filename="../main.cpp" line="317"/>
+        <location filename="../main.cpp" line="319"/>
         <source>with --batch, the symbol goes on the lines of the file</source>
         <translation>с --batch обозначение пишется в строках файла</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="319"/>
+        <location filename="../main.cpp" line="321"/>
         <source>no batch file given: --batch FILE</source>
         <translation>не задан файл пакета: --batch ФАЙЛ</translation>
     </message>
@@ -474,22 +474,27 @@ Exit status: 0 all written, 1 a picture not made or written, 2 a mistake in the 
         <translation>%1: не удалось записать: %2</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="380"/>
+        <location filename="../Renderer.cpp" line="385"/>
         <source>%1: %2 of the %3 resonance forms found are drawn</source>
         <translation>%1: нарисованы %2 из %3 найденных резонансных структур</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="386"/>
+        <location filename="../Renderer.cpp" line="391"/>
         <source>%1: the search for resonance forms stopped at its limits; there may be more</source>
         <translation>%1: поиск резонансных структур остановлен на своих пределах; их может быть больше</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="390"/>
+        <location filename="../Renderer.cpp" line="395"/>
         <source>%1: no resonance form besides the one given</source>
         <translation>%1: других резонансных структур, кроме заданной, нет</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="403"/>
+        <location filename="../Renderer.cpp" line="401"/>
+        <source>%1: in dots and crosses, each resonance form&apos;s electrons take their marks by the rules alone; a pair that moves is not followed from form to form</source>
+        <translation>%1: в точках и крестиках электроны каждой резонансной структуры получают знаки только по правилам; переходящая пара не прослеживается от структуры к структуре</translation>
+    </message>
+    <message>
+        <location filename="../Renderer.cpp" line="417"/>
         <source>the font &quot;%1&quot; is not on this system; drawing with &quot;%2&quot;</source>
         <translation>шрифта «%1» в системе нет, рисую шрифтом «%2»</translation>
     </message>
