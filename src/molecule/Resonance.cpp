@@ -19,10 +19,19 @@ namespace {
 constexpr unsigned kMostStructures = 256;
 constexpr std::chrono::milliseconds kLongest{1000};
 
+// Stops the search at its time, and before its conjugated groups' forms
+// together pass the bound: past it RDKit gives up with an internal error
+// that leaves its structures unfreed.
 class Deadline : public RDKit::ResonanceMolSupplierCallback
 {
 public:
-    bool operator()() override { return std::chrono::steady_clock::now() < m_end; }
+    bool operator()() override
+    {
+        double together = 1;
+        for (unsigned group = 0; group < getNumConjGrps(); ++group)
+            together *= double(std::max<std::size_t>(1, getNumStructures(group)));
+        return together <= kMostStructures && std::chrono::steady_clock::now() < m_end;
+    }
 
 private:
     std::chrono::steady_clock::time_point m_end = std::chrono::steady_clock::now() + kLongest;
@@ -88,7 +97,10 @@ ResonanceForms resonanceForms(
         supplier.setProgressCallback(new Deadline); // the supplier owns it
         supplier.enumerate();
         result.stopped = supplier.wasCanceled() || supplier.length() >= kMostStructures;
-        for (unsigned k = 0; k < supplier.length(); ++k) {
+        // A search stopped part-way holds forms RDKit cannot make whole
+        // (it throws, and leaks what it had built): only the given one stands.
+        const unsigned made = supplier.wasCanceled() ? 0 : supplier.length();
+        for (unsigned k = 0; k < made; ++k) {
             std::unique_ptr<RDKit::ROMol> structure(supplier[k]);
             // Each form's bonds are single and double already, though still
             // marked aromatic: kekulizing again would give every form the same bonds.
@@ -103,8 +115,8 @@ ResonanceForms resonanceForms(
                 ++result.leftOut;
         }
     } catch (const std::exception &) {
-        // RDKit gives up on some large sets with an internal error: the
-        // forms found so far stand, and the caller hears there may be more.
+        // Should RDKit give up with an error all the same, the forms found
+        // so far stand, and the caller hears there may be more.
         result.stopped = true;
     }
     return result;

@@ -544,8 +544,9 @@ void TestMolecules::resonance_data()
     QTest::addRow("eight rings in a row")
         << u"c1ccccc1-c1ccccc1-c1ccccc1-c1ccccc1-c1ccccc1-c1ccccc1-c1ccccc1-c1ccccc1"_s << u"lewis"_s << 8 << 0
         << u"8 of the 256 resonance forms found are drawn"_s << 2;
-    // Two forms for each of nine carboxylates, 512 in all: past the bound,
-    // which is said, and not that there is no other form.
+    // Two forms for each of nine carboxylates, 512 in all: the search stops
+    // before its bound of 256 is passed, which is said, and not that there
+    // is no other form.
     QTest::addRow("nine carboxylates")
         << u"OC(=O)CC(C(=O)[O-])C(C(=O)[O-])C(C(=O)[O-])C(C(=O)[O-])C(C(=O)[O-])C(C(=O)[O-])C(C(=O)[O-])"
            "C(C(=O)[O-])C(=O)[O-]"_s
