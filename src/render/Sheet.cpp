@@ -33,7 +33,8 @@ public:
         : m_painter(painter), m_scale(dotsPerMillimetre), m_page(page)
     { }
 
-    void paint(const Sheet &sheet, int firstPicture, bool filled, bool answerPage)
+    // An answers page has its pictures filled in and says so in its title.
+    void paint(const Sheet &sheet, int firstPicture, bool answerPage)
     {
         m_painter.save();
         m_painter.scale(m_scale, m_scale);
@@ -64,7 +65,7 @@ public:
             const QRectF cell(kMargin + (k % kSheetColumns) * (cellWidth + kGap),
                 top + (k / kSheetColumns) * (cellHeight + kGap), cellWidth, cellHeight);
             Picture picture = sheet.pictures[index].picture;
-            if (filled)
+            if (answerPage)
                 picture.blanks = {};
             picture.scale = 1;
             QSvgRenderer svg(renderSvg(picture));
@@ -116,12 +117,6 @@ QList<Page> pagesOf(const Sheet &sheet)
 
 } // namespace
 
-int exercisePages(const Sheet &sheet)
-{
-    const int perPage = kSheetColumns * kSheetRows;
-    return std::max(1, int((sheet.pictures.size() + perPage - 1) / perPage));
-}
-
 QList<QByteArray> sheetDocuments(const Sheet &sheet, SheetFormat format)
 {
     const QSizeF page = sheet.page.size(QPageSize::Millimeter);
@@ -141,7 +136,7 @@ QList<QByteArray> sheetDocuments(const Sheet &sheet, SheetFormat format)
                 generator.setViewBox(QRectF(QPointF(0, 0), page * dotsPerMillimetre));
                 generator.setTitle(sheet.title);
                 QPainter painter(&generator);
-                PagePainter(painter, dotsPerMillimetre, page).paint(sheet, each.firstPicture, each.answers, each.answers);
+                PagePainter(painter, dotsPerMillimetre, page).paint(sheet, each.firstPicture, each.answers);
             } else {
                 const double dotsPerMillimetre = kPngDotsPerInch / 25.4;
                 QImage image((page * dotsPerMillimetre).toSize(), QImage::Format_RGB32);
@@ -152,7 +147,7 @@ QList<QByteArray> sheetDocuments(const Sheet &sheet, SheetFormat format)
                     painter.setRenderHint(QPainter::Antialiasing);
                     painter.setRenderHint(QPainter::TextAntialiasing);
                     PagePainter(painter, dotsPerMillimetre, page)
-                        .paint(sheet, each.firstPicture, each.answers, each.answers);
+                        .paint(sheet, each.firstPicture, each.answers);
                 }
                 image.save(&buffer, "png");
             }
@@ -176,7 +171,7 @@ QList<QByteArray> sheetDocuments(const Sheet &sheet, SheetFormat format)
             if (k > 0)
                 writer.newPage();
             PagePainter(painter, dotsPerMillimetre, page)
-                .paint(sheet, pages[k].firstPicture, pages[k].answers, pages[k].answers);
+                .paint(sheet, pages[k].firstPicture, pages[k].answers);
         }
     }
     documents << bytes;

@@ -23,9 +23,6 @@ struct Sheet
 inline constexpr int kSheetColumns = 3;
 inline constexpr int kSheetRows = 4;
 
-// Pages of exercises alone (the answers double them).
-int exercisePages(const Sheet &sheet);
-
 enum class SheetFormat { Pdf, Svg, Png };
 
 // The sheet as a PDF (every page, vector, fonts embedded), or as SVG or PNG
