@@ -899,4 +899,39 @@ Molecule moleculeFromMolfile(const QByteArray &molfile, bool relayout, Reading r
     return build(*mol, Source{}, !relayout, reading);
 }
 
+Molecule moleculeFromStructure(const Structure &structure, Reading reading)
+{
+    int total = int(structure.atoms.size());
+    for (const StructureAtom &a : structure.atoms)
+        total += std::max(0, a.hydrogens);
+    if (total > kMaxAtoms) {
+        throw ChemistryError{
+            Chemistry::tr("The molecule has %1 atoms with its hydrogens; at most %2 can be drawn.")
+                .arg(total)
+                .arg(kMaxAtoms)};
+    }
+    RdkitSession session;
+    RDKit::RWMol mol;
+    for (const StructureAtom &a : structure.atoms) {
+        RDKit::Atom atom(unsigned(std::max(0, a.element)));
+        // Exactly the hydrogens given: none implied, as in a bracket atom.
+        atom.setNoImplicit(true);
+        atom.setNumExplicitHs(unsigned(std::max(0, a.hydrogens)));
+        atom.setFormalCharge(a.charge);
+        atom.setNumRadicalElectrons(unsigned(std::max(0, a.radicals)));
+        mol.addAtom(&atom, true, false);
+    }
+    const int count = int(structure.atoms.size());
+    for (const StructureBond &b : structure.bonds) {
+        if (b.begin < 0 || b.end < 0 || b.begin >= count || b.end >= count || b.begin == b.end
+            || b.order < 1 || b.order > 3 || mol.getBondBetweenAtoms(unsigned(b.begin), unsigned(b.end))) {
+            throw ChemistryError{Chemistry::tr("The structure has a bond that cannot be drawn.")};
+        }
+        static constexpr std::array<RDKit::Bond::BondType, 3> kTypes{
+            RDKit::Bond::SINGLE, RDKit::Bond::DOUBLE, RDKit::Bond::TRIPLE};
+        mol.addBond(unsigned(b.begin), unsigned(b.end), kTypes[std::size_t(b.order - 1)]);
+    }
+    return build(mol, Source{}, false, reading);
+}
+
 } // namespace zembrel

@@ -101,4 +101,32 @@ inline Molecule moleculeFromMolfile(const QByteArray &molfile, bool relayout, Mo
     return moleculeFromMolfile(molfile, relayout, Reading{layout});
 }
 
+// A structure whose bonds, charges and unpaired electrons are already
+// decided, as one worked out from a formula: atoms in the order they are
+// written, hydrogens as counts on the atom they are bonded to.
+struct StructureAtom
+{
+    int element = 0; // atomic number
+    int charge = 0; // formal charge
+    int radicals = 0; // unpaired electrons
+    int hydrogens = 0;
+};
+
+struct StructureBond
+{
+    int begin = 0; // indices into Structure::atoms
+    int end = 0;
+    int order = 1; // 1..3
+};
+
+struct Structure
+{
+    std::vector<StructureAtom> atoms;
+    std::vector<StructureBond> bonds;
+};
+
+// The molecule of a structure, counted and laid out as that of a SMILES
+// writing the same atoms, bonds and charges. Throws ChemistryError.
+Molecule moleculeFromStructure(const Structure &structure, Reading reading = {});
+
 } // namespace zembrel

@@ -78,4 +78,9 @@ Molecule moleculeFromMolfile(const QByteArray &molfile, bool relayout, Reading r
     return molecule(reader().fromMolfile(molfile, relayout, reading));
 }
 
+Molecule moleculeFromStructure(const Structure &structure, Reading reading)
+{
+    return molecule(reader().fromStructure(structure, reading));
+}
+
 } // namespace zembrel

@@ -32,12 +32,17 @@ ReadResult readMolfile(const QByteArray &molfile, bool relayout, Reading reading
     return caught([&] { return moleculeFromMolfile(molfile, relayout, reading); });
 }
 
+ReadResult readStructure(const Structure &structure, Reading reading)
+{
+    return caught([&] { return moleculeFromStructure(structure, reading); });
+}
+
 } // namespace
 
 } // namespace zembrel
 
 extern "C" Q_DECL_EXPORT const zembrel::ReaderFunctions *zembrelMoleculeReader()
 {
-    static const zembrel::ReaderFunctions functions{&zembrel::readSmiles, &zembrel::readMolfile};
+    static const zembrel::ReaderFunctions functions{&zembrel::readSmiles, &zembrel::readMolfile, &zembrel::readStructure};
     return &functions;
 }

@@ -19,6 +19,7 @@ struct ReaderFunctions
 {
     ReadResult (*fromSmiles)(const QString &smiles, Reading reading);
     ReadResult (*fromMolfile)(const QByteArray &molfile, bool relayout, Reading reading);
+    ReadResult (*fromStructure)(const Structure &structure, Reading reading);
 };
 
 inline constexpr const char *kReaderEntry = "zembrelMoleculeReader";

@@ -6,7 +6,9 @@
 #include "Formula.h"
 #include "ImageSurface.h"
 #include "Letters.h"
+#include "Explanation.h"
 #include "Output.h"
+#include "Procedure.h"
 #include "RenderText.h"
 #include "Species.h"
 
@@ -199,34 +201,59 @@ bool namesMolecule(const QCommandLineParser &parser)
         sources.cbegin(), sources.cend(), [&parser](const QString &name) { return parser.isSet(name); });
 }
 
-// The species the table has under the name or formula of --name or --formula.
-const Species &checkedSpecies(const QCommandLineParser &parser)
+// The closest of the table's names or formulas to text that names none, as a message lists them.
+QString closestListed(const QString &text, SpeciesKey key)
+{
+    QStringList quoted;
+    for (const QString &near : SpeciesTable::builtIn().closest(text, key))
+        quoted << RenderText::tr("\"%1\"", "one of the closest names").arg(near);
+    return quoted.join(u", "_s);
+}
+
+// What --name or --formula names: a species of the table or, for a formula
+// the table lacks, the structure worked out from it.
+struct Named
+{
+    const Species *species = nullptr;
+    std::optional<FormulaStructure> worked;
+};
+
+Named checkedNamed(const QCommandLineParser &parser)
 {
     const bool byName = parser.isSet(u"name"_s);
     const QString text = parser.value(byName ? u"name"_s : u"formula"_s);
     const SpeciesKey key = byName ? SpeciesKey::Name : SpeciesKey::Formula;
-    const SpeciesTable &table = SpeciesTable::builtIn();
-    if (const Species *species = table.find(text, key))
-        return *species;
-    const QStringList closest = table.closest(text, key);
-    QStringList quoted;
-    for (const QString &near : closest)
-        quoted << RenderText::tr("\"%1\"", "one of the closest names").arg(near);
+    if (const Species *species = SpeciesTable::builtIn().find(text, key))
+        return {species, std::nullopt};
+    const QString closest = closestListed(text, key);
     if (byName) {
         refuse(closest.isEmpty() ? RenderText::tr("no molecule or ion is named \"%1\"").arg(text)
                                  : RenderText::tr("no molecule or ion is named \"%1\"; the closest names: %2")
-                                       .arg(text, quoted.join(u", "_s)));
+                                       .arg(text, closest));
     }
-    refuse(closest.isEmpty()
-            ? RenderText::tr("no molecule or ion has the formula \"%1\"").arg(text)
-            : RenderText::tr("no molecule or ion has the formula \"%1\"; the closest formulas: %2")
-                  .arg(text, quoted.join(u", "_s)));
+    try {
+        return {nullptr, workOutFormula(text)};
+    } catch (const ChemistryError &e) {
+        refuse(closest.isEmpty()
+                ? RenderText::tr("no molecule or ion of the table has the formula \"%1\", and its structure "
+                                 "cannot be worked out: %2")
+                      .arg(text, e.message)
+                : RenderText::tr("no molecule or ion of the table has the formula \"%1\", and its structure "
+                                 "cannot be worked out: %2; the closest formulas: %3")
+                      .arg(text, e.message, closest));
+    }
 }
 
-// The molecule a job's words name, or none for an atom; `title` gets what
-// the SVG is titled with.
-std::shared_ptr<const Molecule> checkedMolecule(
-    const QCommandLineParser &parser, bool standardInputFree, QString &title)
+// The molecule a job's words name, or none for an atom, with what the SVG is
+// titled with and what names it.
+struct NamedMolecule
+{
+    std::shared_ptr<const Molecule> molecule;
+    QString title;
+    Named named;
+};
+
+NamedMolecule checkedMolecule(const QCommandLineParser &parser, bool standardInputFree)
 {
     QStringList given;
     for (const QString &source : moleculeSources()) {
@@ -242,7 +269,7 @@ std::shared_ptr<const Molecule> checkedMolecule(
                 refuse(RenderText::tr("--%1 is for a molecule: --smiles, --mol, --name or --formula")
                            .arg(QString::fromUtf16(option)));
         }
-        return nullptr;
+        return {};
     }
     if (given.size() > 1)
         refuse(RenderText::tr("--%1 and --%2: give one of them").arg(given.at(0), given.at(1)));
@@ -263,16 +290,29 @@ std::shared_ptr<const Molecule> checkedMolecule(
         else if (name != u"textbook"_s)
             refuse(RenderText::tr("layout \"%1\": it is textbook or depiction").arg(name));
     }
+    NamedMolecule named;
     try {
         if (parser.isSet(u"mol"_s)) {
-            title = QFileInfo(parser.value(u"mol"_s)).completeBaseName();
-            return std::make_shared<const Molecule>(
-                moleculeFromMolfile(molfileBytes(parser.value(u"mol"_s), standardInputFree),
-                    parser.isSet(u"relayout"_s), reading));
+            named.title = QFileInfo(parser.value(u"mol"_s)).completeBaseName();
+            named.molecule = std::make_shared<const Molecule>(moleculeFromMolfile(
+                molfileBytes(parser.value(u"mol"_s), standardInputFree), parser.isSet(u"relayout"_s), reading));
+            return named;
         }
-        // A species of the table is drawn as its SMILES would be, to the byte.
-        title = parser.isSet(u"smiles"_s) ? parser.value(u"smiles"_s) : checkedSpecies(parser).smiles;
-        return std::make_shared<const Molecule>(moleculeFromSmiles(title, reading));
+        if (parser.isSet(u"smiles"_s)) {
+            named.title = parser.value(u"smiles"_s);
+        } else {
+            named.named = checkedNamed(parser);
+            if (named.named.worked) {
+                named.title = writtenFormulaText(named.named.worked->formula);
+                named.molecule = std::make_shared<const Molecule>(
+                    moleculeFromStructure(named.named.worked->worked.structure(), reading));
+                return named;
+            }
+            // A species of the table is drawn as its SMILES would be, to the byte.
+            named.title = named.named.species->smiles;
+        }
+        named.molecule = std::make_shared<const Molecule>(moleculeFromSmiles(named.title, reading));
+        return named;
     } catch (const ChemistryError &e) {
         refuse(e.message);
     }
@@ -280,13 +320,12 @@ std::shared_ptr<const Molecule> checkedMolecule(
 
 // What a sheet writes under the picture: a species' name in the messages'
 // language and its school formula, else what the input is.
-QString defaultCaption(const QCommandLineParser &parser, const Picture &picture)
+QString defaultCaption(const Named &named, const Picture &picture)
 {
-    if (parser.isSet(u"name"_s) || parser.isSet(u"formula"_s)) {
-        const Species &species = checkedSpecies(parser);
+    if (const Species *species = named.species) {
         const bool russian = RenderText::tr("en", "the language of species' names on a sheet: en or ru") == u"ru"_s;
         return RenderText::tr("%1, %2")
-            .arg((russian ? species.russian : species.english).first(), prettyFormula(species.formulas.first()));
+            .arg((russian ? species->russian : species->english).first(), prettyFormula(species->formulas.first()));
     }
     if (picture.molecule)
         return picture.title;
@@ -414,6 +453,22 @@ QStringList batchDefaultOptions()
         u"blank"_s};
 }
 
+QString explanationOf(const QCommandLineParser &parser)
+{
+    if (!namesMolecule(parser))
+        refuse(RenderText::tr("--explain is for a molecule: --smiles, --mol, --name or --formula"));
+    const NamedMolecule named = checkedMolecule(parser, true);
+    try {
+        if (named.named.worked)
+            return explainWorked(named.named.worked->formula, named.named.worked->worked, *named.molecule);
+        const QString heading = named.named.species ? defaultCaption(named.named, Picture{}) : named.title;
+        return RenderText::tr("%1:", "the heading of a molecule's counts").arg(heading) + u'\n'
+            + explainMolecule(*named.molecule);
+    } catch (const ChemistryError &e) {
+        refuse(e.message);
+    }
+}
+
 RenderJob jobFrom(const QCommandLineParser &parser, const QString &outputDir, bool standardInputFree)
 {
     const QStringList positional = parser.positionalArguments();
@@ -427,7 +482,9 @@ RenderJob jobFrom(const QCommandLineParser &parser, const QString &outputDir, bo
     RenderJob job;
     job.output = parser.value(u"output"_s);
     Picture &picture = job.picture;
-    picture.molecule = checkedMolecule(parser, standardInputFree, picture.title);
+    const NamedMolecule named = checkedMolecule(parser, standardInputFree);
+    picture.molecule = named.molecule;
+    picture.title = named.title;
     if (picture.molecule) {
         if (parser.isSet(u"style"_s)) {
             const std::optional<MarkStyle> style = markStyleNamed(parser.value(u"style"_s));
@@ -461,7 +518,7 @@ RenderJob jobFrom(const QCommandLineParser &parser, const QString &outputDir, bo
     picture.font = checkedFont(parser);
     job.fontNamed = parser.isSet(u"font"_s);
     job.resonance = parser.isSet(u"resonance"_s);
-    job.caption = parser.isSet(u"caption"_s) ? parser.value(u"caption"_s) : defaultCaption(parser, picture);
+    job.caption = parser.isSet(u"caption"_s) ? parser.value(u"caption"_s) : defaultCaption(named.named, picture);
     if (parser.isSet(u"scale"_s)) {
         const auto scale = integer(parser.value(u"scale"_s), 1, ImageSurface::kMaxScale);
         if (!scale)

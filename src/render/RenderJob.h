@@ -62,6 +62,10 @@ QStringList batchDefaultOptions();
 // input only where `standardInputFree`. Throws UsageError.
 RenderJob jobFrom(
     const QCommandLineParser &parser, const QString &outputDir = {}, bool standardInputFree = true);
+// The steps that work out the structure of the molecule the words name, or
+// its counts where it is not worked out from a formula, as text for the user.
+// Throws UsageError.
+QString explanationOf(const QCommandLineParser &parser);
 // The job in one batch line's words, after the words `defaults` (which the
 // line's own words override; an atom's line skips the defaults only a
 // molecule takes). Throws UsageError.

@@ -240,6 +240,11 @@ int main(int argc, char *argv[])
         RenderText::tr("After the sheet's pages, the same pictures again filled in, numbered alike: the "
                        "answers to a sheet drawn with --blank."));
     parser.addOption(answers);
+    const QCommandLineOption explain(u"explain"_s,
+        RenderText::tr("Print how the molecule's Lewis structure is worked out (for a formula the table lacks) "
+                       "or its counts: valence electrons, bonding and lone pairs, formal charges, the AXE "
+                       "notation and the shape. Without -o, no picture is made."));
+    parser.addOption(explain);
     addJobOptions(parser);
 
     if (!parser.parse(arguments))
@@ -260,6 +265,21 @@ int main(int argc, char *argv[])
         if (!silent)
             say(u"zembrel-render: "_s + RenderText::tr("warning: %1").arg(warning));
     });
+    if (parser.isSet(explain)) {
+        if (parser.isSet(sheet) || parser.isSet(batch))
+            return usage(RenderText::tr("--explain is for one molecule, not for a --sheet or a --batch"));
+        if (parser.value(u"output"_s) == u"-"_s)
+            return usage(RenderText::tr("--explain prints to standard output: give -o a file"));
+        try {
+            const QByteArray steps = explanationOf(parser).toUtf8();
+            if (!parser.isSet(u"output"_s))
+                return printed(steps);
+            if (printed(steps) != kWritten)
+                return kFailed;
+        } catch (const UsageError &e) {
+            return usage(e.message);
+        }
+    }
     if (parser.isSet(sheet)) {
         Sheet made;
         made.title = parser.value(title);

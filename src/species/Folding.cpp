@@ -166,8 +166,9 @@ std::vector<Split> splits(QStringView formula)
     return readings;
 }
 
-// A formula's body as the lookup compares it; empty when it is not a formula.
-QString foldedBody(QStringView body)
+// A formula's body as the lookup compares it, or with its case kept; empty
+// when it is not a formula.
+QString foldedBody(QStringView body, bool keepCase = false)
 {
     QString folded;
     for (const QChar c : body) {
@@ -177,7 +178,7 @@ QString foldedBody(QStringView body)
             || c == u'(' || c == u')' || c == u'[' || c == u']';
         if (!allowed)
             return {};
-        folded += c.toLower();
+        folded += keepCase ? c : c.toLower();
     }
     if (folded.size() >= 2 && folded.front() == u'[' && folded.back() == u']')
         folded = folded.sliced(1, folded.size() - 2);
@@ -233,6 +234,17 @@ std::vector<FormulaReading> formulaReadings(QStringView formula)
     std::vector<FormulaReading> readings;
     for (const Split &split : splits(formula)) {
         const QString body = foldedBody(split.body);
+        if (!body.isEmpty() && std::abs(split.charge) <= kMaxCharge)
+            readings.push_back({body, split.charge});
+    }
+    return readings;
+}
+
+std::vector<FormulaReading> writtenReadings(QStringView formula)
+{
+    std::vector<FormulaReading> readings;
+    for (const Split &split : splits(formula)) {
+        const QString body = foldedBody(split.body, true);
         if (!body.isEmpty() && std::abs(split.charge) <= kMaxCharge)
             readings.push_back({body, split.charge});
     }

@@ -34,6 +34,9 @@ struct FormulaReading
 // and dashes, and Cyrillic letters that look like Latin ones ("Н2О") are taken
 // as what they look like. Nothing for text that is no formula.
 std::vector<FormulaReading> formulaReadings(QStringView formula);
+// The same readings with each body's case kept ("SF4", not "sf4"), for
+// reading the elements in it.
+std::vector<FormulaReading> writtenReadings(QStringView formula);
 
 // A formula as a page prints it: "CO3 2-" as "CO₃²⁻", "NH4+" as "NH₄⁺".
 QString prettyFormula(QStringView formula);
