@@ -101,8 +101,15 @@ std::optional<ElectronDomains> electronDomains(const Molecule &molecule, const C
         if (isHydrogen(c) || near.size() < 2)
             continue;
         const auto isNear = [&](int atom) { return std::find(near.begin(), near.end(), atom) != near.end(); };
-        bool central = true;
+        // Its neighbours carry one hydrogen at most: a CH3 or NH2 beside it
+        // is a centre of its own (ethanol, urea).
+        bool central = std::all_of(near.begin(), near.end(), [&](int n) {
+            return std::count_if(neighbours[std::size_t(n)].begin(), neighbours[std::size_t(n)].end(), isHydrogen)
+                <= 1;
+        });
         for (const int other : component.atoms) {
+            if (!central)
+                break;
             if (other == c || isNear(other))
                 continue;
             // A hydrogen on a neighbour ("H–O" of an oxyacid) is the neighbour's.

@@ -127,11 +127,15 @@ Skeleton skeletonOf(const WrittenFormula &f)
     }
 
     // The centre: of the elements written once at the top level, H and F
-    // aside, the least electronegative; the first written of equals.
-    std::map<int, int> topCount;
+    // aside, the least electronegative; the first written of equals. An
+    // element written in two places is a chain's condensed formula (CH3CHO).
+    std::map<int, int> topCount, places;
     for (const WrittenPart &part : f.parts) {
-        if (part.group < 0)
+        if (part.group < 0) {
             topCount[part.element] += part.count;
+            if (part.element != 1 && ++places[part.element] > 1)
+                refuse(severalSkeletons());
+        }
     }
     int centrePart = -1, candidates = 0;
     for (std::size_t i = 0; i < f.parts.size(); ++i) {
@@ -181,11 +185,22 @@ Skeleton skeletonOf(const WrittenFormula &f)
 
     // Hydrogens written after an atom are on it; those written first are an
     // acid's, on its oxygen atoms (then sulfur's), the rest on the centre.
+    // Written first and after an atom as well (HCHO, HCONH2), the first are
+    // a condensed formula's, on the atom they stand before.
+    const bool condensed = !f.parts.empty() && f.parts.front().element == 1
+        && std::count_if(f.parts.begin(), f.parts.end(), [](const WrittenPart &p) { return p.element == 1; }) > 1;
     int previous = -1;
     for (std::size_t i = 0; i < f.parts.size(); ++i) {
         const WrittenPart &part = f.parts[i];
         if (part.element != 1) {
             previous = int(i);
+            continue;
+        }
+        if (previous < 0 && condensed) {
+            const int next = f.parts.size() > i + 1 ? atomOfPart[i + 1] : -1;
+            if (next < 0)
+                refuse(severalSkeletons());
+            s.atoms[std::size_t(next)].hydrogens += part.count;
             continue;
         }
         if (previous < 0) {
@@ -271,7 +286,7 @@ public:
             return false;
         if (centre.period == 2 && held > 8)
             return false;
-        const bool mayFallShort = centre.group == 2 || centre.group == 13 || m_n == 1 || centre.period == 1;
+        const bool mayFallShort = centre.group == 2 || centre.group == 13 || centre.period == 1;
         if (octets && !mayFallShort && held < (a.holder == 0 ? 7 : 8))
             return false;
         a.charge.assign(m_n, 0);
@@ -344,6 +359,24 @@ WorkedStructure workOut(const WrittenFormula &formula)
                    .arg(valence + formula.charge));
     }
     const std::size_t n = s.atoms.size();
+    if (s.rule == CentreRule::Alone) {
+        // One atom's dots as every school draws them: singly round the
+        // symbol up to four, then paired.
+        WorkedAtom atom = s.atoms[0];
+        const int shell = mainGroupElement(atom.element).period == 1 ? 2 : 8;
+        if (valence > shell) {
+            refuse(LewisText::tr("%1 would hold %2 electrons, more than the %3 its outer shell can")
+                       .arg(mainGroupElement(atom.element).symbol)
+                       .arg(valence)
+                       .arg(shell));
+        }
+        atom.radicals = shell == 2 ? valence % 2 : valence <= 4 ? valence : 8 - valence;
+        atom.lonePairs = (valence - atom.radicals) / 2;
+        atom.charge = formula.charge;
+        w.atoms.push_back(atom);
+        w.leftForCentre = valence;
+        return w;
+    }
     if (int(n) - 1 > kMostVariedBonds) {
         refuse(LewisText::tr("it has %1 atoms besides hydrogen; at most %2 are worked out")
                    .arg(n)

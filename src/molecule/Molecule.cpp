@@ -42,6 +42,7 @@ QString fromStd(const std::string &s)
 struct Source
 {
     std::vector<qsizetype> positions; // SMILES character positions, when they match the atoms
+    bool radicalsGiven = false; // each atom's unpaired electrons are the input's, not RDKit's guess
 };
 
 // "3 (Fe)" or, from a SMILES, "3 (Fe, position 5)".
@@ -137,9 +138,11 @@ void sanitize(RDKit::RWMol &mol, const Source &source)
     try {
         separateCharges(mol);
         unsigned failed = 0;
-        RDKit::MolOps::sanitizeMol(mol, failed,
-            RDKit::MolOps::SANITIZE_ALL ^ RDKit::MolOps::SANITIZE_CLEANUP
-                ^ RDKit::MolOps::SANITIZE_PROPERTIES);
+        unsigned operations = RDKit::MolOps::SANITIZE_ALL ^ RDKit::MolOps::SANITIZE_CLEANUP
+            ^ RDKit::MolOps::SANITIZE_PROPERTIES;
+        if (source.radicalsGiven)
+            operations ^= RDKit::MolOps::SANITIZE_FINDRADICALS;
+        RDKit::MolOps::sanitizeMol(mol, failed, operations);
     } catch (const RDKit::AtomSanitizeException &e) {
         atomError(mol, e.getAtomIdx(), source, Chemistry::tr("RDKit refuses it: %1").arg(QString::fromUtf8(e.what())));
     } catch (const RDKit::KekulizeException &e) {
@@ -931,7 +934,9 @@ Molecule moleculeFromStructure(const Structure &structure, Reading reading)
             RDKit::Bond::SINGLE, RDKit::Bond::DOUBLE, RDKit::Bond::TRIPLE};
         mol.addBond(unsigned(b.begin), unsigned(b.end), kTypes[std::size_t(b.order - 1)]);
     }
-    return build(mol, Source{}, false, reading);
+    Source source;
+    source.radicalsGiven = true;
+    return build(mol, source, false, reading);
 }
 
 } // namespace zembrel
