@@ -195,7 +195,10 @@ std::vector<WrittenFormula> readFormula(const QString &text)
     QString firstProblem;
     for (const FormulaReading &reading : readings) {
         Parsed parsed = parseBody(reading.body);
-        if (!parsed.problem.isEmpty()) {
+        // Typed all in one case ("sf4", "XEF4"), the symbols may be read
+        // whatever their case; mixed, the case is meant.
+        const bool oneCase = reading.body == reading.body.toLower() || reading.body == reading.body.toUpper();
+        if (!parsed.problem.isEmpty() && oneCase) {
             if (const auto split = caseFreeSplit(reading.body)) {
                 Parsed caseFree = parseBody(reading.body, &*split);
                 if (caseFree.problem.isEmpty())

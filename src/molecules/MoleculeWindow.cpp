@@ -23,11 +23,13 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -258,6 +260,25 @@ void MoleculeWindow::createControls()
     m_save->setToolTip(tr("PNG or BMP at 288 dpi, or SVG (Ctrl+S)"));
     m_save->setAutoDefault(true);
 
+    // Under the picture: the AXE notation and shape, and the steps that
+    // work the structure out, in a panel a button opens.
+    m_shape = new QLabel(this);
+    m_shape->setObjectName(u"shape"_s);
+    m_shape->setAccessibleName(tr("Shape"));
+    m_shape->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_showSteps = new QPushButton(tr("Ste&ps"), this);
+    m_showSteps->setObjectName(u"showSteps"_s);
+    m_showSteps->setCheckable(true);
+    m_showSteps->setAccessibleName(tr("Show the steps"));
+    m_showSteps->setToolTip(tr("How the Lewis structure is worked out: electrons, bonds, charges, shape"));
+    m_steps = new QPlainTextEdit(this);
+    m_steps->setObjectName(u"steps"_s);
+    m_steps->setReadOnly(true);
+    m_steps->setAccessibleName(tr("Steps"));
+    m_steps->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_steps->setMaximumHeight(11 * m_steps->fontMetrics().lineSpacing());
+    m_steps->hide();
+
     m_status = new QLabel(this);
     m_status->setObjectName(u"status"_s);
     m_status->setAccessibleName(tr("Status"));
@@ -307,8 +328,13 @@ void MoleculeWindow::createControls()
     layout->addWidget(m_input, 1, 0);
     layout->addWidget(m_message, 2, 0);
     layout->addWidget(m_scroll, 3, 0);
-    layout->addLayout(side, 0, 1, 4, 1);
-    layout->addWidget(m_status, 4, 0, 1, 2);
+    auto *under = new QHBoxLayout;
+    under->addWidget(m_shape, 1);
+    under->addWidget(m_showSteps);
+    layout->addLayout(under, 4, 0);
+    layout->addWidget(m_steps, 5, 0);
+    layout->addLayout(side, 0, 1, 6, 1);
+    layout->addWidget(m_status, 6, 0, 1, 2);
     layout->setRowStretch(3, 1);
     layout->setColumnStretch(0, 1);
 
@@ -319,6 +345,8 @@ void MoleculeWindow::createControls()
         previous = next;
     };
     chain(m_scroll);
+    chain(m_showSteps);
+    chain(m_steps);
     for (QAbstractButton *choice : m_styles->buttons())
         chain(choice);
     chain(m_shells);
@@ -399,6 +427,10 @@ void MoleculeWindow::bindEvents()
     });
     connect(m_radius, &QDoubleSpinBox::editingFinished, this,
         [this] { m_radius->setValue(double(m_sketch.picture().radius)); });
+    connect(m_showSteps, &QPushButton::toggled, this, [this](bool on) {
+        m_steps->setVisible(on);
+        m_steps->setPlainText(on ? m_sketch.explanation() : QString());
+    });
     connect(m_font, &QPushButton::clicked, this, &MoleculeWindow::chooseFont);
     connect(m_copy, &QPushButton::clicked, this, &MoleculeWindow::copy);
     connect(m_save, &QPushButton::clicked, this, &MoleculeWindow::saveAs);
@@ -526,6 +558,10 @@ void MoleculeWindow::redraw()
     m_save->setEnabled(m_drawn);
     m_addToSheet->setEnabled(m_drawn);
     m_status->clear();
+    m_shape->setText(m_drawn ? m_sketch.shape() : QString());
+    m_showSteps->setEnabled(m_drawn);
+    if (m_steps->isVisible())
+        m_steps->setPlainText(m_drawn ? m_sketch.explanation() : QString());
 
     if (view.problem.isEmpty()) {
         m_message->setText(m_sketch.caption().toHtmlEscaped());

@@ -16,6 +16,7 @@ class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QPlainTextEdit;
 class QPushButton;
 class QScrollArea;
 class QStringListModel;
@@ -103,6 +104,9 @@ private:
     QPushButton *m_copy = nullptr;
     QPushButton *m_save = nullptr;
     QLabel *m_status = nullptr;
+    QLabel *m_shape = nullptr;
+    QPushButton *m_showSteps = nullptr;
+    QPlainTextEdit *m_steps = nullptr;
 };
 
 } // namespace zembrel

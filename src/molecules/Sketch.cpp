@@ -1,6 +1,7 @@
 #include "Sketch.h"
 
 #include "Chemistry.h"
+#include "Explanation.h"
 #include "Folding.h"
 #include "Formula.h"
 #include "Renderer.h"
@@ -24,6 +25,18 @@ bool couldBeSmiles(const QString &text)
 {
     return std::all_of(
         text.cbegin(), text.cend(), [](QChar c) { return c.unicode() > 32 && c.unicode() < 127; });
+}
+
+// Text that names an element that does not exist or holds what no formula
+// does: whatever the procedure said of it would not be what was meant.
+bool readsAsNoFormula(const QString &text)
+{
+    try {
+        readFormula(text);
+        return false;
+    } catch (const ChemistryError &) {
+        return true;
+    }
 }
 
 } // namespace
@@ -56,15 +69,32 @@ void Sketch::read()
     const QString &input = m_input;
     m_picture.molecule.reset();
     m_species = nullptr;
+    m_worked.reset();
     m_problem.clear();
     m_suggestions.clear();
     if (input.isEmpty())
         return;
+    const Reading reading{MoleculeLayout::Textbook, m_resonance};
     m_species = m_table.find(input);
+    // A formula the table lacks is worked out before it is read as a
+    // SMILES: "NOCl" is nitrosyl chloride to a student. What reads as no
+    // formula, or as a chain's ("CCO"), goes on to be a SMILES.
+    QString formulaProblem;
+    if (!m_species) {
+        try {
+            FormulaStructure worked = workOutFormula(input);
+            m_picture.molecule
+                = std::make_shared<const Molecule>(moleculeFromStructure(worked.worked.structure(), reading));
+            m_worked = std::move(worked);
+            m_picture.title = writtenFormulaText(m_worked->formula);
+            return;
+        } catch (const ChemistryError &e) {
+            formulaProblem = e.message;
+        }
+    }
     try {
         m_picture.molecule
-            = std::make_shared<const Molecule>(moleculeFromSmiles(m_species ? m_species->smiles : input,
-                Reading{MoleculeLayout::Textbook, m_resonance}));
+            = std::make_shared<const Molecule>(moleculeFromSmiles(m_species ? m_species->smiles : input, reading));
         m_picture.title = m_species ? caption() : input;
         return;
     } catch (const ChemistryError &e) {
@@ -73,15 +103,39 @@ void Sketch::read()
             m_problem = e.message;
             return;
         }
-        m_problem = couldBeSmiles(input)
-            ? tr("Not a name or formula of the table, nor a SMILES: %1").arg(e.message)
-            : tr("No molecule or ion of the table is called “%1”.").arg(input);
+        const bool formulaLike = !readsAsNoFormula(input);
+        if (formulaLike)
+            m_problem = tr("Not in the table, and its structure cannot be worked out: %1.").arg(formulaProblem);
+        else if (couldBeSmiles(input))
+            m_problem = tr("Not a name or formula of the table, nor a SMILES: %1").arg(e.message);
+        else
+            m_problem = tr("No molecule or ion of the table is called “%1”.").arg(input);
         m_suggestions = m_table.closest(input, SpeciesKey::NameOrFormula);
     }
 }
 
+QString Sketch::explanation() const
+{
+    if (!m_picture.molecule)
+        return {};
+    try {
+        if (m_worked)
+            return explainWorked(m_worked->formula, m_worked->worked, *m_picture.molecule);
+        return tr("%1:").arg(m_species ? caption() : m_input) + u'\n' + explainMolecule(*m_picture.molecule);
+    } catch (const ChemistryError &e) {
+        return e.message;
+    }
+}
+
+QString Sketch::shape() const
+{
+    return m_picture.molecule ? shapeSummary(*m_picture.molecule) : QString();
+}
+
 QString Sketch::caption() const
 {
+    if (m_worked)
+        return tr("%1, worked out from its formula").arg(writtenFormulaText(m_worked->formula));
     if (!m_species)
         return {};
     const QStringList &names = m_language == Language::Russian ? m_species->russian : m_species->english;
@@ -90,6 +144,8 @@ QString Sketch::caption() const
 
 QString Sketch::suggestedName() const
 {
+    if (m_worked)
+        return m_worked->formula.body;
     if (!m_species)
         return tr("molecule");
     QString name = (m_language == Language::Russian ? m_species->russian : m_species->english).first();
@@ -133,7 +189,7 @@ RenderJob Sketch::sheetEntry() const
 {
     RenderJob job;
     job.picture = m_picture;
-    job.caption = m_species ? caption() : m_input;
+    job.caption = m_species ? caption() : m_worked ? writtenFormulaText(m_worked->formula) : m_input;
     return job;
 }
 

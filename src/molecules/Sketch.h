@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Procedure.h"
 #include "RenderJob.h"
 
 #include <QByteArray>
@@ -8,6 +9,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class QMimeData;
 
@@ -47,9 +49,16 @@ public:
     const Picture &picture() const { return m_picture; }
     // The table's species the input names, if it does.
     const Species *species() const { return m_species; }
+    // The structure worked out from the input, a formula the table lacks.
+    const std::optional<FormulaStructure> &worked() const { return m_worked; }
+    // How the structure is worked out, or the molecule's counts; empty for no picture.
+    QString explanation() const;
+    // "AX2E2, bent" where the molecule has one central atom; empty otherwise.
+    QString shape() const;
     // Names and formulas of the table near to input that names nothing.
     const QStringList &suggestions() const { return m_suggestions; }
-    // Its name in the window's language and its formula, "вода, H₂O"; empty for none.
+    // Its name in the window's language and its formula, "вода, H₂O", or
+    // the formula worked out; empty for none.
     QString caption() const;
     // A file name for the picture without its extension: the species' name, or "molecule".
     QString suggestedName() const;
@@ -83,6 +92,7 @@ private:
     bool m_resonance = false;
     Picture m_picture;
     const Species *m_species = nullptr;
+    std::optional<FormulaStructure> m_worked;
     QString m_problem; // why the input gives nothing to draw
     QStringList m_suggestions;
 };

@@ -250,6 +250,7 @@ void TestLewis::refused_data()
     QTest::newRow("too many atoms") << u"SF44"_s << u"at most 10"_s;
     QTest::newRow("a noble gas of no compounds") << u"ArF2"_s << u"Ar forms no compounds"_s;
     QTest::newRow("sn: Sn or S and N") << u"sn"_s << u"capital letter"_s;
+    QTest::newRow("SF4p: mixed case is meant") << u"SF4p"_s << u"capital letter"_s;
 }
 
 void TestLewis::refused()
