@@ -104,7 +104,10 @@ void Sketch::read()
             return;
         }
         const bool formulaLike = !readsAsNoFormula(input);
-        if (formulaLike)
+        if (formulaLike && couldBeSmiles(input)) {
+            m_problem = tr("Not in the table. As a formula, its structure cannot be worked out: %1. As a SMILES: %2")
+                            .arg(formulaProblem, e.message);
+        } else if (formulaLike)
             m_problem = tr("Not in the table, and its structure cannot be worked out: %1.").arg(formulaProblem);
         else if (couldBeSmiles(input))
             m_problem = tr("Not a name or formula of the table, nor a SMILES: %1").arg(e.message);

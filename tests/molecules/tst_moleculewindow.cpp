@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -99,6 +100,7 @@ private Q_SLOTS:
     void saveFailureIsTold();
     void practiceSheet();
     void completionOffersNames();
+    void formulaWorkedOut();
 
 private:
     QLineEdit *input() const { return m_window->findChild<QLineEdit *>(u"input"_s); }
@@ -140,7 +142,7 @@ void TestMoleculeWindow::everyControlIsNamedAndTabbedInReadingOrder()
 {
     type(u"water"_s);
     QStringList order;
-    for (int i = 0; i < 12; ++i) {
+    for (int i = 0; i < 13; ++i) {
         QWidget *focused = QApplication::focusWidget();
         QVERIFY(focused);
         QVERIFY2(!focused->accessibleName().isEmpty(), focused->metaObject()->className());
@@ -148,7 +150,7 @@ void TestMoleculeWindow::everyControlIsNamedAndTabbedInReadingOrder()
         QTest::keyClick(focused, Qt::Key_Tab);
     }
     QCOMPARE(order,
-        (QStringList{u"Name, formula or SMILES"_s, u"Picture"_s, u"Lewis: bonds as lines"_s,
+        (QStringList{u"Name, formula or SMILES"_s, u"Picture"_s, u"Show the steps"_s, u"Lewis: bonds as lines"_s,
             u"Resonance forms"_s, u"Formal charges"_s, u"Dot radius"_s, u"Font"_s, u"Copy the picture"_s, u"Save the picture as a file"_s,
             u"Pictures on the sheet"_s, u"Add to sheet"_s, u"Name, formula or SMILES"_s}));
 }
@@ -255,8 +257,11 @@ void TestMoleculeWindow::badInputSaysWhyAndCopiesNothing_data()
     QTest::newRow("a slip in a name") << u"вада"_s << u"Did you mean <a href=\"0\">вода</a>"_s;
     QTest::newRow("no name near") << u"жжжжжжжж"_s
                                   << u"No molecule or ion of the table is called “жжжжжжжж”."_s;
-    QTest::newRow("a broken SMILES") << u"C1CC"_s << u"nor a SMILES"_s;
+    QTest::newRow("a broken SMILES") << u"C1CC"_s << u"As a SMILES: SMILES"_s;
+    QTest::newRow("a broken SMILES that reads as no formula") << u"C1C#C"_s << u"nor a SMILES"_s;
     QTest::newRow("an element no dot formula fits") << u"[Fe]"_s << u"main-group"_s;
+    QTest::newRow("a formula of two skeletons")
+        << u"C2H6O"_s << u"As a formula, its structure cannot be worked out: more than one skeleton"_s;
 }
 
 void TestMoleculeWindow::badInputSaysWhyAndCopiesNothing()
@@ -459,6 +464,35 @@ void TestMoleculeWindow::completionOffersNames()
     QVERIFY(completer->popup()->isVisible());
     typeInto(input(), u"а"_s);
     QVERIFY(!completer->popup()->isVisible()); // nothing past what is typed
+}
+
+// A formula the table lacks is worked out and drawn, its shape named under
+// the picture and its steps in the panel; a SMILES is still a SMILES.
+void TestMoleculeWindow::formulaWorkedOut()
+{
+    auto *shape = m_window->findChild<QLabel *>(u"shape"_s);
+    auto *steps = m_window->findChild<QPlainTextEdit *>(u"steps"_s);
+    auto *showSteps = m_window->findChild<QPushButton *>(u"showSteps"_s);
+    QVERIFY(!steps->isVisible());
+    type(u"XeOF4"_s);
+    QCOMPARE(message(), u"XeOF₄, worked out from its formula"_s);
+    QCOMPARE(shape->text(), u"AX5E, square pyramidal"_s);
+    const auto choices = m_window->findChildren<QRadioButton *>();
+    const auto dots = std::find_if(choices.cbegin(), choices.cend(),
+        [](const QRadioButton *b) { return b->text() == u"&Dots: every electron"_s; });
+    QTest::mouseClick(*dots, Qt::LeftButton);
+    // 8 of Xe, 6 of O, 4 × 7 of F.
+    QCOMPARE(electrons(m_window->sketch().exportBytes(Format::Svg)), 42);
+
+    QTest::mouseClick(showSteps, Qt::LeftButton);
+    QVERIFY(steps->isVisible());
+    QVERIFY2(steps->toPlainText().contains(u"Central atom: Xe"_s), qPrintable(steps->toPlainText()));
+    // The panel follows the input.
+    type(u"CCO"_s);
+    QCOMPARE(shape->text(), QString());
+    QVERIFY2(steps->toPlainText().contains(u"No one central atom"_s), qPrintable(steps->toPlainText()));
+    QTest::mouseClick(showSteps, Qt::LeftButton);
+    QVERIFY(!steps->isVisible());
 }
 
 QTEST_MAIN(TestMoleculeWindow)

@@ -79,6 +79,9 @@ private Q_SLOTS:
     void resonance_data();
     void resonance();
     void picturesShareAPage();
+    void workedOut();
+    void explained_data();
+    void explained();
 };
 
 void TestMolecules::marks_data()
@@ -297,6 +300,13 @@ void TestMolecules::badInput_data()
         u"a molecule needs no symbol"_s);
     row("--smiles and --mol", {u"--smiles"_s, u"O"_s, u"--mol"_s, u"w.mol"_s, u"-o"_s, u"x.png"_s},
         u"--smiles and --mol: give one of them"_s);
+    row("a formula with two centres", {u"--formula"_s, u"N2H4O"_s, u"-o"_s, u"x.png"_s},
+        u"cannot be worked out: more than one skeleton"_s);
+    row("a mistyped formula names the table's", {u"--formula"_s, u"H2SO5"_s, u"-o"_s, u"x.png"_s},
+        u"the closest formulas: \"H2SO4\""_s);
+    row("--explain for an atom", {u"Na"_s, u"--explain"_s}, u"--explain is for a molecule"_s);
+    row("--explain to standard output", {u"--formula"_s, u"SF4"_s, u"--explain"_s, u"-o"_s, u"-"_s},
+        u"give -o a file"_s);
     row("--name and --formula", {u"--name"_s, u"water"_s, u"--formula"_s, u"H2O"_s, u"-o"_s, u"x.png"_s},
         u"--name and --formula: give one of them"_s);
     row("a symbol beside --name", {u"O"_s, u"--name"_s, u"water"_s, u"-o"_s, u"x.png"_s},
@@ -618,6 +628,91 @@ void TestMolecules::picturesShareAPage()
         }
         QCOMPARE(red, 0);
     }
+}
+
+// Every formula of a course's VSEPR list that the table lacks or holds,
+// drawn in every style from --formula; the dots and dot-cross pictures show
+// every valence electron, counted by hand.
+void TestMolecules::workedOut()
+{
+    const QList<std::pair<QString, int>> formulas{{u"SF4"_s, 34}, {u"SF6"_s, 48}, {u"BrF5"_s, 42},
+        {u"IF7"_s, 56}, {u"XeF2"_s, 22}, {u"XeF4"_s, 36}, {u"XeO3"_s, 26}, {u"XeOF4"_s, 42}, {u"KrF2"_s, 22},
+        {u"ClF3"_s, 28}, {u"ICl3"_s, 28}, {u"ICl4-"_s, 36}, {u"I3-"_s, 22}, {u"BrF3"_s, 28}, {u"SeF4"_s, 34},
+        {u"PCl5"_s, 40}, {u"PF6-"_s, 48}, {u"SO2"_s, 18}, {u"SO3"_s, 24}, {u"SO2Cl2"_s, 32}, {u"SOCl2"_s, 26},
+        {u"POCl3"_s, 32}, {u"NOCl"_s, 18}, {u"NO2-"_s, 18}, {u"NO3-"_s, 24}, {u"NO2+"_s, 16}, {u"NO"_s, 11},
+        {u"NO2"_s, 17}, {u"ClO2"_s, 19}, {u"ClO-"_s, 14}, {u"ClO3-"_s, 26}, {u"BrO4-"_s, 32}, {u"SO3 2-"_s, 26},
+        {u"PO4 3-"_s, 32}, {u"CO3 2-"_s, 24}, {u"BF3"_s, 24}, {u"BeCl2"_s, 16}, {u"AlCl3"_s, 24},
+        {u"SiCl4"_s, 32}, {u"CCl4"_s, 32}, {u"NF3"_s, 26}, {u"OF2"_s, 20}, {u"H2Se"_s, 8}, {u"AsH3"_s, 8}};
+    const QStringList styles{u"lewis"_s, u"dots"_s, u"bars"_s, u"dot-cross"_s};
+    QTemporaryDir dir;
+    QByteArray lines;
+    for (qsizetype f = 0; f < formulas.size(); ++f) {
+        for (const QString &style : styles) {
+            lines += u"--formula '%1' --style %2 -o %3/%4-%2.svg\n"_s.arg(formulas[f].first, style, dir.path())
+                         .arg(f)
+                         .toUtf8();
+        }
+    }
+    const Run run = render({u"--batch"_s, u"-"_s}, lines);
+    QCOMPARE(run.status, 0);
+    for (qsizetype f = 0; f < formulas.size(); ++f) {
+        for (const QString &style : styles) {
+            QFile file(dir.filePath(u"%1-%2.svg"_s.arg(f).arg(style)));
+            QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(formulas[f].first + u' ' + style));
+            if (style != u"dots"_s && style != u"dot-cross"_s)
+                continue;
+            const QString svg = QString::fromUtf8(file.readAll());
+            QCOMPARE(svg.count(u"class=\"electron "_s), formulas[f].second);
+        }
+    }
+}
+
+void TestMolecules::explained_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QStringList>("expected");
+    const QStringList c{u"LC_ALL=C"_s}, ru{u"LANG=ru_RU.UTF-8"_s};
+    QTest::newRow("worked out, English")
+        << QStringList{u"--formula"_s, u"XeOF4"_s} << u"C"_s
+        << QStringList{u"worked out from its formula"_s, u"total 42"_s, u"Central atom: Xe"_s, u"Xe=O"_s,
+               u"AX5E"_s, u"octahedral"_s, u"square pyramidal"_s};
+    QTest::newRow("worked out, Russian")
+        << QStringList{u"--formula"_s, u"XeOF4"_s} << u"ru"_s
+        << QStringList{u"выведена из формулы"_s, u"всего 42"_s, u"Центральный атом: Xe"_s, u"AX5E"_s,
+               u"квадратная пирамида"_s};
+    QTest::newRow("from the table, English")
+        << QStringList{u"--name"_s, u"water"_s} << u"C"_s
+        << QStringList{u"water, H₂O:"_s, u"total 8"_s, u"AX2E2"_s, u"bent"_s};
+    QTest::newRow("from the table, Russian")
+        << QStringList{u"--formula"_s, u"SF4"_s} << u"ru"_s
+        << QStringList{u"тетрафторид серы"_s, u"AX4E"_s, u"качели"_s};
+    QTest::newRow("a SMILES without one centre")
+        << QStringList{u"--smiles"_s, u"CCO"_s} << u"C"_s << QStringList{u"CCO:"_s, u"No one central atom"_s};
+}
+
+// The steps printed, in the messages' language; with -o the picture is
+// written too, the same as without --explain.
+void TestMolecules::explained()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, language);
+    QFETCH(QStringList, expected);
+    const QStringList environment{language == u"ru"_s ? u"LANG=ru_RU.UTF-8"_s : u"LC_ALL=C"_s};
+    const Run run = render(arguments + QStringList{u"--explain"_s}, {}, {}, environment);
+    QCOMPARE(run.status, 0);
+    const QString steps = QString::fromUtf8(run.output);
+    for (const QString &text : std::as_const(expected))
+        QVERIFY2(steps.contains(text), qPrintable(text + u"\n"_s + steps));
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"picture.svg"_s);
+    const Run both = render(arguments + QStringList{u"--explain"_s, u"-o"_s, file}, {}, {}, environment);
+    QCOMPARE(both.status, 0);
+    QCOMPARE(both.output, run.output);
+    QFile written(file);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), render(arguments + QStringList{u"-o"_s, u"-"_s, u"--format"_s, u"svg"_s}).output);
 }
 
 QTEST_GUILESS_MAIN(TestMolecules)

@@ -4,43 +4,63 @@
 <context>
     <name>Sketch</name>
     <message>
-        <location filename="../Sketch.cpp" line="77"/>
+        <location filename="../Sketch.cpp" line="108"/>
+        <source>Not in the table. As a formula, its structure cannot be worked out: %1. As a SMILES: %2</source>
+        <translation>Этого нет в таблице. Как формула — структуру нельзя вывести: %1. Как SMILES: %2</translation>
+    </message>
+    <message>
+        <location filename="../Sketch.cpp" line="111"/>
+        <source>Not in the table, and its structure cannot be worked out: %1.</source>
+        <translation>Этого нет в таблице, а структуру нельзя вывести: %1.</translation>
+    </message>
+    <message>
+        <location filename="../Sketch.cpp" line="113"/>
         <source>Not a name or formula of the table, nor a SMILES: %1</source>
         <translation>Такого названия и формулы нет в таблице, и это не SMILES: %1</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="78"/>
+        <location filename="../Sketch.cpp" line="115"/>
         <source>No molecule or ion of the table is called “%1”.</source>
         <translation>В таблице нет молекулы или иона с названием «%1».</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="88"/>
+        <location filename="../Sketch.cpp" line="127"/>
+        <source>%1:</source>
+        <translation>%1:</translation>
+    </message>
+    <message>
+        <location filename="../Sketch.cpp" line="141"/>
+        <source>%1, worked out from its formula</source>
+        <translation>%1, структура выведена из формулы</translation>
+    </message>
+    <message>
+        <location filename="../Sketch.cpp" line="145"/>
         <source>%1, %2</source>
         <translation>%1, %2</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="94"/>
+        <location filename="../Sketch.cpp" line="153"/>
         <source>molecule</source>
         <translation>молекула</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="113"/>
-        <location filename="../Sketch.cpp" line="119"/>
+        <location filename="../Sketch.cpp" line="172"/>
+        <location filename="../Sketch.cpp" line="178"/>
         <source>There is not enough memory for the picture.</source>
         <translation>Для рисунка не хватает памяти.</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="114"/>
+        <location filename="../Sketch.cpp" line="173"/>
         <source>The picture is too large to draw.</source>
         <translation>Рисунок слишком велик, его не нарисовать.</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="115"/>
+        <location filename="../Sketch.cpp" line="174"/>
         <source>The font cannot take this size or weight.</source>
         <translation>Шрифт не может быть такого размера или насыщенности.</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="116"/>
+        <location filename="../Sketch.cpp" line="175"/>
         <source>The picture cannot be drawn (%1).</source>
         <translation>Рисунок не получается нарисовать (%1).</translation>
     </message>
@@ -48,365 +68,386 @@
 <context>
     <name>zembrel::MoleculeWindow</name>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="60"/>
+        <location filename="../MoleculeWindow.cpp" line="62"/>
         <source>&amp;Lewis: bonds as lines</source>
         <translation>&amp;Льюис: связи линиями</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="61"/>
+        <location filename="../MoleculeWindow.cpp" line="63"/>
         <source>&amp;Dots: every electron</source>
         <translation>&amp;Точки: все электроны</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="62"/>
+        <location filename="../MoleculeWindow.cpp" line="64"/>
         <source>&amp;Bars: lone pairs as bars</source>
         <translation>&amp;Чёрточки: пары чёрточками</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="64"/>
+        <location filename="../MoleculeWindow.cpp" line="66"/>
         <source>Dot and cr&amp;oss: each atom its own mark</source>
         <translation>Точки и кр&amp;естики: у атома свой знак</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="74"/>
+        <location filename="../MoleculeWindow.cpp" line="76"/>
         <source>Where they say more</source>
         <translation>Где они важны</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="75"/>
+        <location filename="../MoleculeWindow.cpp" line="77"/>
         <source>Every atom&apos;s</source>
         <translation>У всех атомов</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="76"/>
+        <location filename="../MoleculeWindow.cpp" line="78"/>
         <source>An ion&apos;s charge only</source>
         <translation>Только заряд иона</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="94"/>
+        <location filename="../MoleculeWindow.cpp" line="96"/>
         <source>PNG picture, 288 dpi (*.png)</source>
         <translation>Рисунок PNG, 288 dpi (*.png)</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="95"/>
+        <location filename="../MoleculeWindow.cpp" line="97"/>
         <source>SVG drawing (*.svg)</source>
         <translation>Рисунок SVG (*.svg)</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="97"/>
+        <location filename="../MoleculeWindow.cpp" line="99"/>
         <source>BMP picture, 288 dpi (*.bmp)</source>
         <translation>Рисунок BMP, 288 dpi (*.bmp)</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="128"/>
+        <location filename="../MoleculeWindow.cpp" line="130"/>
         <source>something other than a file is there</source>
         <translation>там не файл, а что-то другое</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="131"/>
+        <location filename="../MoleculeWindow.cpp" line="133"/>
         <source>there is no such folder</source>
         <translation>такой папки нет</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="133"/>
+        <location filename="../MoleculeWindow.cpp" line="135"/>
         <source>permission denied</source>
         <translation>отказано в доступе</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="134"/>
+        <location filename="../MoleculeWindow.cpp" line="136"/>
         <source>the disk is read-only</source>
         <translation>диск только для чтения</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="136"/>
+        <location filename="../MoleculeWindow.cpp" line="138"/>
         <source>the disk is full</source>
         <translation>на диске нет места</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="167"/>
+        <location filename="../MoleculeWindow.cpp" line="169"/>
         <source>&amp;Name, formula or SMILES:</source>
         <translation>&amp;Название, формула или SMILES:</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="170"/>
+        <location filename="../MoleculeWindow.cpp" line="172"/>
         <source>water, ammonia, nitrate ion, H2O, NH4+, CO3 2-, CCO …</source>
         <translation>вода, аммиак, нитрат-ион, H2O, NH4+, CO3 2-, CCO …</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="171"/>
+        <location filename="../MoleculeWindow.cpp" line="173"/>
         <source>Name, formula or SMILES</source>
         <translation>Название, формула или SMILES</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="185"/>
+        <location filename="../MoleculeWindow.cpp" line="187"/>
         <source>Message</source>
         <translation>Сообщение</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="192"/>
-        <location filename="../MoleculeWindow.cpp" line="198"/>
+        <location filename="../MoleculeWindow.cpp" line="194"/>
+        <location filename="../MoleculeWindow.cpp" line="200"/>
         <source>Picture</source>
         <translation>Рисунок</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="201"/>
+        <location filename="../MoleculeWindow.cpp" line="203"/>
         <source>Style</source>
         <translation>Вид</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="211"/>
+        <location filename="../MoleculeWindow.cpp" line="213"/>
         <source>Outer s&amp;hells</source>
         <translation>Внешние &amp;оболочки</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="213"/>
+        <location filename="../MoleculeWindow.cpp" line="215"/>
         <source>Outer shells</source>
         <translation>Внешние оболочки</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="214"/>
+        <location filename="../MoleculeWindow.cpp" line="216"/>
         <source>Each atom&apos;s outer shell as a circle, for dots and dot and cross</source>
         <translation>Внешняя оболочка каждого атома — окружность; для точек и для точек с крестиками</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="217"/>
+        <location filename="../MoleculeWindow.cpp" line="219"/>
         <source>R&amp;esonance forms</source>
         <translation>Резонансные &amp;формы</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="219"/>
+        <location filename="../MoleculeWindow.cpp" line="221"/>
         <source>Resonance forms</source>
         <translation>Резонансные формы</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="220"/>
+        <location filename="../MoleculeWindow.cpp" line="222"/>
         <source>Every resonance form side by side, joined by ↔, each with its formal charges</source>
         <translation>Все резонансные структуры рядом, через ↔, каждая со своими формальными зарядами</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="223"/>
+        <location filename="../MoleculeWindow.cpp" line="225"/>
         <source>Formal char&amp;ges:</source>
         <translation>Формальные &amp;заряды:</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="226"/>
+        <location filename="../MoleculeWindow.cpp" line="228"/>
         <source>Formal charges</source>
         <translation>Формальные заряды</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="227"/>
+        <location filename="../MoleculeWindow.cpp" line="229"/>
         <source>In a neutral molecule every formal charge is drawn; in an ion, where they say more than its charge (nitrate, not ammonium)</source>
         <translation>В нейтральной молекуле рисуются все формальные заряды; в ионе — там, где они говорят больше его заряда (нитрат, но не аммоний)</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="233"/>
+        <location filename="../MoleculeWindow.cpp" line="235"/>
         <source>Dot &amp;radius:</source>
         <translation>&amp;Радиус точек:</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="240"/>
+        <location filename="../MoleculeWindow.cpp" line="242"/>
         <source>Dot radius</source>
         <translation>Радиус точек</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="243"/>
+        <location filename="../MoleculeWindow.cpp" line="245"/>
         <source>&amp;Font:</source>
         <translation>&amp;Шрифт:</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="246"/>
+        <location filename="../MoleculeWindow.cpp" line="248"/>
         <source>Font</source>
         <translation>Шрифт</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="250"/>
+        <location filename="../MoleculeWindow.cpp" line="252"/>
         <source>&amp;Copy</source>
         <translation>&amp;Копировать</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="252"/>
+        <location filename="../MoleculeWindow.cpp" line="254"/>
         <source>Copy the picture</source>
         <translation>Копировать рисунок</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="253"/>
+        <location filename="../MoleculeWindow.cpp" line="255"/>
         <source>The picture to the clipboard as PNG at 288 dpi and as SVG (Ctrl+C or Enter)</source>
         <translation>Рисунок в буфер обмена как PNG 288 dpi и как SVG (Ctrl+C или Enter)</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="255"/>
+        <location filename="../MoleculeWindow.cpp" line="257"/>
         <source>&amp;Save as…</source>
         <translation>&amp;Сохранить как…</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="257"/>
+        <location filename="../MoleculeWindow.cpp" line="259"/>
         <source>Save the picture as a file</source>
         <translation>Сохранить рисунок в файл</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="258"/>
+        <location filename="../MoleculeWindow.cpp" line="260"/>
         <source>PNG or BMP at 288 dpi, or SVG (Ctrl+S)</source>
         <translation>PNG или BMP 288 dpi или SVG (Ctrl+S)</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="263"/>
+        <location filename="../MoleculeWindow.cpp" line="267"/>
+        <source>Shape</source>
+        <translation>Форма</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="269"/>
+        <source>Ste&amp;ps</source>
+        <translation>&amp;Ход решения</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="272"/>
+        <source>Show the steps</source>
+        <translation>Показать ход решения</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="273"/>
+        <source>How the Lewis structure is worked out: electrons, bonds, charges, shape</source>
+        <translation>Как выводится структура Льюиса: электроны, связи, заряды, форма</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="277"/>
+        <source>Steps</source>
+        <translation>Ход решения</translation>
+    </message>
+    <message>
+        <location filename="../MoleculeWindow.cpp" line="284"/>
         <source>Status</source>
         <translation>Состояние</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="265"/>
+        <location filename="../MoleculeWindow.cpp" line="286"/>
         <source>Practice sheet</source>
         <translation>Лист упражнений</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="269"/>
+        <location filename="../MoleculeWindow.cpp" line="290"/>
         <source>Pictures on the sheet</source>
         <translation>Рисунки на листе</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="278"/>
+        <location filename="../MoleculeWindow.cpp" line="299"/>
         <source>&amp;Add to sheet</source>
         <translation>&amp;Добавить на лист</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="278"/>
+        <location filename="../MoleculeWindow.cpp" line="299"/>
         <source>The picture as it stands, at the sheet&apos;s end</source>
         <translation>Рисунок как есть — в конец листа</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="279"/>
+        <location filename="../MoleculeWindow.cpp" line="300"/>
         <source>Move &amp;up</source>
         <translation>В&amp;ыше</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="279"/>
+        <location filename="../MoleculeWindow.cpp" line="300"/>
         <source>The chosen picture one place earlier</source>
         <translation>Выбранный рисунок на место раньше</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="280"/>
+        <location filename="../MoleculeWindow.cpp" line="301"/>
         <source>Move do&amp;wn</source>
         <translation>Ни&amp;же</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="280"/>
+        <location filename="../MoleculeWindow.cpp" line="301"/>
         <source>The chosen picture one place later</source>
         <translation>Выбранный рисунок на место позже</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="281"/>
+        <location filename="../MoleculeWindow.cpp" line="302"/>
         <source>Remo&amp;ve</source>
         <translation>&amp;Убрать</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="281"/>
+        <location filename="../MoleculeWindow.cpp" line="302"/>
         <source>The chosen picture off the sheet</source>
         <translation>Убрать выбранный рисунок с листа</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="282"/>
+        <location filename="../MoleculeWindow.cpp" line="303"/>
         <source>Clear</source>
         <translation>Очистить</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="282"/>
+        <location filename="../MoleculeWindow.cpp" line="303"/>
         <source>Every picture off the sheet</source>
         <translation>Убрать с листа все рисунки</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="283"/>
+        <location filename="../MoleculeWindow.cpp" line="304"/>
         <source>Save shee&amp;t…</source>
         <translation>Сохранить л&amp;ист…</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="284"/>
+        <location filename="../MoleculeWindow.cpp" line="305"/>
         <source>The sheet as a PDF: twelve pictures a page, numbered, with their names</source>
         <translation>Лист в PDF: двенадцать рисунков на странице, с номерами и названиями</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="432"/>
+        <location filename="../MoleculeWindow.cpp" line="464"/>
         <source>%1. %2</source>
         <translation>%1. %2</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="455"/>
+        <location filename="../MoleculeWindow.cpp" line="487"/>
         <source>Nothing to add: the input gives no picture.</source>
         <translation>Нечего добавить: по введённому ничего не нарисовано.</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="460"/>
+        <location filename="../MoleculeWindow.cpp" line="492"/>
         <source>On the sheet: %1</source>
         <translation>На листе: %1</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="471"/>
+        <location filename="../MoleculeWindow.cpp" line="503"/>
         <source>PDF document (*.pdf)</source>
         <translation>Документ PDF (*.pdf)</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="473"/>
+        <location filename="../MoleculeWindow.cpp" line="505"/>
         <source>sheet</source>
         <translation>лист</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="535"/>
+        <location filename="../MoleculeWindow.cpp" line="576"/>
         <source>Did you mean %1?</source>
         <translation>Может быть, %1?</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="535"/>
+        <location filename="../MoleculeWindow.cpp" line="576"/>
         <source>, </source>
         <translation>, </translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="556"/>
+        <location filename="../MoleculeWindow.cpp" line="597"/>
         <source>%1, %2 pt</source>
         <translation>%1, %2 пт</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="558"/>
+        <location filename="../MoleculeWindow.cpp" line="599"/>
         <source>, bold</source>
         <translation>, полужирный</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="560"/>
+        <location filename="../MoleculeWindow.cpp" line="601"/>
         <source>, italic</source>
         <translation>, курсив</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="588"/>
+        <location filename="../MoleculeWindow.cpp" line="629"/>
         <source>Nothing to copy: the input gives no picture.</source>
         <translation>Копировать нечего: по введённому рисунок не получается.</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="593"/>
+        <location filename="../MoleculeWindow.cpp" line="634"/>
         <source>Copied: PNG at 288 dpi and SVG.</source>
         <translation>Скопировано: PNG 288 dpi и SVG.</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="595"/>
-        <location filename="../MoleculeWindow.cpp" line="597"/>
+        <location filename="../MoleculeWindow.cpp" line="636"/>
+        <location filename="../MoleculeWindow.cpp" line="638"/>
         <source>Cannot copy: %1</source>
         <translation>Не удалось скопировать: %1</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="599"/>
+        <location filename="../MoleculeWindow.cpp" line="640"/>
         <source>Cannot copy: there is not enough memory for the picture.</source>
         <translation>Не удалось скопировать: для рисунка не хватает памяти.</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="483"/>
-        <location filename="../MoleculeWindow.cpp" line="486"/>
-        <location filename="../MoleculeWindow.cpp" line="492"/>
-        <location filename="../MoleculeWindow.cpp" line="641"/>
-        <location filename="../MoleculeWindow.cpp" line="644"/>
-        <location filename="../MoleculeWindow.cpp" line="650"/>
+        <location filename="../MoleculeWindow.cpp" line="520"/>
+        <location filename="../MoleculeWindow.cpp" line="523"/>
+        <location filename="../MoleculeWindow.cpp" line="529"/>
         <source>Cannot save “%1”: %2</source>
         <translation>Не удалось сохранить «%1»: %2</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="495"/>
-        <location filename="../MoleculeWindow.cpp" line="653"/>
+        <location filename="../MoleculeWindow.cpp" line="532"/>
         <source>Saved: %1</source>
         <translation>Сохранено: %1</translation>
     </message>
