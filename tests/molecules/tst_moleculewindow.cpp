@@ -493,6 +493,15 @@ void TestMoleculeWindow::formulaWorkedOut()
     QVERIFY2(steps->toPlainText().contains(u"No one central atom"_s), qPrintable(steps->toPlainText()));
     QTest::mouseClick(showSteps, Qt::LeftButton);
     QVERIFY(!steps->isVisible());
+
+    // Every formula of a course's VSEPR list draws, from the table or worked out.
+    auto *copy = m_window->findChild<QPushButton *>(u"copy"_s);
+    for (const QString &formula : u"SF4 SF6 BrF5 IF7 XeF2 XeF4 XeO3 XeOF4 KrF2 ClF3 ICl3 ICl4- I3- BrF3 SeF4 PCl5 "
+                                  u"PF6- SO2 SO3 SO2Cl2 SOCl2 POCl3 NOCl NO2- NO3- NO2+ NO NO2 ClO2 ClO- ClO3- "
+                                  u"BrO4- SO3^2- PO4^3- CO3^2- BF3 BeCl2 AlCl3 SiCl4 CCl4 NF3 OF2 H2Se AsH3"_s.split(u' ')) {
+        type(formula);
+        QVERIFY2(copy->isEnabled(), qPrintable(formula + u": "_s + message()));
+    }
 }
 
 QTEST_MAIN(TestMoleculeWindow)
