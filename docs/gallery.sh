@@ -5,7 +5,8 @@
 # and water, carbon dioxide, sodium chloride and magnesium oxide in dots and
 # crosses, with and without their outer shells (<species>-dot-cross.png,
 # <species>-dot-cross-shells.png), and the resonance forms of nitrate,
-# carbonate, ozone and benzene (<species>-resonance.png).
+# carbonate, ozone and benzene (<species>-resonance.png), and four formulas
+# the table lacks, worked out (<formula>-worked.png).
 #
 # usage: docs/gallery.sh [build-dir]   (default build/dev, built if needed)
 set -euo pipefail
@@ -22,6 +23,7 @@ styles=(lewis dots bars)
 list=$(mktemp)
 trap 'rm -f "$list"' EXIT
 resonance=(nitrate:'[O-][N+](=O)[O-]' carbonate:'[O-]C([O-])=O' ozone:'O=[O+][O-]' benzene:c1ccccc1)
+worked=(BrF5 XeOF4 ICl4- NOCl)
 ionic=(water:O carbon-dioxide:O=C=O sodium-chloride:'[Na+].[Cl-]' magnesium-oxide:'[Mg+2].[O-2]')
 {
     for entry in "${species[@]}"; do
@@ -32,6 +34,9 @@ ionic=(water:O carbon-dioxide:O=C=O sodium-chloride:'[Na+].[Cl-]' magnesium-oxid
     for entry in "${ionic[@]}"; do
         printf -- "--smiles '%s' --style dot-cross -o %s-dot-cross.png\n" "${entry#*:}" "${entry%%:*}"
         printf -- "--smiles '%s' --style dot-cross --shells -o %s-dot-cross-shells.png\n" "${entry#*:}" "${entry%%:*}"
+    done
+    for formula in "${worked[@]}"; do
+        printf -- "--formula '%s' -o %s-worked.png\n" "$formula" "$formula"
     done
     for entry in "${resonance[@]}"; do
         printf -- "--smiles '%s' --resonance -o %s-resonance.png\n" "${entry#*:}" "${entry%%:*}"

@@ -121,6 +121,8 @@ QString chargesLine(const Counts &c, int charge)
 QString domainsLine(const Molecule &molecule, const Component &component)
 {
     const std::optional<ElectronDomains> d = electronDomains(molecule, component);
+    if (!d && component.atoms.size() == 1)
+        return LewisText::tr("One atom: no shape to name.");
     if (!d && component.atoms.size() == 2)
         return LewisText::tr("Two atoms: the molecule is linear.");
     if (!d)

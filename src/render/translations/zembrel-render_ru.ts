@@ -351,7 +351,7 @@
     <message>
         <location filename="../../lewis/Explanation.cpp" line="47"/>
         <location filename="../../lewis/Explanation.cpp" line="97"/>
-        <location filename="../../lewis/Explanation.cpp" line="218"/>
+        <location filename="../../lewis/Explanation.cpp" line="220"/>
         <source>%1 %2</source>
         <comment>an element and its value</comment>
         <translation>%1 %2</translation>
@@ -389,183 +389,188 @@
     </message>
     <message>
         <location filename="../../lewis/Explanation.cpp" line="125"/>
+        <source>One atom: no shape to name.</source>
+        <translation>Один атом: формы не назвать.</translation>
+    </message>
+    <message>
+        <location filename="../../lewis/Explanation.cpp" line="127"/>
         <source>Two atoms: the molecule is linear.</source>
         <translation>Два атома: молекула линейная.</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="127"/>
+        <location filename="../../lewis/Explanation.cpp" line="129"/>
         <source>No one central atom: no single shape (AXE) to name.</source>
         <translation>Нет одного центрального атома: одной формы (AXE) не назвать.</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="130"/>
+        <location filename="../../lewis/Explanation.cpp" line="132"/>
         <source>lone pairs: %1, and one unpaired electron</source>
         <translation>неподелённых пар: %1 и один неспаренный электрон</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="131"/>
+        <location filename="../../lewis/Explanation.cpp" line="133"/>
         <source>lone pairs: %1</source>
         <translation>неподелённых пар: %1</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="134"/>
+        <location filename="../../lewis/Explanation.cpp" line="136"/>
         <source>Electron domains on %1: %2 (bonded atoms: %3; %4): %5.</source>
         <translation>Электронных областей у %1: %2 (связанных атомов: %3; %4): %5.</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="140"/>
+        <location filename="../../lewis/Explanation.cpp" line="142"/>
         <source>Electron domains on %1: %2 (bonded atoms: %3; %4): %5; electron-domain geometry %6; shape: %7.</source>
         <translation>Электронных областей у %1: %2 (связанных атомов: %3; %4): %5; расположение электронных пар %6; форма молекулы: %7.</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="175"/>
-        <location filename="../../lewis/Explanation.cpp" line="199"/>
+        <location filename="../../lewis/Explanation.cpp" line="177"/>
+        <location filename="../../lewis/Explanation.cpp" line="201"/>
         <source>The picture holds %1 electrons, not the %2 valence electrons counted.</source>
         <translation>На рисунке %1 электронов, а не %2 сосчитанных валентных.</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="205"/>
+        <location filename="../../lewis/Explanation.cpp" line="207"/>
         <source>%1, worked out from its formula:</source>
         <translation>%1, структура выведена из формулы:</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="222"/>
+        <location filename="../../lewis/Explanation.cpp" line="224"/>
         <source>Central atom: %1, the least electronegative of the elements written once, H and F aside (%2).</source>
         <translation>Центральный атом: %1, наименее электроотрицательный из элементов, записанных один раз, кроме H и F (%2).</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="228"/>
+        <location filename="../../lewis/Explanation.cpp" line="230"/>
         <source>Central atom: %1, the one element written once, H and F aside.</source>
         <translation>Центральный атом: %1, единственный элемент, записанный один раз, кроме H и F.</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="231"/>
+        <location filename="../../lewis/Explanation.cpp" line="233"/>
         <source>Central atom: the middle one of the three %1 atoms.</source>
         <translation>Центральный атом: средний из трёх атомов %1.</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="233"/>
+        <location filename="../../lewis/Explanation.cpp" line="235"/>
         <source>Two atoms: one bonded to the other.</source>
         <translation>Два атома: связаны друг с другом.</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="234"/>
+        <location filename="../../lewis/Explanation.cpp" line="236"/>
         <source>One atom: no bonds.</source>
         <translation>Один атом: связей нет.</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="239"/>
+        <location filename="../../lewis/Explanation.cpp" line="241"/>
         <source>Of the hydrogens written first, %1 are on oxygen atoms, as in every oxyacid, and %2 on P, which keeps one oxygen of its own, P=O.</source>
         <translation>Из атомов водорода, записанных первыми, %1 — у атомов кислорода, как в любой кислородсодержащей кислоте, и %2 — у P, который сохраняет свой атом кислорода, P=O.</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="245"/>
+        <location filename="../../lewis/Explanation.cpp" line="247"/>
         <source>The hydrogens written first (%1) are on oxygen atoms, as in every oxyacid.</source>
         <translation>Атомы водорода, записанные первыми (%1), — у атомов кислорода, как в любой кислородсодержащей кислоте.</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="255"/>
+        <location filename="../../lewis/Explanation.cpp" line="257"/>
         <source>Skeleton: a single bond to every outer atom; bonding pairs: %1 (%2 electrons).</source>
         <translation>Скелет: одинарная связь с каждым внешним атомом; связывающих пар: %1 (электронов: %2).</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="260"/>
+        <location filename="../../lewis/Explanation.cpp" line="262"/>
         <source>%1 − %2 − %3 = %4 left for %5</source>
         <translation>%1 − %2 − %3 = %4 остаётся для %5</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="266"/>
+        <location filename="../../lewis/Explanation.cpp" line="268"/>
         <source>%1 − %2 = %3: too few to give every outer atom its octet with single bonds</source>
         <translation>%1 − %2 = %3: мало, чтобы при одинарных связях у каждого внешнего атома был октет</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="271"/>
+        <location filename="../../lewis/Explanation.cpp" line="273"/>
         <source>The outer atoms&apos; octets completed (H: two): %1 electrons in lone pairs; %2.</source>
         <translation>Октеты внешних атомов дополнены (у H — два): электронов в неподелённых парах: %1; %2.</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="275"/>
+        <location filename="../../lewis/Explanation.cpp" line="277"/>
         <source>Every valence electron on the atom.</source>
         <translation>Все валентные электроны — у атома.</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="293"/>
+        <location filename="../../lewis/Explanation.cpp" line="295"/>
         <source>Multiple bonds: none; the formal charges are least as they stand.</source>
         <translation>Кратных связей нет: формальные заряды и так наименьшие.</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="296"/>
+        <location filename="../../lewis/Explanation.cpp" line="298"/>
         <source>%1 keeps %2 electrons, short of an octet, as B, Be and Al do: a double bond would put a positive charge on an outer atom.</source>
         <translation>У %1 остаётся %2 электронов, меньше октета, как у B, Be и Al: двойная связь дала бы внешнему атому положительный заряд.</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="309"/>
+        <location filename="../../lewis/Explanation.cpp" line="311"/>
         <source>%1 ×%2</source>
         <comment>a bond and how many</comment>
         <translation>%1 ×%2</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="314"/>
+        <location filename="../../lewis/Explanation.cpp" line="316"/>
         <source>to give %1 its octet (it had %2 electrons)</source>
         <translation>чтобы у %1 был октет (было электронов: %2)</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="315"/>
+        <location filename="../../lewis/Explanation.cpp" line="317"/>
         <source>to make the formal charges least</source>
         <translation>чтобы формальные заряды были наименьшими</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="316"/>
+        <location filename="../../lewis/Explanation.cpp" line="318"/>
         <source>Multiple bonds: lone pairs of outer atoms made into bonds, %1, %2.</source>
         <translation>Кратные связи: неподелённые пары внешних атомов стали связями, %1, %2.</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="320"/>
+        <location filename="../../lewis/Explanation.cpp" line="322"/>
         <source>%1 now holds %2 electrons: from the third period on, an atom may hold more than eight.</source>
         <translation>Теперь у %1 %2 электронов: начиная с третьего периода у атома может быть больше восьми.</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="331"/>
+        <location filename="../../lewis/Explanation.cpp" line="333"/>
         <source>The count is odd: one electron stays unpaired, on %1.</source>
         <translation>Число нечётное: один электрон остаётся неспаренным, у %1.</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="338"/>
+        <location filename="../../lewis/Explanation.cpp" line="340"/>
         <source>Check: %1 bonding pairs (%2 electrons), %3 lone pairs (%4)%5 make %6, the valence electrons.</source>
         <translation>Проверка: связывающих пар %1 (электронов: %2), неподелённых пар %3 (%4)%5 — всего %6, столько же, сколько валентных электронов.</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="344"/>
+        <location filename="../../lewis/Explanation.cpp" line="346"/>
         <source> and %1 unpaired</source>
         <translation> и неспаренных %1</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="363"/>
+        <location filename="../../lewis/Explanation.cpp" line="365"/>
         <source>Part %1: %2 × %3</source>
         <translation>Часть %1: %2 × %3</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="364"/>
+        <location filename="../../lewis/Explanation.cpp" line="366"/>
         <source>Part %1: %2</source>
         <translation>Часть %1: %2</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="367"/>
+        <location filename="../../lewis/Explanation.cpp" line="369"/>
         <source>Bonding pairs: %1 (%2 electrons); lone pairs: %3 (%4 electrons)</source>
         <translation>Связывающих пар: %1 (электронов: %2); неподелённых пар: %3 (электронов: %4)</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="373"/>
+        <location filename="../../lewis/Explanation.cpp" line="375"/>
         <source>, on %1</source>
         <translation>, у %1</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="375"/>
+        <location filename="../../lewis/Explanation.cpp" line="377"/>
         <source>; unpaired electrons: %1</source>
         <translation>; неспаренных электронов: %1</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="398"/>
+        <location filename="../../lewis/Explanation.cpp" line="400"/>
         <source>%1, %2</source>
         <comment>AXE notation and shape</comment>
         <translation>%1, %2</translation>
