@@ -286,7 +286,10 @@ public:
             return false;
         if (centre.period == 2 && held > 8)
             return false;
-        const bool mayFallShort = centre.group == 2 || centre.group == 13 || centre.period == 1;
+        // A second-period centre takes lone pairs of its neighbours into
+        // bonds until it has its octet (CO is C≡O), bar Be and B; from the
+        // third period on the formal charges alone decide (SnCl2 keeps six).
+        const bool mayFallShort = centre.group == 2 || centre.group == 13 || centre.period != 2;
         if (octets && !mayFallShort && held < (a.holder == 0 ? 7 : 8))
             return false;
         a.charge.assign(m_n, 0);
@@ -400,28 +403,34 @@ WorkedStructure workOut(const WrittenFormula &formula)
     if (arranger.evaluate(single, false))
         w.singleBondCharges = single.charge;
 
-    // Every order of every bond, each place of an odd electron.
+    // Every order of every bond, each place of an odd electron; a centre
+    // is left short of its octet only where no neighbour has a lone pair to
+    // give it (CH3+).
     std::optional<Arrangement> best;
-    std::tuple<int, int, int, double, int> bestScore;
-    Arrangement a;
-    a.order.assign(n, 1);
-    while (true) {
-        for (int holder = valence % 2 == 1 ? 0 : -1; holder < (valence % 2 == 1 ? int(n) : 0); ++holder) {
-            a.holder = holder;
-            if (!arranger.evaluate(a))
-                continue;
-            const auto sc = arranger.score(a);
-            if (!best || sc < bestScore) {
-                best = a;
-                bestScore = sc;
+    for (const bool octets : {true, false}) {
+        std::tuple<int, int, int, double, int> bestScore;
+        Arrangement a;
+        a.order.assign(n, 1);
+        while (true) {
+            for (int holder = valence % 2 == 1 ? 0 : -1; holder < (valence % 2 == 1 ? int(n) : 0); ++holder) {
+                a.holder = holder;
+                if (!arranger.evaluate(a, octets))
+                    continue;
+                const auto sc = arranger.score(a);
+                if (!best || sc < bestScore) {
+                    best = a;
+                    bestScore = sc;
+                }
             }
+            std::size_t i = 1;
+            while (i < n && a.order[i] == 3)
+                a.order[i++] = 1;
+            if (i >= n)
+                break;
+            ++a.order[i];
         }
-        std::size_t i = 1;
-        while (i < n && a.order[i] == 3)
-            a.order[i++] = 1;
-        if (i >= n)
+        if (best)
             break;
-        ++a.order[i];
     }
     if (!best) {
         const MainGroupElement centre = mainGroupElement(s.atoms[0].element);

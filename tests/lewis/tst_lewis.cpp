@@ -178,6 +178,9 @@ void TestLewis::workedOut_data()
     QTest::newRow("O3: the middle atom") << u"O3"_s << u"O1+"_s << u"O=2 O-3-"_s << u"AX2E"_s << u"bent"_s;
     QTest::newRow("[Al(OH)4]-: a group") << u"[Al(OH)4]-"_s << u"Al0-"_s << u"O-2H O-2H O-2H O-2H"_s << u"AX4"_s
                                          << u"tetrahedral"_s;
+    QTest::newRow("CH3+: no lone pair to give C its octet") << u"CH3+"_s << u"C0H3+"_s << QString() << u"AX3"_s
+                                                           << u"trigonal planar"_s;
+    QTest::newRow("SnCl2: Sn keeps six") << u"SnCl2"_s << u"Sn1"_s << u"Cl-3 Cl-3"_s << u"AX2E"_s << u"bent"_s;
     QTest::newRow("HCN: H written first, no O") << u"HCN"_s << u"C0H"_s << u"N#1"_s << u"AX2"_s << u"linear"_s;
     QTest::newRow("sf4: case not trusted") << u"sf4"_s << u"S1"_s << u"F-3 F-3 F-3 F-3"_s << u"AX4E"_s
                                            << u"seesaw"_s;
@@ -241,7 +244,8 @@ void TestLewis::refused_data()
     QTest::newRow("a metal that forms ions") << u"Ca(OH)2"_s << u"Ca is a metal that forms ions"_s;
     QTest::newRow("a hydrate") << u"CuSO4·5H2O"_s << u"hydrate"_s;
     QTest::newRow("CH5: past C's octet") << u"CH5"_s << u"C would hold 10 electrons"_s;
-    QTest::newRow("CH2: short of it") << u"CH2"_s << u"no way of placing its 6 valence electrons"_s;
+    QTest::newRow("CF4 2+: too few for the outer octets") << u"CF4 2+"_s
+                                                         << u"no way of placing its 30 valence electrons"_s;
     QTest::newRow("a charge past the atoms' electrons") << u"H+ 8"_s << u"not a formula"_s;
     QTest::newRow("SF4 8-: an absurd charge") << u"SF4 8-"_s << u"formal charge of -8"_s;
     QTest::newRow("a bracket not closed") << u"Al(OH4"_s << u"bracket is not closed"_s;
