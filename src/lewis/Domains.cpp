@@ -85,7 +85,7 @@ QString ElectronDomains::shape() const
     return {};
 }
 
-std::optional<ElectronDomains> electronDomains(const Molecule &molecule, const Component &component)
+std::optional<ElectronDomains> electronDomains(const Molecule &molecule, const Component &component, int centre)
 {
     std::vector<std::vector<int>> neighbours(molecule.atoms.size());
     for (const int b : component.bonds) {
@@ -93,6 +93,17 @@ std::optional<ElectronDomains> electronDomains(const Molecule &molecule, const C
         neighbours[std::size_t(bond.begin)].push_back(bond.end);
         neighbours[std::size_t(bond.end)].push_back(bond.begin);
     }
+    const auto around = [&](int atom) {
+        const Atom &a = molecule.atoms[std::size_t(atom)];
+        ElectronDomains d;
+        d.centre = atom;
+        d.bonded = int(neighbours[std::size_t(atom)].size());
+        d.unpaired = a.radicals > 0;
+        d.lonePairs = a.lonePairs + (d.unpaired ? 1 : 0);
+        return d;
+    };
+    if (centre >= 0 && std::size_t(centre) < neighbours.size() && neighbours[std::size_t(centre)].size() >= 2)
+        return around(centre);
     const auto isHydrogen = [&](int atom) { return molecule.atoms[std::size_t(atom)].element == 1; };
     int found = -1;
     bool tied = false;
@@ -131,13 +142,7 @@ std::optional<ElectronDomains> electronDomains(const Molecule &molecule, const C
     }
     if (found < 0 || tied)
         return std::nullopt;
-    const Atom &atom = molecule.atoms[std::size_t(found)];
-    ElectronDomains d;
-    d.centre = found;
-    d.bonded = int(neighbours[std::size_t(found)].size());
-    d.unpaired = atom.radicals > 0;
-    d.lonePairs = atom.lonePairs + (d.unpaired ? 1 : 0);
-    return d;
+    return around(found);
 }
 
 } // namespace zembrel

@@ -118,9 +118,9 @@ QString chargesLine(const Counts &c, int charge)
         .arg(grouped(c.charges), signedNumber(charge));
 }
 
-QString domainsLine(const Molecule &molecule, const Component &component)
+QString domainsLine(const Molecule &molecule, const Component &component, int at = -1)
 {
-    const std::optional<ElectronDomains> d = electronDomains(molecule, component);
+    const std::optional<ElectronDomains> d = electronDomains(molecule, component, at);
     if (!d && component.atoms.size() == 1)
         return LewisText::tr("One atom: no shape to name.");
     if (!d && component.atoms.size() == 2)
@@ -198,7 +198,7 @@ QString explainWorked(const WrittenFormula &formula, const WorkedStructure &work
     const Counts c = countsOf(drawn, part);
     checkDrawn(c);
     if (c.valence != worked.valenceElectrons)
-        throw ChemistryError{LewisText::tr("The picture holds %1 electrons, not the %2 valence electrons counted.")
+        throw ChemistryError{LewisText::tr("The picture's atoms have %1 valence electrons, not the %2 counted.")
                                  .arg(c.valence)
                                  .arg(worked.valenceElectrons)};
     const WorkedAtom &centreAtom = worked.atoms[std::size_t(worked.centre)];
@@ -253,90 +253,102 @@ QString explainWorked(const WrittenFormula &formula, const WorkedStructure &work
         singlePairs += a.hydrogens;
     singlePairs += int(worked.bonds.size());
     const int outerElectrons = worked.valenceElectrons - 2 * singlePairs - worked.leftForCentre;
-    lines << u"3. "_s
-            + LewisText::tr("Skeleton: a single bond to every outer atom; bonding pairs: %1 (%2 electrons).")
-                  .arg(singlePairs)
-                  .arg(2 * singlePairs);
-    if (worked.rule != CentreRule::Alone) {
-        QString left = worked.leftForCentre >= 0
-            ? LewisText::tr("%1 \u2212 %2 \u2212 %3 = %4 left for %5")
-                  .arg(worked.valenceElectrons)
-                  .arg(2 * singlePairs)
-                  .arg(outerElectrons)
-                  .arg(worked.leftForCentre)
-                  .arg(centre)
-            : LewisText::tr("%1 \u2212 %2 = %3: too few to give every outer atom its octet with single bonds")
-                  .arg(worked.valenceElectrons)
-                  .arg(2 * singlePairs)
-                  .arg(worked.valenceElectrons - 2 * singlePairs);
-        lines << u"4. "_s
-                + LewisText::tr("The outer atoms' octets completed (H: two): %1 electrons in lone pairs; %2.")
-                      .arg(std::max(0, outerElectrons))
-                      .arg(left);
+    if (worked.rule == CentreRule::Alone) {
+        const WorkedAtom &atom = worked.atoms.front();
+        lines << u"3. "_s
+                + LewisText::tr("Every valence electron on the atom, singly round the symbol up to four, then paired: "
+                                "lone pairs %1, unpaired %2.")
+                      .arg(atom.lonePairs)
+                      .arg(atom.radicals);
     } else {
-        lines << u"4. "_s + LewisText::tr("Every valence electron on the atom.");
-    }
+        lines << u"3. "_s
+                + LewisText::tr("Skeleton: a single bond to every outer atom; bonding pairs: %1 (%2 electrons).")
+                      .arg(singlePairs)
+                      .arg(2 * singlePairs);
+        if (worked.rule != CentreRule::Alone) {
+            QString left = worked.leftForCentre >= 0
+                ? LewisText::tr("%1 \u2212 %2 \u2212 %3 = %4 left for %5")
+                      .arg(worked.valenceElectrons)
+                      .arg(2 * singlePairs)
+                      .arg(outerElectrons)
+                      .arg(worked.leftForCentre)
+                      .arg(centre)
+                : LewisText::tr("%1 \u2212 %2 = %3: too few to give every outer atom its octet with single bonds")
+                      .arg(worked.valenceElectrons)
+                      .arg(2 * singlePairs)
+                      .arg(worked.valenceElectrons - 2 * singlePairs);
+            lines << u"4. "_s
+                    + LewisText::tr("The outer atoms' octets completed (H: two): %1 electrons in lone pairs; %2.")
+                          .arg(std::max(0, outerElectrons))
+                          .arg(left);
+        } else {
+            lines << u"4. "_s + LewisText::tr("Every valence electron on the atom.");
+        }
 
-    // Step 5: the bonds that were made multiple, and why.
-    QStringList made;
-    for (const StructureBond &b : worked.bonds) {
-        if (b.order == 1)
-            continue;
-        const QString bond = QString(mainGroupElement(worked.atoms[std::size_t(b.begin)].element).symbol)
-            + (b.order == 2 ? u"="_s : u"\u2261"_s) + mainGroupElement(worked.atoms[std::size_t(b.end)].element).symbol;
-        made << bond;
-    }
-    const int singleHeld = 2 * (centreAtom.hydrogens
-                                   + int(std::count_if(worked.bonds.begin(), worked.bonds.end(),
-                                       [&](const StructureBond &b) { return b.begin == worked.centre; })))
-        + std::max(0, worked.leftForCentre);
-    const bool shortOfOctet = worked.rule != CentreRule::Alone && singleHeld < 8;
-    if (made.isEmpty()) {
-        QString step = LewisText::tr("Multiple bonds: none; the formal charges are least as they stand.");
-        if (shortOfOctet && worked.heldByCentre() < 8 && worked.rule != CentreRule::Alone) {
-            step += u' '
-                + LewisText::tr("%1 keeps %2 electrons, short of an octet, as B, Be and Al do: a double bond "
-                                "would put a positive charge on an outer atom.")
-                      .arg(centre)
-                      .arg(worked.heldByCentre());
+        // Step 5: the bonds that were made multiple, and why.
+        QStringList made;
+        for (const StructureBond &b : worked.bonds) {
+            if (b.order == 1)
+                continue;
+            const QString bond = QString(mainGroupElement(worked.atoms[std::size_t(b.begin)].element).symbol)
+                + (b.order == 2 ? u"="_s : u"\u2261"_s) + mainGroupElement(worked.atoms[std::size_t(b.end)].element).symbol;
+            made << bond;
         }
-        lines << u"5. "_s + step;
-    } else {
-        std::map<QString, int> bondCount;
-        QStringList listed;
-        for (const QString &bond : std::as_const(made))
-            ++bondCount[bond];
-        for (const QString &bond : std::as_const(made)) {
-            if (const int n = bondCount[bond]; n > 0) {
-                listed << (n > 1 ? LewisText::tr("%1 \u00D7%2", "a bond and how many").arg(bond).arg(n) : bond);
-                bondCount[bond] = 0;
+        const int singleHeld = 2 * (centreAtom.hydrogens
+                                       + int(std::count_if(worked.bonds.begin(), worked.bonds.end(),
+                                           [&](const StructureBond &b) { return b.begin == worked.centre; })))
+            + std::max(0, worked.leftForCentre);
+        const bool shortOfOctet = worked.rule != CentreRule::Alone && singleHeld < 8;
+        if (made.isEmpty()) {
+            QString step = LewisText::tr("Multiple bonds: none; the formal charges are least as they stand.");
+            const int group = mainGroupElement(centreAtom.element).group;
+            if (shortOfOctet && worked.heldByCentre() < 8 && (group == 2 || group == 13) && worked.bonds.size() > 0
+                && worked.valenceElectrons % 2 == 0) {
+                step += u' '
+                    + LewisText::tr("%1 keeps %2 electrons, short of an octet, as B, Be and Al do: a double bond "
+                                    "would put a positive charge on an outer atom.")
+                          .arg(centre)
+                          .arg(worked.heldByCentre());
+            }
+            lines << u"5. "_s + step;
+        } else {
+            std::map<QString, int> bondCount;
+            QStringList listed;
+            for (const QString &bond : std::as_const(made))
+                ++bondCount[bond];
+            for (const QString &bond : std::as_const(made)) {
+                if (const int n = bondCount[bond]; n > 0) {
+                    listed << (n > 1 ? LewisText::tr("%1 \u00D7%2", "a bond and how many").arg(bond).arg(n) : bond);
+                    bondCount[bond] = 0;
+                }
+            }
+            const QString reason = shortOfOctet
+                ? LewisText::tr("to give %1 its octet (it had %2 electrons)").arg(centre).arg(singleHeld)
+                : LewisText::tr("to make the formal charges least");
+            QString step = LewisText::tr("Multiple bonds: lone pairs of outer atoms made into bonds, %1, %2.")
+                               .arg(listed.join(u", "_s), reason);
+            if (worked.heldByCentre() > 8) {
+                step += u' '
+                    + LewisText::tr("%1 now holds %2 electrons: from the third period on, an atom may hold more than "
+                                    "eight.")
+                          .arg(centre)
+                          .arg(worked.heldByCentre());
+            }
+            lines << u"5. "_s + step;
+        }
+        if (worked.valenceElectrons % 2 == 1) {
+            for (const WorkedAtom &a : worked.atoms) {
+                if (a.radicals > 0) {
+                    lines << u"   "_s
+                            + LewisText::tr("The count is odd: one electron stays unpaired, on %1.")
+                                  .arg(mainGroupElement(a.element).symbol);
+                }
             }
         }
-        const QString reason = shortOfOctet
-            ? LewisText::tr("to give %1 its octet (it had %2 electrons)").arg(centre).arg(singleHeld)
-            : LewisText::tr("to make the formal charges least");
-        QString step = LewisText::tr("Multiple bonds: lone pairs of outer atoms made into bonds, %1, %2.")
-                           .arg(listed.join(u", "_s), reason);
-        if (worked.heldByCentre() > 8) {
-            step += u' '
-                + LewisText::tr("%1 now holds %2 electrons: from the third period on, an atom may hold more than "
-                                "eight.")
-                      .arg(centre)
-                      .arg(worked.heldByCentre());
-        }
-        lines << u"5. "_s + step;
     }
-    if (worked.valenceElectrons % 2 == 1) {
-        for (const WorkedAtom &a : worked.atoms) {
-            if (a.radicals > 0) {
-                lines << u"   "_s
-                        + LewisText::tr("The count is odd: one electron stays unpaired, on %1.")
-                              .arg(mainGroupElement(a.element).symbol);
-            }
-        }
-    }
-    lines << u"6. "_s + chargesLine(c, part.charge);
-    lines << u"7. "_s
+    const int step = worked.rule == CentreRule::Alone ? 4 : 6;
+    lines << QString::number(step) + u". "_s + chargesLine(c, part.charge);
+    lines << QString::number(step + 1) + u". "_s
             + LewisText::tr("Check: %1 bonding pairs (%2 electrons), %3 lone pairs (%4)%5 make %6, the valence "
                             "electrons.")
                   .arg(c.bondingPairs)
@@ -345,7 +357,8 @@ QString explainWorked(const WrittenFormula &formula, const WorkedStructure &work
                   .arg(2 * c.lonePairs)
                   .arg(c.unpaired > 0 ? LewisText::tr(" and %1 unpaired").arg(c.unpaired) : QString())
                   .arg(c.valence);
-    lines << domainsLine(drawn, part);
+    // The structure's atoms come first in the molecule, the centre first of all.
+    lines << domainsLine(drawn, part, 0);
     return lines.join(u'\n') + u'\n';
 }
 
@@ -382,7 +395,7 @@ QString explainMolecule(const Molecule &molecule)
     return lines.join(u'\n') + u'\n';
 }
 
-QString shapeSummary(const Molecule &molecule)
+QString shapeSummary(const Molecule &molecule, int centre)
 {
     const Component *only = nullptr;
     for (const Component &component : molecule.components) {
@@ -394,7 +407,7 @@ QString shapeSummary(const Molecule &molecule)
     }
     if (!only)
         return {};
-    const std::optional<ElectronDomains> d = electronDomains(molecule, *only);
+    const std::optional<ElectronDomains> d = electronDomains(molecule, *only, centre);
     if (!d || d->shape().isEmpty())
         return {};
     return LewisText::tr("%1, %2", "AXE notation and shape").arg(d->axe(), d->shape());

@@ -12,6 +12,8 @@
 #include <optional>
 #include <tuple>
 
+using namespace Qt::StringLiterals;
+
 namespace zembrel {
 
 namespace {
@@ -36,10 +38,87 @@ struct Skeleton
     std::vector<WorkedAtom> atoms; // the centre first
     std::vector<int> parent; // the atom each is bonded to; -1 for the centre
     CentreRule rule = CentreRule::LeastElectronegative;
-    int acid = 0; // hydrogens written first
-    int acidOnOxygen = 0; // of those, on oxygen (or sulfur) atoms
-    int acidOnCentre = 0; // of those, on a phosphorus centre
+    int acid = 0; // hydrogens written first, not yet placed
+    int afterAcid = -1; // the outer atom written right after them, if one is
+    int acidOnOxygen = 0; // of those, on oxygen atoms
+    int acidOnCentre = 0; // of those, on the centre
 };
+
+bool isChalcogen(int element)
+{
+    return element == 8 || element == 16 || element == 34 || element == 52;
+}
+
+// The ways to place an acid's hydrogens, each with how much it is to be
+// preferred where the formal charges tie (lower first): on the atom written
+// after them, then on oxygen, as in every oxyacid.
+std::vector<std::pair<Skeleton, std::tuple<int, int, int>>> acidPlacements(const Skeleton &s, int charge)
+{
+    const auto placed = [](Skeleton k) {
+        k.acidOnOxygen = 0;
+        for (std::size_t a = 1; a < k.atoms.size(); ++a)
+            k.acidOnOxygen += k.parent[a] == 0 && k.atoms[a].element == 8 ? k.atoms[a].hydrogens : 0;
+        return k;
+    };
+    if (s.acid == 0)
+        return {{s, {0, 0, 0}}};
+    std::vector<int> oxygens;
+    for (std::size_t a = 1; a < s.atoms.size(); ++a) {
+        if (s.parent[a] == 0 && s.atoms[a].element == 8 && s.atoms[a].hydrogens == 0)
+            oxygens.push_back(int(a));
+    }
+    // Phosphorus keeps one oxygen of its own, P=O, in every oxyacid and its
+    // anions: the hydrogens the rest cannot take are on it (H3PO3 is
+    // HPO(OH)2, HPO3 2- is HPO3 with one P-H).
+    if (s.atoms[0].element == 15 && !oxygens.empty()) {
+        Skeleton k = s;
+        const int onP = std::clamp(s.acid - charge - (int(oxygens.size()) - 1), 0, s.acid);
+        k.atoms[0].hydrogens += onP;
+        int left = s.acid - onP;
+        for (const int o : oxygens) {
+            if (left > 0) {
+                k.atoms[std::size_t(o)].hydrogens = 1;
+                --left;
+            }
+        }
+        k.atoms[0].hydrogens += left;
+        k.acidOnCentre = onP + left;
+        k.acid = 0;
+        return {{placed(k), {0, 0, 0}}};
+    }
+    // Each hydrogen on the centre or on an outer atom that can take one.
+    std::vector<std::pair<int, int>> room; // atom and how many more it takes
+    room.push_back({0, s.acid});
+    for (std::size_t a = 1; a < s.atoms.size(); ++a) {
+        const int e = s.atoms[a].element;
+        const int takes = isChalcogen(e) ? 1 : e == 7 || e == 15 ? 2 : e == 6 ? 3 : 0;
+        if (s.parent[a] == 0 && takes > s.atoms[a].hydrogens)
+            room.push_back({int(a), takes - s.atoms[a].hydrogens});
+    }
+    std::vector<std::pair<Skeleton, std::tuple<int, int, int>>> ways;
+    Skeleton k = s;
+    k.acid = 0;
+    const auto place = [&](const auto &self, std::size_t at, int left) -> void {
+        if (left == 0) {
+            Skeleton done = placed(k);
+            done.acidOnCentre = k.atoms[0].hydrogens - s.atoms[0].hydrogens;
+            const int after = s.afterAcid >= 0 && done.atoms[std::size_t(s.afterAcid)].hydrogens
+                    > s.atoms[std::size_t(s.afterAcid)].hydrogens ? 0 : 1;
+            ways.push_back({done, {after, -done.acidOnOxygen, done.acidOnCentre}});
+            return;
+        }
+        if (at >= room.size() || ways.size() > 64)
+            return;
+        const auto [atom, most] = room[at];
+        for (int n = std::min(most, left); n >= 0; --n) {
+            k.atoms[std::size_t(atom)].hydrogens += n;
+            self(self, at + 1, left - n);
+            k.atoms[std::size_t(atom)].hydrogens -= n;
+        }
+    };
+    place(place, 0, s.acid);
+    return ways;
+}
 
 const QString &severalSkeletons()
 {
@@ -171,14 +250,20 @@ Skeleton skeletonOf(const WrittenFormula &f)
         if (group.front().element == 1 || group.front().count != 1)
             refuse(severalSkeletons());
         for (int k = 0; k < part.count; ++k) {
+            // Hydrogens are on the atom written before them: (OCH3) is O–CH3.
             const int head = add(group.front().element, 0);
+            int last = head;
             for (std::size_t g = 1; g < group.size(); ++g) {
                 if (group[g].element == 1) {
-                    s.atoms[std::size_t(head)].hydrogens += group[g].count;
+                    if (last < 0)
+                        refuse(severalSkeletons());
+                    s.atoms[std::size_t(last)].hydrogens += group[g].count;
                     continue;
                 }
                 for (int c = 0; c < group[g].count; ++c)
-                    add(group[g].element, head);
+                    last = add(group[g].element, head);
+                if (group[g].count > 1)
+                    last = -1;
             }
         }
     }
@@ -205,6 +290,8 @@ Skeleton skeletonOf(const WrittenFormula &f)
         }
         if (previous < 0) {
             s.acid += part.count;
+            const int next = f.parts.size() > i + 1 ? atomOfPart[i + 1] : -1;
+            s.afterAcid = next > 0 ? next : -1;
             continue;
         }
         const int atom = atomOfPart[std::size_t(previous)];
@@ -212,28 +299,6 @@ Skeleton skeletonOf(const WrittenFormula &f)
             refuse(severalSkeletons());
         s.atoms[std::size_t(atom)].hydrogens += part.count;
     }
-    int acid = s.acid;
-    // Phosphorus keeps one oxygen of its own, P=O, in every oxyacid: the
-    // hydrogens its oxygens cannot take are on it (H3PO3 is HPO(OH)2).
-    if (s.atoms[0].element == 15) {
-        const auto oxygens = std::count_if(s.atoms.begin() + 1, s.atoms.end(), [&s](const WorkedAtom &a) {
-            return a.element == 8 && a.hydrogens == 0 && s.parent[std::size_t(&a - s.atoms.data())] == 0;
-        });
-        if (oxygens > 0 && acid >= oxygens) {
-            s.acidOnCentre = acid - int(oxygens) + 1;
-            acid = int(oxygens) - 1;
-        }
-    }
-    for (const int element : {8, 16, 34, 52}) {
-        for (std::size_t a = 1; a < s.atoms.size() && acid > 0; ++a) {
-            if (s.parent[a] == 0 && s.atoms[a].element == element && s.atoms[a].hydrogens == 0) {
-                s.atoms[a].hydrogens = 1;
-                --acid;
-                s.acidOnOxygen += element == 8 ? 1 : 0;
-            }
-        }
-    }
-    s.atoms[0].hydrogens += acid + s.acidOnCentre;
     return s;
 }
 
@@ -322,6 +387,44 @@ private:
     std::size_t m_n;
 };
 
+using Score = std::tuple<int, int, int, double, int>;
+
+// Of every order of every bond (a halogen's stays single) and each place of
+// an odd electron, the best; a centre is left short of its octet only where
+// no neighbour has a lone pair to give it (CH3+).
+std::optional<std::pair<Arrangement, Score>> bestArrangement(const Skeleton &s, int valence)
+{
+    const Arranger arranger(s, valence);
+    const std::size_t n = s.atoms.size();
+    std::vector<int> most(n, 3);
+    for (std::size_t i = 1; i < n; ++i)
+        most[i] = mainGroupElement(s.atoms[i].element).group == 17 ? 1 : 3;
+    std::optional<std::pair<Arrangement, Score>> best;
+    for (const bool octets : {true, false}) {
+        Arrangement a;
+        a.order.assign(n, 1);
+        while (true) {
+            for (int holder = valence % 2 == 1 ? 0 : -1; holder < (valence % 2 == 1 ? int(n) : 0); ++holder) {
+                a.holder = holder;
+                if (!arranger.evaluate(a, octets))
+                    continue;
+                const Score sc = arranger.score(a);
+                if (!best || sc < best->second)
+                    best = {a, sc};
+            }
+            std::size_t i = 1;
+            while (i < n && a.order[i] == most[i])
+                a.order[i++] = 1;
+            if (i >= n)
+                break;
+            ++a.order[i];
+        }
+        if (best)
+            break;
+    }
+    return best;
+}
+
 } // namespace
 
 int WorkedStructure::heldByCentre() const
@@ -346,14 +449,12 @@ Structure WorkedStructure::structure() const
 
 WorkedStructure workOut(const WrittenFormula &formula)
 {
-    const Skeleton s = skeletonOf(formula);
+    const Skeleton written = skeletonOf(formula);
     WorkedStructure w;
-    w.rule = s.rule;
+    w.rule = written.rule;
     w.charge = formula.charge;
-    w.acidOnOxygen = s.acidOnOxygen;
-    w.acidOnPhosphorus = s.acidOnCentre;
-    int valence = -formula.charge;
-    for (const WorkedAtom &a : s.atoms)
+    int valence = -formula.charge + written.acid;
+    for (const WorkedAtom &a : written.atoms)
         valence += mainGroupElement(a.element).outer + a.hydrogens;
     w.valenceElectrons = valence;
     if (valence < 0) {
@@ -361,8 +462,9 @@ WorkedStructure workOut(const WrittenFormula &formula)
                    .arg(formula.charge)
                    .arg(valence + formula.charge));
     }
-    const std::size_t n = s.atoms.size();
-    if (s.rule == CentreRule::Alone) {
+    const std::size_t n = written.atoms.size();
+    if (written.rule == CentreRule::Alone) {
+        const Skeleton &s = written;
         // One atom's dots as every school draws them: singly round the
         // symbol up to four, then paired.
         WorkedAtom atom = s.atoms[0];
@@ -385,6 +487,20 @@ WorkedStructure workOut(const WrittenFormula &formula)
                    .arg(n)
                    .arg(kMostVariedBonds + 1));
     }
+    // Where an acid's hydrogens go, as the formal charges choose.
+    std::optional<std::tuple<Skeleton, Arrangement, Score, std::tuple<int, int, int>>> chosen;
+    for (const auto &[placed, preference] : acidPlacements(written, formula.charge)) {
+        const auto found = bestArrangement(placed, valence);
+        if (found
+            && (!chosen
+                || std::tie(found->second, preference) < std::tie(std::get<2>(*chosen), std::get<3>(*chosen))))
+            chosen.emplace(placed, found->first, found->second, preference);
+    }
+    const Skeleton s = chosen ? std::get<0>(*chosen) : acidPlacements(written, formula.charge).front().first;
+    const std::optional<Arrangement> best
+        = chosen ? std::optional<Arrangement>(std::get<1>(*chosen)) : std::nullopt;
+    w.acidOnOxygen = s.acidOnOxygen;
+    w.acidOnPhosphorus = s.atoms[0].element == 15 ? s.acidOnCentre : 0;
     const Arranger arranger(s, valence);
 
     // Step 4: single bonds, the outer atoms' octets, the rest on the centre.
@@ -403,35 +519,6 @@ WorkedStructure workOut(const WrittenFormula &formula)
     if (arranger.evaluate(single, false))
         w.singleBondCharges = single.charge;
 
-    // Every order of every bond, each place of an odd electron; a centre
-    // is left short of its octet only where no neighbour has a lone pair to
-    // give it (CH3+).
-    std::optional<Arrangement> best;
-    for (const bool octets : {true, false}) {
-        std::tuple<int, int, int, double, int> bestScore;
-        Arrangement a;
-        a.order.assign(n, 1);
-        while (true) {
-            for (int holder = valence % 2 == 1 ? 0 : -1; holder < (valence % 2 == 1 ? int(n) : 0); ++holder) {
-                a.holder = holder;
-                if (!arranger.evaluate(a, octets))
-                    continue;
-                const auto sc = arranger.score(a);
-                if (!best || sc < bestScore) {
-                    best = a;
-                    bestScore = sc;
-                }
-            }
-            std::size_t i = 1;
-            while (i < n && a.order[i] == 3)
-                a.order[i++] = 1;
-            if (i >= n)
-                break;
-            ++a.order[i];
-        }
-        if (best)
-            break;
-    }
     if (!best) {
         const MainGroupElement centre = mainGroupElement(s.atoms[0].element);
         int bondsToCentre = s.atoms[0].hydrogens;
@@ -451,8 +538,8 @@ WorkedStructure workOut(const WrittenFormula &formula)
     for (std::size_t i = 0; i < n; ++i) {
         if (std::abs(best->charge[i]) > kLargestCharge) {
             refuse(LewisText::tr("%1 would carry a formal charge of %2: no such species is drawn")
-                       .arg(mainGroupElement(s.atoms[i].element).symbol)
-                       .arg(best->charge[i]));
+                       .arg(mainGroupElement(s.atoms[i].element).symbol,
+                           (best->charge[i] < 0 ? u"\u2212"_s : u"+"_s) + QString::number(std::abs(best->charge[i]))));
         }
     }
     for (std::size_t i = 0; i < n; ++i) {

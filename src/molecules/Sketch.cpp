@@ -83,6 +83,23 @@ void Sketch::read()
     if (!m_species) {
         try {
             FormulaStructure worked = workOutFormula(input);
+            // A neutral formula that comes out a radical or charged ("CN",
+            // "CS") is more likely a short SMILES (methylamine, methanethiol).
+            const bool unusual = worked.formula.charge == 0
+                && std::any_of(worked.worked.atoms.begin(), worked.worked.atoms.end(),
+                    [](const WorkedAtom &a) { return a.radicals > 0 || a.charge != 0; });
+            std::optional<Molecule> asSmiles;
+            if (unusual && couldBeSmiles(input)) {
+                try {
+                    asSmiles = moleculeFromSmiles(input, reading);
+                } catch (const ChemistryError &) {
+                }
+            }
+            if (asSmiles) {
+                m_picture.molecule = std::make_shared<const Molecule>(std::move(*asSmiles));
+                m_picture.title = input;
+                return;
+            }
             m_picture.molecule
                 = std::make_shared<const Molecule>(moleculeFromStructure(worked.worked.structure(), reading));
             m_worked = std::move(worked);
@@ -132,7 +149,8 @@ QString Sketch::explanation() const
 
 QString Sketch::shape() const
 {
-    return m_picture.molecule ? shapeSummary(*m_picture.molecule) : QString();
+    // A worked-out structure's centre is the molecule's first atom.
+    return m_picture.molecule ? shapeSummary(*m_picture.molecule, m_worked ? 0 : -1) : QString();
 }
 
 QString Sketch::caption() const

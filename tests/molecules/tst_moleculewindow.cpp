@@ -502,6 +502,12 @@ void TestMoleculeWindow::formulaWorkedOut()
         type(formula);
         QVERIFY2(copy->isEnabled(), qPrintable(formula + u": "_s + message()));
     }
+    // A neutral formula that would come out a radical is read as the SMILES
+    // it also is: CN is methylamine, not the cyano radical.
+    type(u"CN"_s);
+    QVERIFY(copy->isEnabled());
+    QVERIFY(!m_window->sketch().worked());
+    QCOMPARE(electrons(m_window->sketch().exportBytes(Format::Svg)), 14);
 }
 
 QTEST_MAIN(TestMoleculeWindow)

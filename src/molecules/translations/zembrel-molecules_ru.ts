@@ -4,63 +4,63 @@
 <context>
     <name>Sketch</name>
     <message>
-        <location filename="../Sketch.cpp" line="108"/>
+        <location filename="../Sketch.cpp" line="125"/>
         <source>Not in the table. As a formula, its structure cannot be worked out: %1. As a SMILES: %2</source>
         <translation>Этого нет в таблице. Как формула — структуру нельзя вывести: %1. Как SMILES: %2</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="111"/>
+        <location filename="../Sketch.cpp" line="128"/>
         <source>Not in the table, and its structure cannot be worked out: %1.</source>
         <translation>Этого нет в таблице, а структуру нельзя вывести: %1.</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="113"/>
+        <location filename="../Sketch.cpp" line="130"/>
         <source>Not a name or formula of the table, nor a SMILES: %1</source>
         <translation>Такого названия и формулы нет в таблице, и это не SMILES: %1</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="115"/>
+        <location filename="../Sketch.cpp" line="132"/>
         <source>No molecule or ion of the table is called “%1”.</source>
         <translation>В таблице нет молекулы или иона с названием «%1».</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="127"/>
+        <location filename="../Sketch.cpp" line="144"/>
         <source>%1:</source>
         <translation>%1:</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="141"/>
+        <location filename="../Sketch.cpp" line="159"/>
         <source>%1, worked out from its formula</source>
         <translation>%1, структура выведена из формулы</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="145"/>
+        <location filename="../Sketch.cpp" line="163"/>
         <source>%1, %2</source>
         <translation>%1, %2</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="153"/>
+        <location filename="../Sketch.cpp" line="171"/>
         <source>molecule</source>
         <translation>молекула</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="172"/>
-        <location filename="../Sketch.cpp" line="178"/>
+        <location filename="../Sketch.cpp" line="190"/>
+        <location filename="../Sketch.cpp" line="196"/>
         <source>There is not enough memory for the picture.</source>
         <translation>Для рисунка не хватает памяти.</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="173"/>
+        <location filename="../Sketch.cpp" line="191"/>
         <source>The picture is too large to draw.</source>
         <translation>Рисунок слишком велик, его не нарисовать.</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="174"/>
+        <location filename="../Sketch.cpp" line="192"/>
         <source>The font cannot take this size or weight.</source>
         <translation>Шрифт не может быть такого размера или насыщенности.</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="175"/>
+        <location filename="../Sketch.cpp" line="193"/>
         <source>The picture cannot be drawn (%1).</source>
         <translation>Рисунок не получается нарисовать (%1).</translation>
     </message>

@@ -415,18 +415,22 @@
     <message>
         <location filename="../../lewis/Explanation.cpp" line="136"/>
         <source>Electron domains on %1: %2 (bonded atoms: %3; %4): %5.</source>
-        <translation>Электронных областей у %1: %2 (связанных атомов: %3; %4): %5.</translation>
+        <translation>Областей электронной плотности у атома %1: %2 (связанных атомов: %3; %4): %5.</translation>
     </message>
     <message>
         <location filename="../../lewis/Explanation.cpp" line="142"/>
         <source>Electron domains on %1: %2 (bonded atoms: %3; %4): %5; electron-domain geometry %6; shape: %7.</source>
-        <translation>Электронных областей у %1: %2 (связанных атомов: %3; %4): %5; расположение электронных пар %6; форма молекулы: %7.</translation>
+        <translation>Областей электронной плотности у атома %1: %2 (связанных атомов: %3; %4): %5; их расположение %6; форма частицы: %7.</translation>
     </message>
     <message>
         <location filename="../../lewis/Explanation.cpp" line="177"/>
-        <location filename="../../lewis/Explanation.cpp" line="201"/>
         <source>The picture holds %1 electrons, not the %2 valence electrons counted.</source>
         <translation>На рисунке %1 электронов, а не %2 сосчитанных валентных.</translation>
+    </message>
+    <message>
+        <location filename="../../lewis/Explanation.cpp" line="201"/>
+        <source>The picture&apos;s atoms have %1 valence electrons, not the %2 counted.</source>
+        <translation>У атомов на рисунке %1 валентных электронов, а не %2 сосчитанных.</translation>
     </message>
     <message>
         <location filename="../../lewis/Explanation.cpp" line="207"/>
@@ -461,7 +465,7 @@
     <message>
         <location filename="../../lewis/Explanation.cpp" line="241"/>
         <source>Of the hydrogens written first, %1 are on oxygen atoms, as in every oxyacid, and %2 on P, which keeps one oxygen of its own, P=O.</source>
-        <translation>Из атомов водорода, записанных первыми, %1 — у атомов кислорода, как в любой кислородсодержащей кислоте, и %2 — у P, который сохраняет свой атом кислорода, P=O.</translation>
+        <translation>Из атомов водорода, записанных первыми, %1 — у атомов кислорода, как в любой кислородсодержащей кислоте, и %2 — у P, который оставляет при себе один атом кислорода, P=O.</translation>
     </message>
     <message>
         <location filename="../../lewis/Explanation.cpp" line="247"/>
@@ -469,154 +473,159 @@
         <translation>Атомы водорода, записанные первыми (%1), — у атомов кислорода, как в любой кислородсодержащей кислоте.</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="257"/>
+        <location filename="../../lewis/Explanation.cpp" line="259"/>
+        <source>Every valence electron on the atom, singly round the symbol up to four, then paired: lone pairs %1, unpaired %2.</source>
+        <translation>Все валентные электроны — у атома: до четырёх по одному вокруг символа, дальше парами; неподелённых пар %1, неспаренных %2.</translation>
+    </message>
+    <message>
+        <location filename="../../lewis/Explanation.cpp" line="265"/>
         <source>Skeleton: a single bond to every outer atom; bonding pairs: %1 (%2 electrons).</source>
         <translation>Скелет: одинарная связь с каждым внешним атомом; связывающих пар: %1 (электронов: %2).</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="262"/>
+        <location filename="../../lewis/Explanation.cpp" line="270"/>
         <source>%1 − %2 − %3 = %4 left for %5</source>
-        <translation>%1 − %2 − %3 = %4 остаётся для %5</translation>
+        <translation>%1 − %2 − %3 = %4 — на атоме %5</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="268"/>
+        <location filename="../../lewis/Explanation.cpp" line="276"/>
         <source>%1 − %2 = %3: too few to give every outer atom its octet with single bonds</source>
         <translation>%1 − %2 = %3: мало, чтобы при одинарных связях у каждого внешнего атома был октет</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="273"/>
+        <location filename="../../lewis/Explanation.cpp" line="281"/>
         <source>The outer atoms&apos; octets completed (H: two): %1 electrons in lone pairs; %2.</source>
         <translation>Октеты внешних атомов дополнены (у H — два): электронов в неподелённых парах: %1; %2.</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="277"/>
+        <location filename="../../lewis/Explanation.cpp" line="285"/>
         <source>Every valence electron on the atom.</source>
         <translation>Все валентные электроны — у атома.</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="295"/>
+        <location filename="../../lewis/Explanation.cpp" line="303"/>
         <source>Multiple bonds: none; the formal charges are least as they stand.</source>
         <translation>Кратных связей нет: формальные заряды и так наименьшие.</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="298"/>
+        <location filename="../../lewis/Explanation.cpp" line="308"/>
         <source>%1 keeps %2 electrons, short of an octet, as B, Be and Al do: a double bond would put a positive charge on an outer atom.</source>
         <translation>У %1 остаётся %2 электронов, меньше октета, как у B, Be и Al: двойная связь дала бы внешнему атому положительный заряд.</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="311"/>
+        <location filename="../../lewis/Explanation.cpp" line="321"/>
         <source>%1 ×%2</source>
         <comment>a bond and how many</comment>
         <translation>%1 ×%2</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="316"/>
+        <location filename="../../lewis/Explanation.cpp" line="326"/>
         <source>to give %1 its octet (it had %2 electrons)</source>
-        <translation>чтобы у %1 был октет (было электронов: %2)</translation>
+        <translation>чтобы у %1 был октет (у него было электронов: %2)</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="317"/>
+        <location filename="../../lewis/Explanation.cpp" line="327"/>
         <source>to make the formal charges least</source>
         <translation>чтобы формальные заряды были наименьшими</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="318"/>
+        <location filename="../../lewis/Explanation.cpp" line="328"/>
         <source>Multiple bonds: lone pairs of outer atoms made into bonds, %1, %2.</source>
         <translation>Кратные связи: неподелённые пары внешних атомов стали связями, %1, %2.</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="322"/>
+        <location filename="../../lewis/Explanation.cpp" line="332"/>
         <source>%1 now holds %2 electrons: from the third period on, an atom may hold more than eight.</source>
         <translation>Теперь у %1 %2 электронов: начиная с третьего периода у атома может быть больше восьми.</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="333"/>
+        <location filename="../../lewis/Explanation.cpp" line="343"/>
         <source>The count is odd: one electron stays unpaired, on %1.</source>
-        <translation>Число нечётное: один электрон остаётся неспаренным, у %1.</translation>
+        <translation>Число нечётное: один электрон остаётся неспаренным, на атоме %1.</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="340"/>
+        <location filename="../../lewis/Explanation.cpp" line="352"/>
         <source>Check: %1 bonding pairs (%2 electrons), %3 lone pairs (%4)%5 make %6, the valence electrons.</source>
         <translation>Проверка: связывающих пар %1 (электронов: %2), неподелённых пар %3 (%4)%5 — всего %6, столько же, сколько валентных электронов.</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="346"/>
+        <location filename="../../lewis/Explanation.cpp" line="358"/>
         <source> and %1 unpaired</source>
         <translation> и неспаренных %1</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="365"/>
+        <location filename="../../lewis/Explanation.cpp" line="378"/>
         <source>Part %1: %2 × %3</source>
         <translation>Часть %1: %2 × %3</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="366"/>
+        <location filename="../../lewis/Explanation.cpp" line="379"/>
         <source>Part %1: %2</source>
         <translation>Часть %1: %2</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="369"/>
+        <location filename="../../lewis/Explanation.cpp" line="382"/>
         <source>Bonding pairs: %1 (%2 electrons); lone pairs: %3 (%4 electrons)</source>
         <translation>Связывающих пар: %1 (электронов: %2); неподелённых пар: %3 (электронов: %4)</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="375"/>
+        <location filename="../../lewis/Explanation.cpp" line="388"/>
         <source>, on %1</source>
         <translation>, у %1</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="377"/>
+        <location filename="../../lewis/Explanation.cpp" line="390"/>
         <source>; unpaired electrons: %1</source>
         <translation>; неспаренных электронов: %1</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="400"/>
+        <location filename="../../lewis/Explanation.cpp" line="413"/>
         <source>%1, %2</source>
         <comment>AXE notation and shape</comment>
         <translation>%1, %2</translation>
     </message>
     <message>
-        <location filename="../../lewis/Procedure.cpp" line="46"/>
+        <location filename="../../lewis/Procedure.cpp" line="125"/>
         <source>more than one skeleton can be drawn for it, and the formula does not say which; the table&apos;s name or a SMILES says which</source>
         <translation>для неё можно нарисовать несколько скелетов, и формула не говорит, какой; какой — скажет название из таблицы или SMILES</translation>
     </message>
     <message>
-        <location filename="../../lewis/Procedure.cpp" line="66"/>
+        <location filename="../../lewis/Procedure.cpp" line="145"/>
         <source>%1 forms no compounds</source>
         <translation>%1 не образует соединений</translation>
     </message>
     <message>
-        <location filename="../../lewis/Procedure.cpp" line="68"/>
+        <location filename="../../lewis/Procedure.cpp" line="147"/>
         <source>%1 is a metal that forms ions, not covalent bonds; the table holds the common salts, or a SMILES draws the ions, as [Na+].[Cl-]</source>
         <translation>%1 — металл, он образует ионы, а не ковалентные связи; обычные соли есть в таблице, а ионы можно нарисовать по SMILES, например [Na+].[Cl-]</translation>
     </message>
     <message>
-        <location filename="../../lewis/Procedure.cpp" line="357"/>
+        <location filename="../../lewis/Procedure.cpp" line="461"/>
         <source>a charge of %1 takes more electrons than its atoms have (%2)</source>
         <translation>заряд %1 отнимает больше электронов, чем есть у атомов (%2)</translation>
     </message>
     <message>
-        <location filename="../../lewis/Procedure.cpp" line="368"/>
+        <location filename="../../lewis/Procedure.cpp" line="473"/>
         <source>%1 would hold %2 electrons, more than the %3 its outer shell can</source>
         <translation>у %1 было бы %2 электронов, больше %3, которые вмещает его внешняя оболочка</translation>
     </message>
     <message>
-        <location filename="../../lewis/Procedure.cpp" line="381"/>
+        <location filename="../../lewis/Procedure.cpp" line="486"/>
         <source>it has %1 atoms besides hydrogen; at most %2 are worked out</source>
         <translation>в ней %1 атомов кроме водорода; выводится структура не более чем из %2</translation>
     </message>
     <message>
-        <location filename="../../lewis/Procedure.cpp" line="433"/>
+        <location filename="../../lewis/Procedure.cpp" line="529"/>
         <source>%1 would hold %2 electrons in its bonds alone, more than the %3 its outer shell can</source>
         <translation>у %1 одни связи заняли бы %2 электронов, больше %3, которые вмещает его внешняя оболочка</translation>
     </message>
     <message>
-        <location filename="../../lewis/Procedure.cpp" line="439"/>
+        <location filename="../../lewis/Procedure.cpp" line="535"/>
         <source>no way of placing its %1 valence electrons gives every atom its octet</source>
         <translation>никакое размещение её %1 валентных электронов не даёт каждому атому октет</translation>
     </message>
     <message>
-        <location filename="../../lewis/Procedure.cpp" line="444"/>
+        <location filename="../../lewis/Procedure.cpp" line="540"/>
         <source>%1 would carry a formal charge of %2: no such species is drawn</source>
         <translation>у %1 был бы формальный заряд %2: такие частицы не рисуются</translation>
     </message>
