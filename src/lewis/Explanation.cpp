@@ -265,25 +265,21 @@ QString explainWorked(const WrittenFormula &formula, const WorkedStructure &work
                 + LewisText::tr("Skeleton: a single bond to every outer atom; bonding pairs: %1 (%2 electrons).")
                       .arg(singlePairs)
                       .arg(2 * singlePairs);
-        if (worked.rule != CentreRule::Alone) {
-            QString left = worked.leftForCentre >= 0
-                ? LewisText::tr("%1 \u2212 %2 \u2212 %3 = %4 left for %5")
-                      .arg(worked.valenceElectrons)
-                      .arg(2 * singlePairs)
-                      .arg(outerElectrons)
-                      .arg(worked.leftForCentre)
-                      .arg(centre)
-                : LewisText::tr("%1 \u2212 %2 = %3: too few to give every outer atom its octet with single bonds")
-                      .arg(worked.valenceElectrons)
-                      .arg(2 * singlePairs)
-                      .arg(worked.valenceElectrons - 2 * singlePairs);
-            lines << u"4. "_s
-                    + LewisText::tr("The outer atoms' octets completed (H: two): %1 electrons in lone pairs; %2.")
-                          .arg(std::max(0, outerElectrons))
-                          .arg(left);
-        } else {
-            lines << u"4. "_s + LewisText::tr("Every valence electron on the atom.");
-        }
+        QString left = worked.leftForCentre >= 0
+            ? LewisText::tr("%1 \u2212 %2 \u2212 %3 = %4 left for %5")
+                  .arg(worked.valenceElectrons)
+                  .arg(2 * singlePairs)
+                  .arg(outerElectrons)
+                  .arg(worked.leftForCentre)
+                  .arg(centre)
+            : LewisText::tr("%1 \u2212 %2 = %3: too few to give every outer atom its octet with single bonds")
+                  .arg(worked.valenceElectrons)
+                  .arg(2 * singlePairs)
+                  .arg(worked.valenceElectrons - 2 * singlePairs);
+        lines << u"4. "_s
+                + LewisText::tr("The outer atoms' octets completed (H: two): %1 electrons in lone pairs; %2.")
+                      .arg(std::max(0, outerElectrons))
+                      .arg(left);
 
         // Step 5: the bonds that were made multiple, and why.
         QStringList made;

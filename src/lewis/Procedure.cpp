@@ -501,8 +501,6 @@ WorkedStructure workOut(const WrittenFormula &formula)
         = chosen ? std::optional<Arrangement>(std::get<1>(*chosen)) : std::nullopt;
     w.acidOnOxygen = s.acidOnOxygen;
     w.acidOnPhosphorus = s.atoms[0].element == 15 ? s.acidOnCentre : 0;
-    const Arranger arranger(s, valence);
-
     // Step 4: single bonds, the outer atoms' octets, the rest on the centre.
     int pairs = 0, outer = 0;
     for (std::size_t i = 0; i < n; ++i) {
@@ -513,11 +511,6 @@ WorkedStructure workOut(const WrittenFormula &formula)
         }
     }
     w.leftForCentre = valence - 2 * pairs - outer;
-    Arrangement single;
-    single.order.assign(n, 1);
-    single.holder = valence % 2 == 1 ? 0 : -1;
-    if (arranger.evaluate(single, false))
-        w.singleBondCharges = single.charge;
 
     if (!best) {
         const MainGroupElement centre = mainGroupElement(s.atoms[0].element);

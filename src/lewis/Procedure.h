@@ -43,10 +43,8 @@ struct WorkedStructure
     // and on phosphorus, which keeps one oxygen of its own (HPO(OH)2).
     int acidOnOxygen = 0;
     int acidOnPhosphorus = 0;
-    // Step 4, single bonds only: the formal charges, and the electrons left
-    // for the central atom once every outer atom has its octet (negative
-    // when too few for that).
-    std::vector<int> singleBondCharges;
+    // Step 4, single bonds only: the electrons left for the central atom
+    // once every outer atom has its octet (negative when too few for that).
     int leftForCentre = 0;
 
     // The electrons the central atom holds: its lone pairs, its unpaired

@@ -229,26 +229,29 @@ QString withoutIonWord(QStringView foldedName)
     return {};
 }
 
-std::vector<FormulaReading> formulaReadings(QStringView formula)
+namespace {
+
+std::vector<FormulaReading> readingsOf(QStringView formula, bool keepCase)
 {
     std::vector<FormulaReading> readings;
     for (const Split &split : splits(formula)) {
-        const QString body = foldedBody(split.body);
+        const QString body = foldedBody(split.body, keepCase);
         if (!body.isEmpty() && std::abs(split.charge) <= kMaxCharge)
             readings.push_back({body, split.charge});
     }
     return readings;
 }
 
+} // namespace
+
+std::vector<FormulaReading> formulaReadings(QStringView formula)
+{
+    return readingsOf(formula, false);
+}
+
 std::vector<FormulaReading> writtenReadings(QStringView formula)
 {
-    std::vector<FormulaReading> readings;
-    for (const Split &split : splits(formula)) {
-        const QString body = foldedBody(split.body, true);
-        if (!body.isEmpty() && std::abs(split.charge) <= kMaxCharge)
-            readings.push_back({body, split.charge});
-    }
-    return readings;
+    return readingsOf(formula, true);
 }
 
 QString prettyFormula(QStringView formula)

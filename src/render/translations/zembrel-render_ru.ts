@@ -483,103 +483,98 @@
         <translation>Скелет: одинарная связь с каждым внешним атомом; связывающих пар: %1 (электронов: %2).</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="270"/>
+        <location filename="../../lewis/Explanation.cpp" line="269"/>
         <source>%1 − %2 − %3 = %4 left for %5</source>
         <translation>%1 − %2 − %3 = %4 — на атоме %5</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="276"/>
+        <location filename="../../lewis/Explanation.cpp" line="275"/>
         <source>%1 − %2 = %3: too few to give every outer atom its octet with single bonds</source>
         <translation>%1 − %2 = %3: мало, чтобы при одинарных связях у каждого внешнего атома был октет</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="281"/>
+        <location filename="../../lewis/Explanation.cpp" line="280"/>
         <source>The outer atoms&apos; octets completed (H: two): %1 electrons in lone pairs; %2.</source>
         <translation>Октеты внешних атомов дополнены (у H — два): электронов в неподелённых парах: %1; %2.</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="285"/>
-        <source>Every valence electron on the atom.</source>
-        <translation>Все валентные электроны — у атома.</translation>
-    </message>
-    <message>
-        <location filename="../../lewis/Explanation.cpp" line="303"/>
+        <location filename="../../lewis/Explanation.cpp" line="299"/>
         <source>Multiple bonds: none; the formal charges are least as they stand.</source>
         <translation>Кратных связей нет: формальные заряды и так наименьшие.</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="308"/>
+        <location filename="../../lewis/Explanation.cpp" line="304"/>
         <source>%1 keeps %2 electrons, short of an octet, as B, Be and Al do: a double bond would put a positive charge on an outer atom.</source>
         <translation>У %1 остаётся %2 электронов, меньше октета, как у B, Be и Al: двойная связь дала бы внешнему атому положительный заряд.</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="321"/>
+        <location filename="../../lewis/Explanation.cpp" line="317"/>
         <source>%1 ×%2</source>
         <comment>a bond and how many</comment>
         <translation>%1 ×%2</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="326"/>
+        <location filename="../../lewis/Explanation.cpp" line="322"/>
         <source>to give %1 its octet (it had %2 electrons)</source>
         <translation>чтобы у %1 был октет (у него было электронов: %2)</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="327"/>
+        <location filename="../../lewis/Explanation.cpp" line="323"/>
         <source>to make the formal charges least</source>
         <translation>чтобы формальные заряды были наименьшими</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="328"/>
+        <location filename="../../lewis/Explanation.cpp" line="324"/>
         <source>Multiple bonds: lone pairs of outer atoms made into bonds, %1, %2.</source>
         <translation>Кратные связи: неподелённые пары внешних атомов стали связями, %1, %2.</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="332"/>
+        <location filename="../../lewis/Explanation.cpp" line="328"/>
         <source>%1 now holds %2 electrons: from the third period on, an atom may hold more than eight.</source>
         <translation>Теперь у %1 %2 электронов: начиная с третьего периода у атома может быть больше восьми.</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="343"/>
+        <location filename="../../lewis/Explanation.cpp" line="339"/>
         <source>The count is odd: one electron stays unpaired, on %1.</source>
         <translation>Число нечётное: один электрон остаётся неспаренным, на атоме %1.</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="352"/>
+        <location filename="../../lewis/Explanation.cpp" line="348"/>
         <source>Check: %1 bonding pairs (%2 electrons), %3 lone pairs (%4)%5 make %6, the valence electrons.</source>
         <translation>Проверка: связывающих пар %1 (электронов: %2), неподелённых пар %3 (%4)%5 — всего %6, столько же, сколько валентных электронов.</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="358"/>
+        <location filename="../../lewis/Explanation.cpp" line="354"/>
         <source> and %1 unpaired</source>
         <translation> и неспаренных %1</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="378"/>
+        <location filename="../../lewis/Explanation.cpp" line="374"/>
         <source>Part %1: %2 × %3</source>
         <translation>Часть %1: %2 × %3</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="379"/>
+        <location filename="../../lewis/Explanation.cpp" line="375"/>
         <source>Part %1: %2</source>
         <translation>Часть %1: %2</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="382"/>
+        <location filename="../../lewis/Explanation.cpp" line="378"/>
         <source>Bonding pairs: %1 (%2 electrons); lone pairs: %3 (%4 electrons)</source>
         <translation>Связывающих пар: %1 (электронов: %2); неподелённых пар: %3 (электронов: %4)</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="388"/>
+        <location filename="../../lewis/Explanation.cpp" line="384"/>
         <source>, on %1</source>
         <translation>, у %1</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="390"/>
+        <location filename="../../lewis/Explanation.cpp" line="386"/>
         <source>; unpaired electrons: %1</source>
         <translation>; неспаренных электронов: %1</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="413"/>
+        <location filename="../../lewis/Explanation.cpp" line="409"/>
         <source>%1, %2</source>
         <comment>AXE notation and shape</comment>
         <translation>%1, %2</translation>
@@ -615,17 +610,17 @@
         <translation>в ней %1 атомов кроме водорода; выводится структура не более чем из %2</translation>
     </message>
     <message>
-        <location filename="../../lewis/Procedure.cpp" line="529"/>
+        <location filename="../../lewis/Procedure.cpp" line="522"/>
         <source>%1 would hold %2 electrons in its bonds alone, more than the %3 its outer shell can</source>
         <translation>у %1 одни связи заняли бы %2 электронов, больше %3, которые вмещает его внешняя оболочка</translation>
     </message>
     <message>
-        <location filename="../../lewis/Procedure.cpp" line="535"/>
+        <location filename="../../lewis/Procedure.cpp" line="528"/>
         <source>no way of placing its %1 valence electrons gives every atom its octet</source>
         <translation>никакое размещение её %1 валентных электронов не даёт каждому атому октет</translation>
     </message>
     <message>
-        <location filename="../../lewis/Procedure.cpp" line="540"/>
+        <location filename="../../lewis/Procedure.cpp" line="533"/>
         <source>%1 would carry a formal charge of %2: no such species is drawn</source>
         <translation>у %1 был бы формальный заряд %2: такие частицы не рисуются</translation>
     </message>
