@@ -31,9 +31,10 @@ struct ElectronDomains
 // hydrogens, which are on it or on its neighbours, and to two or more.
 // Nothing where there is none (ethanol, hydrogen peroxide, a diatomic) or
 // two could be (the one with more neighbours is).
-// With `centre` (an atom index) given, the domains round that atom where it
-// is bonded to two or more: the centre a formula's structure was worked out
-// round (Si in Si(CH3)4); else the one found as above.
+// With `centre` (an atom index) given, or else the component's own, the
+// domains round that atom where it is bonded to two or more: the centre a
+// formula's structure was worked out round (Si in Si(CH3)4); else the one
+// found as above.
 std::optional<ElectronDomains> electronDomains(
     const Molecule &molecule, const Component &component, int centre = -1);
 

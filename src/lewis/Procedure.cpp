@@ -444,6 +444,7 @@ Structure WorkedStructure::structure() const
     for (const WorkedAtom &a : atoms)
         s.atoms.push_back({a.element, a.charge, a.radicals, a.hydrogens});
     s.bonds = bonds;
+    s.centre = centre;
     return s;
 }
 

@@ -36,6 +36,8 @@ Drawing withBlanks(Drawing drawing, const Blanks &blanks)
     std::erase_if(drawing.lines, [&](const PlacedLine &line) {
         return line.kind == LineKind::Bond ? blanks.bonds : line.kind == LineKind::LonePair && blanks.lonePairs;
     });
+    if (blanks.bonds)
+        drawing.wedges.clear();
     return drawing;
 }
 

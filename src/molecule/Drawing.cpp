@@ -67,6 +67,8 @@ Drawing Layout::run()
     }
     if (m_molecule.components.empty())
         throw ChemistryError{Chemistry::tr("The input holds no atoms.")};
+    if (m_style == MarkStyle::Shape)
+        throw ChemistryError{Chemistry::tr("A molecule's shape is drawn by its own layout.")};
     choosePositions();
     // Bonds across each other stay across at any length, and shared dots
     // would stand where no bond is.

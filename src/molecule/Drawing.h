@@ -6,6 +6,7 @@
 #include <QRectF>
 #include <QString>
 
+#include <array>
 #include <functional>
 #include <map>
 #include <optional>
@@ -19,9 +20,13 @@ enum class MarkStyle {
     Dots, // every valence electron a dot, shared pairs across the bond
     Bars, // bonds as lines, lone pairs as short bars, radicals as dots
     DotCross, // every valence electron in the mark of the atom it came from
+    // The molecule's shape round its central atom: bonds in the page's plane,
+    // towards the reader and away, the centre's lone pairs, a bond angle and
+    // the shape's name. Drawn by layOutShape, not by layOutMolecule.
+    Shape,
 };
 
-// "lewis", "dots", "bars", "dot-cross"; nothing for another word.
+// "lewis", "dots", "bars", "dot-cross", "shape"; nothing for another word.
 std::optional<MarkStyle> markStyleNamed(const QString &name);
 
 // The marks of a dot-and-cross picture, given out in this order. Each reads
@@ -72,7 +77,15 @@ inline constexpr float kMinRadius = 0.5F;
 inline constexpr float kMaxRadius = 10.0F;
 inline constexpr float kDefaultRadius = 2.0F;
 
-enum class TextRole { Symbol, Charge, Count, ResonanceArrow };
+enum class TextRole {
+    Symbol,
+    Charge,
+    Count,
+    ResonanceArrow,
+    Subscript, // a count of hydrogens in a group written as one label ("CH₃")
+    Angle, // a bond angle's value
+    ShapeName, // a shape's name under its picture
+};
 
 // A string's size as the renderer's font draws it for a role, in scale units
 // (pixels at 96 dpi).
@@ -137,6 +150,33 @@ struct PlacedLine
     int mark = -1; // a lone-pair bar's own number among the marks; -1 for other lines
 };
 
+// A bond out of the page: a solid wedge towards the reader, a hashed one
+// away, narrow at the central atom and wide at the other.
+struct PlacedWedge
+{
+    QPointF narrow;
+    QPointF wide;
+    float narrowWidth = 1;
+    float wideWidth = 1;
+    bool hashed = false;
+    float stroke = 1; // a hash's line width
+    int bond = -1;
+
+    // The wedge's outline, narrow end first.
+    std::array<QPointF, 4> corners() const;
+};
+
+// A bond angle's arc: from `from` to `to` radians (y down as on the picture),
+// turning the way the angles grow.
+struct PlacedArc
+{
+    QPointF centre;
+    float radius = 0; // to the middle of its line
+    float width = 1;
+    double from = 0;
+    double to = 0;
+};
+
 // The picture as primitives in scale units. `crop` holds all of it with the
 // margins of the atom picture; its top left corner is (0, 0).
 struct Drawing
@@ -145,14 +185,19 @@ struct Drawing
     std::vector<PlacedDot> dots;
     std::vector<PlacedLine> lines;
     std::vector<PlacedShell> shells;
+    std::vector<PlacedWedge> wedges;
+    std::vector<PlacedArc> arcs;
     QRectF crop;
 };
 
 // The class each primitive carries in an SVG picture.
-QString svgClass(const PlacedText &text); // atom, charge formal, charge (an ion's), count, resonance-arrow
+// atom, charge formal, charge (an ion's), count, resonance-arrow, subscript, angle, shape-name
+QString svgClass(const PlacedText &text);
 QString svgClass(LineKind kind); // bond, lone-pair, bracket
 QString svgClass(MarkShape shape); // electron dot, electron cross ...
 QString svgClassOfShells(); // shell
+QString svgClass(const PlacedWedge &wedge); // bond wedge, bond hash
+QString svgClassOfArcs(); // angle-arc
 
 // A charge as printed: "+", "−", "2+", "3−" (U+2212 for minus).
 QString chargeText(int charge);
@@ -160,8 +205,8 @@ QString chargeText(int charge);
 // Lays the molecule out with dots of `radius` (kMinRadius..kMaxRadius), text
 // measured by `measure`. Throws ChemistryError when the marks cannot be
 // placed clear of each other, the electrons drawn do not add up, a
-// dot-and-cross picture needs more marks than there are, or shells are
-// asked of a style without them.
+// dot-and-cross picture needs more marks than there are, shells are asked
+// of a style without them, or the style is the shape's.
 Drawing layOutMolecule(const Molecule &molecule, const MeasureText &measure, MarkStyle style,
     float radius = kDefaultRadius, const MarkOptions &options = {});
 

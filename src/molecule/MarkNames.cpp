@@ -2,6 +2,7 @@
 
 #include "MarkPlan.h"
 
+#include <cmath>
 #include <cstdlib>
 
 using namespace Qt::StringLiterals;
@@ -18,6 +19,8 @@ std::optional<MarkStyle> markStyleNamed(const QString &name)
         return MarkStyle::Bars;
     if (name == u"dot-cross"_s)
         return MarkStyle::DotCross;
+    if (name == u"shape"_s)
+        return MarkStyle::Shape;
     return std::nullopt;
 }
 
@@ -60,6 +63,9 @@ QString svgClass(const PlacedText &text)
     case TextRole::Charge: return text.atom >= 0 ? u"charge formal"_s : u"charge"_s;
     case TextRole::Count: return u"count"_s;
     case TextRole::ResonanceArrow: return u"resonance-arrow"_s;
+    case TextRole::Subscript: return u"subscript"_s;
+    case TextRole::Angle: return u"angle"_s;
+    case TextRole::ShapeName: return u"shape-name"_s;
     }
     return {};
 }
@@ -82,6 +88,25 @@ QString svgClass(MarkShape shape)
 QString svgClassOfShells()
 {
     return u"shell"_s;
+}
+
+QString svgClass(const PlacedWedge &wedge)
+{
+    return wedge.hashed ? u"bond hash"_s : u"bond wedge"_s;
+}
+
+QString svgClassOfArcs()
+{
+    return u"angle-arc"_s;
+}
+
+std::array<QPointF, 4> PlacedWedge::corners() const
+{
+    const QPointF d = wide - narrow;
+    const double length = std::hypot(d.x(), d.y());
+    const QPointF n = length > 0 ? QPointF(-d.y(), d.x()) / length : QPointF(0, 0);
+    return {narrow + n * (narrowWidth / 2.0), wide + n * (wideWidth / 2.0), wide - n * (wideWidth / 2.0),
+        narrow - n * (narrowWidth / 2.0)};
 }
 
 QString chargeText(int charge)

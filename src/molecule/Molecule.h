@@ -60,6 +60,9 @@ struct Component
     int forms = 1;
     int formsLeftOut = 0;
     bool formsStopped = false;
+    // The atom a formula's structure was worked out round (an index into
+    // Molecule::atoms); -1 where the input did not say.
+    int centre = -1;
 };
 
 // A molecule (or several, or ions) ready to lay out: every hydrogen an atom,
@@ -123,10 +126,12 @@ struct Structure
 {
     std::vector<StructureAtom> atoms;
     std::vector<StructureBond> bonds;
+    int centre = -1; // the atom it was worked out round, if any
 };
 
 // The molecule of a structure, counted and laid out as that of a SMILES
-// writing the same atoms, bonds and charges. Throws ChemistryError.
+// writing the same atoms, bonds and charges, its atoms first in their order
+// and its centre its component's. Throws ChemistryError.
 Molecule moleculeFromStructure(const Structure &structure, Reading reading = {});
 
 } // namespace zembrel

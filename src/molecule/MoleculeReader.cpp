@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QLibrary>
 
+#include <algorithm>
 #include <memory>
 
 namespace zembrel {
@@ -80,7 +81,12 @@ Molecule moleculeFromMolfile(const QByteArray &molfile, bool relayout, Reading r
 
 Molecule moleculeFromStructure(const Structure &structure, Reading reading)
 {
-    return molecule(reader().fromStructure(structure, reading));
+    Molecule m = molecule(reader().fromStructure(structure, reading));
+    for (Component &component : m.components) {
+        if (std::find(component.atoms.begin(), component.atoms.end(), structure.centre) != component.atoms.end())
+            component.centre = structure.centre;
+    }
+    return m;
 }
 
 } // namespace zembrel

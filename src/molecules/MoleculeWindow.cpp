@@ -64,6 +64,7 @@ constexpr std::array kStyles{
     StyleChoice{MarkStyle::Bars, QT_TRANSLATE_NOOP("zembrel::MoleculeWindow", "&Bars: lone pairs as bars")},
     StyleChoice{MarkStyle::DotCross,
         QT_TRANSLATE_NOOP("zembrel::MoleculeWindow", "Dot and cr&oss: each atom its own mark")},
+    StyleChoice{MarkStyle::Shape, QT_TRANSLATE_NOOP("zembrel::MoleculeWindow", "Shape: wedges, angle and na&me")},
 };
 
 struct ChargesChoice
@@ -405,6 +406,9 @@ void MoleculeWindow::bindEvents()
             return;
         m_sketch.setStyle(MarkStyle(id));
         m_shells->setEnabled(takesShells(MarkStyle(id)));
+        // A shape is drawn once, and shows an ion's charge alone.
+        m_resonance->setEnabled(MarkStyle(id) != MarkStyle::Shape);
+        m_charges->setEnabled(MarkStyle(id) != MarkStyle::Shape);
         m_sketch.setShells(m_shells->isEnabled() && m_shells->isChecked());
         redraw();
     });

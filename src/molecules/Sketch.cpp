@@ -149,8 +149,7 @@ QString Sketch::explanation() const
 
 QString Sketch::shape() const
 {
-    // A worked-out structure's centre is the molecule's first atom.
-    return m_picture.molecule ? shapeSummary(*m_picture.molecule, m_worked ? 0 : -1) : QString();
+    return m_picture.molecule ? shapeSummary(*m_picture.molecule) : QString();
 }
 
 QString Sketch::caption() const

@@ -5,6 +5,7 @@
 
 #include <QPainterPath>
 
+#include <array>
 #include <cmath>
 #include <memory>
 
@@ -24,10 +25,15 @@ SurfaceFont scaledFont(const SurfaceFont &font, double ratio)
 double sizeRatio(TextRole role)
 {
     switch (role) {
-    case TextRole::Charge: return kChargeSizeRatio;
+    case TextRole::Charge:
+    case TextRole::Subscript: return kChargeSizeRatio;
     case TextRole::ResonanceArrow: return kArrowSizeRatio;
-    default: return 1;
+    case TextRole::Angle: return kAngleSizeRatio;
+    case TextRole::ShapeName: return kShapeNameSizeRatio;
+    case TextRole::Symbol:
+    case TextRole::Count: return 1;
     }
+    return 1;
 }
 
 // A mark's figure, all of its ink within its radius of its centre: strokes
@@ -70,6 +76,36 @@ void paintMark(Surface &surface, const PlacedDot &dot, QPointF centre)
     }
 }
 
+// A solid wedge as one filled outline; a hashed one as strokes across the
+// bond, growing from the narrow end to the wide one, in one path.
+void paintWedge(Surface &surface, const PlacedWedge &wedge, QPointF offset)
+{
+    const std::array<QPointF, 4> corners = wedge.corners();
+    QPainterPath path;
+    if (!wedge.hashed) {
+        path.moveTo(corners[0] + offset);
+        for (std::size_t k = 1; k < corners.size(); ++k)
+            path.lineTo(corners[k] + offset);
+        path.closeSubpath();
+        surface.Path(path, 0, true);
+        return;
+    }
+    const QPointF d = wedge.wide - wedge.narrow;
+    const double length = std::hypot(d.x(), d.y());
+    // About two strokes' widths between strokes, the last at the wide end.
+    const int strokes = std::max(3, int(length / (2.5 * wedge.stroke)));
+    for (int k = 1; k <= strokes; ++k) {
+        const double t = double(k) / strokes;
+        const QPointF left = corners[0] + (corners[1] - corners[0]) * t;
+        const QPointF right = corners[3] + (corners[2] - corners[3]) * t;
+        // Pulled in by half a stroke along the bond, so the last stays inside the wedge's outline.
+        const QPointF back = d / length * (t == 1 ? wedge.stroke / 2.0 : 0);
+        path.moveTo(left - back + offset);
+        path.lineTo(right - back + offset);
+    }
+    surface.Path(path, wedge.stroke, false);
+}
+
 } // namespace
 
 MeasureText measureIn(const SurfaceFont &font)
@@ -80,17 +116,31 @@ MeasureText measureIn(const SurfaceFont &font)
         FontState symbol;
         FontState charge;
         FontState arrow;
+        FontState angle;
+        FontState shapeName;
         explicit Fonts(const SurfaceFont &f)
             : symbol(f, &device), charge(scaledFont(f, kChargeSizeRatio), &device),
-              arrow(scaledFont(f, kArrowSizeRatio), &device)
+              arrow(scaledFont(f, kArrowSizeRatio), &device), angle(scaledFont(f, kAngleSizeRatio), &device),
+              shapeName(scaledFont(f, kShapeNameSizeRatio), &device)
         { }
+
+        const FontState &of(TextRole role) const
+        {
+            switch (role) {
+            case TextRole::Charge:
+            case TextRole::Subscript: return charge;
+            case TextRole::ResonanceArrow: return arrow;
+            case TextRole::Angle: return angle;
+            case TextRole::ShapeName: return shapeName;
+            case TextRole::Symbol:
+            case TextRole::Count: return symbol;
+            }
+            return symbol;
+        }
     };
     const auto fonts = std::make_shared<const Fonts>(font);
     return [fonts](const QString &text, TextRole role) {
-        const FontState &state = role == TextRole::Charge ? fonts->charge
-            : role == TextRole::ResonanceArrow            ? fonts->arrow
-                                                          : fonts->symbol;
-        const QFontMetricsF &metrics = state.metrics();
+        const QFontMetricsF &metrics = fonts->of(role).metrics();
         return TextSize{
             float(metrics.horizontalAdvance(text)), float(metrics.height()), float(metrics.ascent())};
     };
@@ -134,8 +184,21 @@ void paintDrawing(Surface &surface, const Drawing &drawing, const SurfaceFont &f
         surface.setShapeRole(svgClass(line.kind), line.atom, line.bond);
         surface.Line(x(line.from.x()), y(line.from.y()), x(line.to.x()), y(line.to.y()), line.width);
     }
+    for (const PlacedArc &arc : drawing.arcs) {
+        surface.setShapeRole(svgClassOfArcs());
+        const QPointF centre(x(arc.centre.x()), y(arc.centre.y()));
+        const QRectF box(centre - QPointF(arc.radius, arc.radius), QSizeF(2 * arc.radius, 2 * arc.radius));
+        QPainterPath path;
+        path.arcMoveTo(box, -arc.from * 180 / kPi);
+        path.arcTo(box, -arc.from * 180 / kPi, -(arc.to - arc.from) * 180 / kPi);
+        surface.Path(path, arc.width, false);
+    }
     surface.setFillStyle(0);
     surface.setFillColor(qRgb(0, 0, 0));
+    for (const PlacedWedge &wedge : drawing.wedges) {
+        surface.setShapeRole(svgClass(wedge), -1, wedge.bond);
+        paintWedge(surface, wedge, offset);
+    }
     for (const PlacedDot &dot : drawing.dots) {
         surface.setShapeRole(svgClass(dot.shape), dot.atom, dot.bond);
         paintMark(surface, dot, QPointF(x(dot.centre.x()), y(dot.centre.y())));

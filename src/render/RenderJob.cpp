@@ -411,8 +411,9 @@ void addJobOptions(QCommandLineParser &parser)
         {u"style"_s,
             RenderText::tr(
                 "How a molecule's electrons are drawn: lewis (bonds as lines, the default), dots "
-                "(every electron a dot), bars (lone pairs as bars) or dot-cross (every electron in "
-                "the mark of the atom it came from)."),
+                "(every electron a dot), bars (lone pairs as bars), dot-cross (every electron in "
+                "the mark of the atom it came from) or shape (the shape round the central atom, "
+                "with wedges, a bond angle and the shape's name)."),
             RenderText::tr("STYLE")},
         {u"marks"_s,
             RenderText::tr("The marks of elements' electrons with --style dot-cross, as O=cross,H=dot: dot, "
@@ -489,9 +490,16 @@ RenderJob jobFrom(const QCommandLineParser &parser, const QString &outputDir, bo
         if (parser.isSet(u"style"_s)) {
             const std::optional<MarkStyle> style = markStyleNamed(parser.value(u"style"_s));
             if (!style)
-                refuse(RenderText::tr("style \"%1\": it is lewis, dots, bars or dot-cross")
+                refuse(RenderText::tr("style \"%1\": it is lewis, dots, bars, dot-cross or shape")
                            .arg(parser.value(u"style"_s)));
             picture.style = *style;
+        }
+        if (picture.style == MarkStyle::Shape) {
+            // A shape has its own geometry and shows an ion's charge alone.
+            for (const char16_t *option : {u"charges", u"resonance", u"layout"}) {
+                if (parser.isSet(QString::fromUtf16(option)))
+                    refuse(RenderText::tr("--%1 is not for --style shape").arg(QString::fromUtf16(option)));
+            }
         }
         picture.markOptions = checkedMarkOptions(parser, picture.style);
         if (parser.isSet(u"blank"_s)) {

@@ -7,6 +7,7 @@
 #include "MoleculePicture.h"
 #include "Output.h"
 #include "RenderText.h"
+#include "ShapeLayout.h"
 #include "Sheet.h"
 #include "SvgSurface.h"
 #include "WholeFile.h"
@@ -186,9 +187,10 @@ QRect wholeUnits(const QRectF &rect)
 
 Drawing moleculeDrawing(const Picture &picture)
 {
-    return withBlanks(
-        layOutMolecule(
-            *picture.molecule, measureIn(picture.font), picture.style, picture.radius, picture.markOptions),
+    const MeasureText measure = measureIn(picture.font);
+    return withBlanks(picture.style == MarkStyle::Shape
+            ? layOutShape(*picture.molecule, measure, picture.radius)
+            : layOutMolecule(*picture.molecule, measure, picture.style, picture.radius, picture.markOptions),
         picture.blanks);
 }
 

@@ -35,6 +35,7 @@ QString styleName(MarkStyle style)
     case MarkStyle::Dots: return u"dots"_s;
     case MarkStyle::Bars: return u"bars"_s;
     case MarkStyle::DotCross: return u"dot-cross"_s;
+    case MarkStyle::Shape: return u"shape"_s;
     }
     return {};
 }
