@@ -10,6 +10,7 @@
 #include "Output.h"
 #include "Procedure.h"
 #include "RenderText.h"
+#include "ShapeLayout.h"
 #include "Species.h"
 
 #include <QCommandLineParser>
@@ -499,6 +500,11 @@ RenderJob jobFrom(const QCommandLineParser &parser, const QString &outputDir, bo
             for (const char16_t *option : {u"charges", u"resonance", u"layout"}) {
                 if (parser.isSet(QString::fromUtf16(option)))
                     refuse(RenderText::tr("--%1 is not for --style shape").arg(QString::fromUtf16(option)));
+            }
+            try {
+                checkShapeDrawn(*picture.molecule);
+            } catch (const ChemistryError &e) {
+                refuse(e.message);
             }
         }
         picture.markOptions = checkedMarkOptions(parser, picture.style);

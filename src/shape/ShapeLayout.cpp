@@ -100,6 +100,9 @@ public:
         : m_molecule(molecule), m_measure(measure), m_m(radius, measure), m_r(radius)
     { }
 
+    // Finds the centre, its domains and its ligands; throws ChemistryError
+    // where the molecule has no shape to draw.
+    void prepare();
     Drawing run();
 
 private:
@@ -467,13 +470,8 @@ std::optional<Drawing> ShapeLayout::attempt(double bondLength) const
     return std::nullopt;
 }
 
-Drawing ShapeLayout::run()
+void ShapeLayout::prepare()
 {
-    if (!(m_r >= kMinRadius && m_r <= kMaxRadius)) {
-        refuse(Chemistry::tr("The dot radius must lie between %1 and %2.")
-                   .arg(double(kMinRadius))
-                   .arg(double(kMaxRadius)));
-    }
     std::vector<const Component *> parts;
     for (const Component &component : m_molecule.components) {
         if (component.form == 0)
@@ -499,7 +497,16 @@ Drawing ShapeLayout::run()
                    .arg(m_domains.count()));
     }
     findLigands(*m_component, m_domains.centre);
+}
 
+Drawing ShapeLayout::run()
+{
+    if (!(m_r >= kMinRadius && m_r <= kMaxRadius)) {
+        refuse(Chemistry::tr("The dot radius must lie between %1 and %2.")
+                   .arg(double(kMinRadius))
+                   .arg(double(kMaxRadius)));
+    }
+    prepare();
     // Bonds long enough for a symbol's room either side of a lone pair;
     // longer where the marks or the angle's label need it.
     constexpr int kAttempts = 10;
@@ -523,6 +530,12 @@ QString angleLabel(double degrees, bool below, bool approximate)
     if (approximate)
         return u'\u2248' + text;
     return text;
+}
+
+void checkShapeDrawn(const Molecule &molecule)
+{
+    const MeasureText none = [](const QString &, TextRole) { return TextSize{1, 1, 1}; };
+    ShapeLayout(molecule, none, kDefaultRadius).prepare();
 }
 
 Drawing layOutShape(const Molecule &molecule, const MeasureText &measure, float radius)

@@ -23,4 +23,8 @@ QString angleLabel(double degrees, bool below, bool approximate);
 // central atom, or a number of electron domains past six.
 Drawing layOutShape(const Molecule &molecule, const MeasureText &measure, float radius = kDefaultRadius);
 
+// Throws the ChemistryError layOutShape would for a molecule it cannot
+// draw, without drawing it: for a mistake named before any work is done.
+void checkShapeDrawn(const Molecule &molecule);
+
 } // namespace zembrel

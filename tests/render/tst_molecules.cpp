@@ -82,6 +82,7 @@ private Q_SLOTS:
     void workedOut();
     void explained_data();
     void explained();
+    void shapes();
 };
 
 void TestMolecules::marks_data()
@@ -222,6 +223,12 @@ void TestMolecules::svgLooksLikePng_data()
     // Five elements: dot, cross, ring, square and triangle, on shells with gaps for the open ones.
     QTest::newRow("five marks, shells, scale 2") << QStringList{
         u"--smiles"_s, u"NC(=O)Cl"_s, u"--style"_s, u"dot-cross"_s, u"--shells"_s, u"--scale"_s, u"2"_s};
+    // Wedges, hashes, the angle's arc and an ion's brackets.
+    QTest::newRow("sulfate, shape, scale 2")
+        << QStringList{u"--formula"_s, u"SO4 2-"_s, u"--style"_s, u"shape"_s, u"--scale"_s, u"2"_s};
+    // At 96 dpi the two programs' hinting of a long word (the shape's name) parts by more than a pixel.
+    QTest::newRow("sulfur hexafluoride, shape, radius 3, scale 2") << QStringList{
+        u"--formula"_s, u"SF6"_s, u"--style"_s, u"shape"_s, u"--radius"_s, u"3"_s, u"--scale"_s, u"2"_s};
     QTest::newRow("chloride as an atom ion, scale 2") << QStringList{
         u"Cl"_s, u"--dots"_s, u"0,1,2,5,6,8,9,10,13,14"_s, u"--charge"_s, u"-1"_s, u"--scale"_s, u"2"_s};
 }
@@ -352,6 +359,14 @@ void TestMolecules::badInput_data()
     row("--shells with bars", water + QStringList{u"--style"_s, u"bars"_s, u"--shells"_s},
         u"--shells is for --style dots"_s);
     row("--shells for an atom", {u"Na"_s, u"--shells"_s, u"-o"_s, u"x.png"_s}, u"--shells is for a molecule"_s);
+    const QStringList shape{u"--style"_s, u"shape"_s, u"-o"_s, u"x.png"_s};
+    row("a shape without one centre", QStringList{u"--name"_s, u"ethanol"_s} + shape,
+        u"round one central atom"_s);
+    row("a shape of seven domains", QStringList{u"--formula"_s, u"IF7"_s} + shape, u"AX7 has 7 electron domains"_s);
+    row("a shape's formal charges", water + QStringList{u"--style"_s, u"shape"_s, u"--charges"_s, u"all"_s},
+        u"--charges is not for --style shape"_s);
+    row("a shape's resonance forms", water + QStringList{u"--style"_s, u"shape"_s, u"--resonance"_s},
+        u"--resonance is not for --style shape"_s);
 }
 
 // Each mistake is named, with status 2, and nothing is written.
@@ -713,6 +728,66 @@ void TestMolecules::explained()
     QFile written(file);
     QVERIFY(written.open(QIODevice::ReadOnly));
     QCOMPARE(written.readAll(), render(arguments + QStringList{u"-o"_s, u"-"_s, u"--format"_s, u"svg"_s}).output);
+}
+
+// The sixteen shapes as the renderer writes them, table species and worked
+// formulas alike: wedges and hashes counted from the convention (a
+// tetrahedron one of each, a bipyramid and an octahedron too, lone pairs
+// taking the places out of the plane where VSEPR puts them there), the
+// angle and the name in the user's language.
+void TestMolecules::shapes()
+{
+    struct Shape
+    {
+        const char16_t *formula;
+        int wedges;
+        int hashes;
+        const char16_t *angle;
+        const char16_t *english;
+        const char16_t *russian;
+    };
+    const QList<Shape> shapes{{u"BeCl2", 0, 0, u"180°", u"linear", u"линейная"},
+        {u"BF3", 0, 0, u"120°", u"trigonal planar", u"плоский треугольник"},
+        {u"SO2", 0, 0, u"119°", u"bent", u"угловая"}, {u"CH4", 1, 1, u"109.5°", u"tetrahedral", u"тетраэдр"},
+        {u"NH3", 1, 1, u"107°", u"trigonal pyramidal", u"тригональная пирамида"},
+        {u"H2O", 0, 0, u"104.5°", u"bent", u"угловая"},
+        {u"PCl5", 1, 1, u"90°", u"trigonal bipyramidal", u"тригональная бипирамида"},
+        {u"SF4", 1, 1, u"101.6°", u"seesaw", u"качели"}, {u"ClF3", 0, 0, u"87.5°", u"T-shaped", u"Т-образная"},
+        {u"XeF2", 0, 0, u"180°", u"linear", u"линейная"}, {u"SF6", 1, 1, u"90°", u"octahedral", u"октаэдр"},
+        {u"BrF5", 1, 1, u"84.8°", u"square pyramidal", u"квадратная пирамида"},
+        {u"XeF4", 0, 0, u"90°", u"square planar", u"плоский квадрат"},
+        {u"CO2", 0, 0, u"180°", u"linear", u"линейная"}, {u"NH4+", 1, 1, u"109.5°", u"tetrahedral", u"тетраэдр"},
+        {u"SO4 2-", 1, 1, u"109.5°", u"tetrahedral", u"тетраэдр"}};
+    for (const bool russian : {false, true}) {
+        QTemporaryDir dir;
+        QByteArray lines;
+        for (qsizetype k = 0; k < shapes.size(); ++k) {
+            lines += u"--formula '%1' --style shape -o %2/%3.svg\n"_s
+                         .arg(QString::fromUtf16(shapes[k].formula), dir.path())
+                         .arg(k)
+                         .toUtf8();
+        }
+        const Run run = render({u"--batch"_s, u"-"_s}, lines, {},
+            {russian ? u"LANG=ru_RU.UTF-8"_s : u"LC_ALL=C"_s});
+        QCOMPARE(run.status, 0);
+        for (qsizetype k = 0; k < shapes.size(); ++k) {
+            const Shape &shape = shapes[k];
+            QFile file(dir.filePath(u"%1.svg"_s.arg(k)));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QString svg = QString::fromUtf8(file.readAll());
+            const QString formula = QString::fromUtf16(shape.formula);
+            QCOMPARE(svg.count(u"class=\"bond wedge\""_s), shape.wedges);
+            QCOMPARE(svg.count(u"class=\"bond hash\""_s), shape.hashes);
+            QCOMPARE(svg.count(u"class=\"angle-arc\""_s), 1);
+            QString angle = QString::fromUtf16(shape.angle);
+            if (russian)
+                angle.replace(u'.', u',');
+            QVERIFY2(svg.contains(u"\">"_s + angle + u"</text>"_s), qPrintable(formula + u' ' + angle));
+            const QString name = QString::fromUtf16(russian ? shape.russian : shape.english);
+            QVERIFY2(svg.contains(u"class=\"shape-name\""_s) && svg.contains(u"\">"_s + name + u"</text>"_s),
+                qPrintable(formula + u' ' + name));
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestMolecules)
