@@ -5,8 +5,9 @@
 # and water, carbon dioxide, sodium chloride and magnesium oxide in dots and
 # crosses, with and without their outer shells (<species>-dot-cross.png,
 # <species>-dot-cross-shells.png), and the resonance forms of nitrate,
-# carbonate, ozone and benzene (<species>-resonance.png), and four formulas
-# the table lacks, worked out (<formula>-worked.png).
+# carbonate, ozone and benzene (<species>-resonance.png), four formulas
+# the table lacks, worked out (<formula>-worked.png), and six shapes
+# (<formula>-shape.png).
 #
 # usage: docs/gallery.sh [build-dir]   (default build/dev, built if needed)
 set -euo pipefail
@@ -24,6 +25,7 @@ list=$(mktemp)
 trap 'rm -f "$list"' EXIT
 resonance=(nitrate:'[O-][N+](=O)[O-]' carbonate:'[O-]C([O-])=O' ozone:'O=[O+][O-]' benzene:c1ccccc1)
 worked=(BrF5 XeOF4 ICl4- NOCl)
+shapes=(H2O NH3 CH4 SF4 XeF4 SF6)
 ionic=(water:O carbon-dioxide:O=C=O sodium-chloride:'[Na+].[Cl-]' magnesium-oxide:'[Mg+2].[O-2]')
 {
     for entry in "${species[@]}"; do
@@ -37,6 +39,9 @@ ionic=(water:O carbon-dioxide:O=C=O sodium-chloride:'[Na+].[Cl-]' magnesium-oxid
     done
     for formula in "${worked[@]}"; do
         printf -- "--formula '%s' -o %s-worked.png\n" "$formula" "$formula"
+    done
+    for formula in "${shapes[@]}"; do
+        printf -- "--formula '%s' --style shape -o %s-shape.png\n" "$formula" "$formula"
     done
     for entry in "${resonance[@]}"; do
         printf -- "--smiles '%s' --resonance -o %s-resonance.png\n" "${entry#*:}" "${entry%%:*}"

@@ -5,8 +5,8 @@
 # usage: docs/molecules.sh [build-dir] [en|ru|styles] [picture]
 #        (defaults: build/dev, built if needed; en; docs/molecules.png, or
 #        docs/molecules-ru.png for ru). "styles" makes
-#        docs/molecules-<style>.png: water in Lewis, bars and dot and cross
-#        with shells.
+#        docs/molecules-<style>.png: water in Lewis, bars, dot and cross
+#        with shells, and its shape.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build/dev}
@@ -15,7 +15,7 @@ case $language in
 en) name='nitrate' default=$root/docs/molecules.png locale=C.UTF-8 dots=alt+d ;;
 ru) name='нитрат' default=$root/docs/molecules-ru.png locale=ru_RU.UTF-8 dots=alt+Cyrillic_te ;;
 styles)
-    for look in lewis:alt+l bars:alt+b dot-cross:"alt+o alt+h"; do
+    for look in lewis:alt+l bars:alt+b dot-cross:"alt+o alt+h" shape:alt+m; do
         "$0" "$build" "style:${look#*:}" "$root/docs/molecules-${look%%:*}.png"
     done
     exit
@@ -40,7 +40,7 @@ window=$!
 trap 'kill "$window" 2>/dev/null; wait "$window" 2>/dev/null' EXIT
 id=$(xdotool search --sync --onlyvisible --pid "$window" | head -n1)
 xdotool windowfocus --sync "$id"
-xdotool type --delay 40 "$name"
+xdotool type --delay 120 "$name"
 # shellcheck disable=SC2086 # a look may be several keys
 xdotool sleep 0.3 key Escape $dots mousemove 0 0 sleep 0.5
 import -window "$id" "$picture"

@@ -101,6 +101,7 @@ private Q_SLOTS:
     void practiceSheet();
     void completionOffersNames();
     void formulaWorkedOut();
+    void shapeStyle();
 
 private:
     QLineEdit *input() const { return m_window->findChild<QLineEdit *>(u"input"_s); }
@@ -464,6 +465,39 @@ void TestMoleculeWindow::completionOffersNames()
     QVERIFY(completer->popup()->isVisible());
     typeInto(input(), u"а"_s);
     QVERIFY(!completer->popup()->isVisible()); // nothing past what is typed
+}
+
+// Shape, the fifth style: SF6 worked out and drawn as an octahedron, one
+// wedge and one hash; water from the table bent, its angle measured. The
+// options a shape does not take are off while it is chosen, and a molecule
+// without one centre says why instead of a picture.
+void TestMoleculeWindow::shapeStyle()
+{
+    const auto choices = m_window->findChildren<QRadioButton *>();
+    const auto shape = std::find_if(choices.cbegin(), choices.cend(),
+        [](const QRadioButton *b) { return b->text() == u"Shape: wedges, angle and na&me"_s; });
+    QVERIFY(shape != choices.cend());
+    auto *resonance = m_window->findChild<QCheckBox *>(u"resonance"_s);
+    auto *charges = m_window->findChild<QComboBox *>(u"charges"_s);
+    type(u"SF6"_s);
+    QTest::mouseClick(*shape, Qt::LeftButton);
+    QVERIFY(!resonance->isEnabled() && !charges->isEnabled());
+    QByteArray svg = m_window->sketch().exportBytes(Format::Svg);
+    QCOMPARE(int(svg.count("class=\"bond wedge\"")), 1);
+    QCOMPARE(int(svg.count("class=\"bond hash\"")), 1);
+    QVERIFY(svg.contains(">octahedral</text>"));
+    type(u"water"_s);
+    svg = m_window->sketch().exportBytes(Format::Svg);
+    QVERIFY(svg.contains(">104.5°</text>") && svg.contains(">bent</text>"));
+    auto *copy = m_window->findChild<QPushButton *>(u"copy"_s);
+    type(u"ethanol"_s);
+    QVERIFY(!copy->isEnabled());
+    QVERIFY2(message().contains(u"one central atom"_s), qPrintable(message()));
+    const auto lewis = std::find_if(choices.cbegin(), choices.cend(),
+        [](const QRadioButton *b) { return b->text() == u"&Lewis: bonds as lines"_s; });
+    QTest::mouseClick(*lewis, Qt::LeftButton);
+    QVERIFY(resonance->isEnabled() && charges->isEnabled());
+    QVERIFY(copy->isEnabled());
 }
 
 // A formula the table lacks is worked out and drawn, its shape named under

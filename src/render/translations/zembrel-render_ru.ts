@@ -22,27 +22,35 @@
     <message>
         <location filename="../../molecule/Drawing.cpp" line="64"/>
         <location filename="../../molecule/IonFrame.cpp" line="69"/>
+        <location filename="../../shape/ShapeLayout.cpp" line="505"/>
         <source>The dot radius must lie between %1 and %2.</source>
         <translation>Радиус точки должен быть от %1 до %2.</translation>
     </message>
     <message>
         <location filename="../../molecule/Drawing.cpp" line="69"/>
         <location filename="../../molecule/Molecule.cpp" line="165"/>
+        <location filename="../../shape/ShapeLayout.cpp" line="481"/>
         <source>The input holds no atoms.</source>
         <translation>Во входных данных нет атомов.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Drawing.cpp" line="88"/>
+        <location filename="../../molecule/Drawing.cpp" line="71"/>
+        <source>A molecule&apos;s shape is drawn by its own layout.</source>
+        <translation>Форма молекулы рисуется своей раскладкой.</translation>
+    </message>
+    <message>
+        <location filename="../../molecule/Drawing.cpp" line="90"/>
         <source>The molecule&apos;s layout puts bonds across each other, so its electrons cannot be shown clearly.</source>
         <translation>В раскладке молекулы связи пересекаются, её электроны не показать ясно.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Drawing.cpp" line="96"/>
+        <location filename="../../molecule/Drawing.cpp" line="98"/>
         <source>Shells are drawn with dots and with dots and crosses only.</source>
         <translation>Оболочки рисуются только с точками и с точками и крестиками.</translation>
     </message>
     <message>
-        <location filename="../../molecule/Drawing.cpp" line="163"/>
+        <location filename="../../molecule/Drawing.cpp" line="165"/>
+        <location filename="../../shape/ShapeLayout.cpp" line="519"/>
         <source>The molecule is too crowded to place its electrons apart from each other.</source>
         <translation>Молекула слишком тесная, чтобы разместить её электроны порознь.</translation>
     </message>
@@ -203,12 +211,12 @@
         <translation>В структуре есть связь, которую нельзя нарисовать.</translation>
     </message>
     <message>
-        <location filename="../../molecule/MoleculeReader.cpp" line="50"/>
+        <location filename="../../molecule/MoleculeReader.cpp" line="51"/>
         <source>it is not at %1</source>
         <translation>его нет по пути %1</translation>
     </message>
     <message>
-        <location filename="../../molecule/MoleculeReader.cpp" line="58"/>
+        <location filename="../../molecule/MoleculeReader.cpp" line="59"/>
         <source>The molecule reader cannot be loaded: %1</source>
         <translation>Не удалось загрузить модуль чтения молекул: %1</translation>
     </message>
@@ -595,32 +603,32 @@
         <translation>%1 — металл, он образует ионы, а не ковалентные связи; обычные соли есть в таблице, а ионы можно нарисовать по SMILES, например [Na+].[Cl-]</translation>
     </message>
     <message>
-        <location filename="../../lewis/Procedure.cpp" line="461"/>
+        <location filename="../../lewis/Procedure.cpp" line="462"/>
         <source>a charge of %1 takes more electrons than its atoms have (%2)</source>
         <translation>заряд %1 отнимает больше электронов, чем есть у атомов (%2)</translation>
     </message>
     <message>
-        <location filename="../../lewis/Procedure.cpp" line="473"/>
+        <location filename="../../lewis/Procedure.cpp" line="474"/>
         <source>%1 would hold %2 electrons, more than the %3 its outer shell can</source>
         <translation>у %1 было бы %2 электронов, больше %3, которые вмещает его внешняя оболочка</translation>
     </message>
     <message>
-        <location filename="../../lewis/Procedure.cpp" line="486"/>
+        <location filename="../../lewis/Procedure.cpp" line="487"/>
         <source>it has %1 atoms besides hydrogen; at most %2 are worked out</source>
         <translation>в ней %1 атомов кроме водорода; выводится структура не более чем из %2</translation>
     </message>
     <message>
-        <location filename="../../lewis/Procedure.cpp" line="522"/>
+        <location filename="../../lewis/Procedure.cpp" line="523"/>
         <source>%1 would hold %2 electrons in its bonds alone, more than the %3 its outer shell can</source>
         <translation>у %1 одни связи заняли бы %2 электронов, больше %3, которые вмещает его внешняя оболочка</translation>
     </message>
     <message>
-        <location filename="../../lewis/Procedure.cpp" line="528"/>
+        <location filename="../../lewis/Procedure.cpp" line="529"/>
         <source>no way of placing its %1 valence electrons gives every atom its octet</source>
         <translation>никакое размещение её %1 валентных электронов не даёт каждому атому октет</translation>
     </message>
     <message>
-        <location filename="../../lewis/Procedure.cpp" line="533"/>
+        <location filename="../../lewis/Procedure.cpp" line="534"/>
         <source>%1 would carry a formal charge of %2: no such species is drawn</source>
         <translation>у %1 был бы формальный заряд %2: такие частицы не рисуются</translation>
     </message>
@@ -741,8 +749,8 @@ Exit status: 0 all written, 1 a picture not made or written, 2 a mistake in the 
     <message>
         <location filename="../main.cpp" line="220"/>
         <location filename="../main.cpp" line="231"/>
-        <location filename="../RenderJob.cpp" line="397"/>
-        <location filename="../RenderJob.cpp" line="410"/>
+        <location filename="../RenderJob.cpp" line="398"/>
+        <location filename="../RenderJob.cpp" line="411"/>
         <source>FILE</source>
         <translation>ФАЙЛ</translation>
     </message>
@@ -778,7 +786,7 @@ Exit status: 0 all written, 1 a picture not made or written, 2 a mistake in the 
     </message>
     <message>
         <location filename="../main.cpp" line="237"/>
-        <location filename="../RenderJob.cpp" line="445"/>
+        <location filename="../RenderJob.cpp" line="447"/>
         <source>TEXT</source>
         <translation>ТЕКСТ</translation>
     </message>
@@ -849,550 +857,555 @@ Exit status: 0 all written, 1 a picture not made or written, 2 a mistake in the 
         <translation>не задан файл пакета: --batch ФАЙЛ</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="136"/>
-        <location filename="../Renderer.cpp" line="149"/>
+        <location filename="../Renderer.cpp" line="137"/>
+        <location filename="../Renderer.cpp" line="150"/>
         <source>it is a folder</source>
         <translation>по этому пути находится папка</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="138"/>
+        <location filename="../Renderer.cpp" line="139"/>
         <source>it is a socket</source>
         <translation>по этому пути находится сокет</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="140"/>
+        <location filename="../Renderer.cpp" line="141"/>
         <source>it is a block device</source>
         <translation>по этому пути находится блочное устройство</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="141"/>
+        <location filename="../Renderer.cpp" line="142"/>
         <source>it is not a file</source>
         <translation>по этому пути находится не файл</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="145"/>
+        <location filename="../Renderer.cpp" line="146"/>
         <source>no such folder</source>
         <translation>такой папки нет</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="147"/>
+        <location filename="../Renderer.cpp" line="148"/>
         <source>permission denied</source>
         <translation>отказано в доступе</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="148"/>
+        <location filename="../Renderer.cpp" line="149"/>
         <source>read-only file system</source>
         <translation>файловая система доступна только для чтения</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="150"/>
+        <location filename="../Renderer.cpp" line="151"/>
         <source>file name too long</source>
         <translation>слишком длинное имя файла</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="152"/>
+        <location filename="../Renderer.cpp" line="153"/>
         <source>invalid file name</source>
         <translation>недопустимое имя файла</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="154"/>
+        <location filename="../Renderer.cpp" line="155"/>
         <source>no space left on device</source>
         <translation>на диске нет места</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="155"/>
+        <location filename="../Renderer.cpp" line="156"/>
         <source>input/output error</source>
         <translation>ошибка ввода-вывода</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="156"/>
+        <location filename="../Renderer.cpp" line="157"/>
         <source>the reader closed the pipe</source>
         <translation>читающая сторона закрыла канал</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="157"/>
+        <location filename="../Renderer.cpp" line="158"/>
         <source>no such open descriptor</source>
         <translation>такой открытый дескриптор не найден</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="167"/>
-        <location filename="../Renderer.cpp" line="293"/>
-        <location filename="../Renderer.cpp" line="321"/>
+        <location filename="../Renderer.cpp" line="168"/>
+        <location filename="../Renderer.cpp" line="295"/>
+        <location filename="../Renderer.cpp" line="323"/>
         <source>not enough memory for the picture</source>
         <translation>недостаточно памяти для картинки</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="168"/>
+        <location filename="../Renderer.cpp" line="169"/>
         <source>the picture is too large to draw</source>
         <translation>картинка слишком велика, её не нарисовать</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="169"/>
+        <location filename="../Renderer.cpp" line="170"/>
         <source>the font cannot take this value</source>
         <translation>шрифт не принимает такое значение</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="170"/>
+        <location filename="../Renderer.cpp" line="171"/>
         <source>cannot encode the picture (%1)</source>
         <translation>не удалось закодировать картинку (%1)</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="176"/>
+        <location filename="../Renderer.cpp" line="177"/>
         <source>standard output</source>
         <translation>стандартный вывод</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="288"/>
         <location filename="../Renderer.cpp" line="290"/>
         <location filename="../Renderer.cpp" line="292"/>
+        <location filename="../Renderer.cpp" line="294"/>
         <source>%1: cannot make the sheet: %2</source>
         <translation>%1: не удалось сделать лист: %2</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="315"/>
         <location filename="../Renderer.cpp" line="317"/>
-        <location filename="../Renderer.cpp" line="320"/>
+        <location filename="../Renderer.cpp" line="319"/>
+        <location filename="../Renderer.cpp" line="322"/>
         <source>%1: cannot make the picture: %2</source>
         <translation>%1: не удалось сделать картинку: %2</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="300"/>
-        <location filename="../Renderer.cpp" line="326"/>
+        <location filename="../Renderer.cpp" line="302"/>
+        <location filename="../Renderer.cpp" line="328"/>
         <source>%1: cannot write: %2</source>
         <translation>%1: не удалось записать: %2</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="385"/>
+        <location filename="../Renderer.cpp" line="387"/>
         <source>%1: %2 of the %3 resonance forms found are drawn</source>
         <translation>%1: нарисованы %2 из %3 найденных резонансных структур</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="391"/>
+        <location filename="../Renderer.cpp" line="393"/>
         <source>%1: the search for resonance forms stopped at its limits; there may be more</source>
         <translation>%1: поиск резонансных структур остановлен на своих пределах; их может быть больше</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="395"/>
+        <location filename="../Renderer.cpp" line="397"/>
         <source>%1: no resonance form besides the one given</source>
         <translation>%1: других резонансных структур, кроме заданной, нет</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="401"/>
+        <location filename="../Renderer.cpp" line="403"/>
         <source>%1: in dots and crosses, each resonance form&apos;s electrons take their marks by the rules alone; a pair that moves is not followed from form to form</source>
         <translation>%1: в точках и крестиках электроны каждой резонансной структуры получают знаки только по правилам; переходящая пара не прослеживается от структуры к структуре</translation>
     </message>
     <message>
-        <location filename="../Renderer.cpp" line="417"/>
+        <location filename="../Renderer.cpp" line="419"/>
         <source>the font &quot;%1&quot; is not on this system; drawing with &quot;%2&quot;</source>
         <translation>шрифта «%1» в системе нет, рисую шрифтом «%2»</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="46"/>
+        <location filename="../RenderJob.cpp" line="47"/>
         <source>&quot;%1&quot; (%2)</source>
         <translation>«%1» (%2)</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="54"/>
+        <location filename="../RenderJob.cpp" line="55"/>
         <source>symbol &quot;%1&quot;: %2 is not a letter of the Latin or Russian alphabet</source>
         <translation>обозначение «%1»: знак %2 не буква латинского или русского алфавита</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="57"/>
+        <location filename="../RenderJob.cpp" line="58"/>
         <source>symbol &quot;%1&quot;: the letter %2 is one too many, a symbol has at most two</source>
         <translation>обозначение «%1»: буква %2 лишняя, букв не больше двух</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="93"/>
+        <location filename="../RenderJob.cpp" line="94"/>
         <source>dots &quot;%1&quot;: an empty entry; give slot numbers 0 to 15 separated by commas</source>
         <translation>точки «%1»: пустой номер; нужны номера мест от 0 до 15 через запятую</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="98"/>
+        <location filename="../RenderJob.cpp" line="99"/>
         <source>dot &quot;%1&quot;: slot numbers are whole numbers from 0 to 15</source>
         <translation>точка «%1»: номера точек — целые числа от 0 до 15</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="107"/>
+        <location filename="../RenderJob.cpp" line="108"/>
         <source>dots %1 and %2 cannot go together: they are the two groups of one side</source>
         <translation>точки %1 и %2 не ставятся вместе: это разные группы одной стороны</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="119"/>
+        <location filename="../RenderJob.cpp" line="120"/>
         <source>radius &quot;%1&quot;: give a number from 0.5 to 10 in steps of 0.5</source>
         <translation>радиус «%1»: нужно число от 0.5 до 10 с шагом 0.5</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="129"/>
+        <location filename="../RenderJob.cpp" line="130"/>
         <source>the font name cannot be empty</source>
         <translation>имя шрифта не может быть пустым</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="134"/>
+        <location filename="../RenderJob.cpp" line="135"/>
         <source>font size &quot;%1&quot;: give a number above 0 and at most 2160</source>
         <translation>размер шрифта «%1»: нужно число больше 0 и не больше 2160</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="141"/>
+        <location filename="../RenderJob.cpp" line="142"/>
         <source>font weight &quot;%1&quot;: give a whole number from 1 to 1000</source>
         <translation>насыщенность «%1»: нужно целое число от 1 до 1000</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="164"/>
+        <location filename="../RenderJob.cpp" line="165"/>
         <source>format &quot;%1&quot;: it is bmp, png or svg</source>
         <translation>формат «%1»: бывает bmp, png или svg</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="166"/>
+        <location filename="../RenderJob.cpp" line="167"/>
         <source>cannot tell the format from the name &quot;%1&quot;: use the extension .bmp, .png or .svg, or --format</source>
         <translation>по имени «%1» не понять формат: нужно расширение .bmp, .png или .svg, либо --format</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="176"/>
+        <location filename="../RenderJob.cpp" line="177"/>
         <source>--mol -: standard input is taken by the batch list; name the molfile</source>
         <translation>--mol -: стандартный ввод занят списком пакета; назовите файл molfile</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="181"/>
-        <location filename="../RenderJob.cpp" line="186"/>
+        <location filename="../RenderJob.cpp" line="182"/>
+        <location filename="../RenderJob.cpp" line="187"/>
         <source>molfile &quot;%1&quot;: cannot read it: %2</source>
         <translation>molfile «%1»: не удалось прочитать: %2</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="209"/>
+        <location filename="../RenderJob.cpp" line="210"/>
         <source>&quot;%1&quot;</source>
         <comment>one of the closest names</comment>
         <translation>«%1»</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="230"/>
+        <location filename="../RenderJob.cpp" line="231"/>
         <source>no molecule or ion is named &quot;%1&quot;</source>
         <translation>нет молекулы или иона с названием «%1»</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="231"/>
+        <location filename="../RenderJob.cpp" line="232"/>
         <source>no molecule or ion is named &quot;%1&quot;; the closest names: %2</source>
         <translation>нет молекулы или иона с названием «%1»; ближайшие названия: %2</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="264"/>
+        <location filename="../RenderJob.cpp" line="265"/>
         <source>--relayout is for --mol</source>
         <translation>--relayout бывает только с --mol</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="269"/>
+        <location filename="../RenderJob.cpp" line="270"/>
         <source>--%1 is for a molecule: --smiles, --mol, --name or --formula</source>
         <translation>--%1 бывает только с молекулой: --smiles, --mol, --name или --formula</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="275"/>
+        <location filename="../RenderJob.cpp" line="276"/>
         <source>--%1 and --%2: give one of them</source>
         <translation>--%1 и --%2: нужно что-то одно из них</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="278"/>
+        <location filename="../RenderJob.cpp" line="279"/>
         <source>--%1 is for one atom&apos;s symbol, not for a molecule</source>
         <translation>--%1 для символа одного атома, не для молекулы</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="282"/>
+        <location filename="../RenderJob.cpp" line="283"/>
         <source>extra argument &quot;%1&quot;: a molecule needs no symbol</source>
         <translation>лишний аргумент «%1»: молекуле обозначение не нужно</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="291"/>
+        <location filename="../RenderJob.cpp" line="292"/>
         <source>layout &quot;%1&quot;: it is textbook or depiction</source>
         <translation>раскладка «%1»: бывает textbook или depiction</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="326"/>
+        <location filename="../RenderJob.cpp" line="327"/>
         <source>en</source>
         <comment>the language of species&apos; names on a sheet: en or ru</comment>
         <translation>ru</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="327"/>
+        <location filename="../RenderJob.cpp" line="328"/>
         <source>%1, %2</source>
         <translation>%1, %2</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="344"/>
+        <location filename="../RenderJob.cpp" line="345"/>
         <source>charges &quot;%1&quot;: they are auto, all or none</source>
         <translation>charges «%1»: это auto, all или none</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="348"/>
+        <location filename="../RenderJob.cpp" line="349"/>
         <source>--shells is for --style dots and --style dot-cross</source>
         <translation>--shells только для --style dots и --style dot-cross</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="352"/>
+        <location filename="../RenderJob.cpp" line="353"/>
         <source>--marks is for --style dot-cross</source>
         <translation>--marks только для --style dot-cross</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="358"/>
+        <location filename="../RenderJob.cpp" line="359"/>
         <source>marks &quot;%1&quot;: give ELEMENT=MARK pairs separated by commas, as O=cross,H=dot</source>
         <translation>значки «%1»: нужны пары ЭЛЕМЕНТ=ЗНАЧОК через запятую, например O=cross,H=dot</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="363"/>
+        <location filename="../RenderJob.cpp" line="364"/>
         <source>marks &quot;%1&quot;: &quot;%2&quot; is not an element symbol</source>
         <translation>значки «%1»: «%2» — не символ элемента</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="367"/>
+        <location filename="../RenderJob.cpp" line="368"/>
         <source>marks &quot;%1&quot;: &quot;%2&quot; is not a mark; the marks are dot, cross, ring, square and triangle</source>
         <translation>значки «%1»: «%2» — не значок; значки бывают dot (точка), cross (крестик), ring (кружок), square (квадрат) и triangle (треугольник)</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="371"/>
+        <location filename="../RenderJob.cpp" line="372"/>
         <source>marks &quot;%1&quot;: %2 is given twice</source>
         <translation>значки «%1»: %2 указан дважды</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="382"/>
+        <location filename="../RenderJob.cpp" line="383"/>
         <source>SYMBOL</source>
         <translation>ОБОЗНАЧЕНИЕ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="382"/>
+        <location filename="../RenderJob.cpp" line="383"/>
         <source>One or two letters, Latin or Russian.</source>
         <translation>Одна или две буквы, латинские или русские.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="384"/>
+        <location filename="../RenderJob.cpp" line="385"/>
         <source>Dots: slot numbers 0 to 15, separated by commas.</source>
         <translation>Точки: номера мест от 0 до 15 через запятую.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="385"/>
+        <location filename="../RenderJob.cpp" line="386"/>
         <source>Dot radius: 0.5 to 10 in steps of 0.5 (default 2).</source>
         <translation>Радиус точки: от 0.5 до 10 с шагом 0.5 (по умолчанию 2).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="386"/>
+        <location filename="../RenderJob.cpp" line="387"/>
         <source>Font family (default Arial).</source>
         <translation>Шрифт (по умолчанию Arial).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="386"/>
+        <location filename="../RenderJob.cpp" line="387"/>
         <source>FAMILY</source>
         <translation>ШРИФТ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="387"/>
+        <location filename="../RenderJob.cpp" line="388"/>
         <source>Font size in points (default 21.75).</source>
         <translation>Размер шрифта в пунктах (по умолчанию 21.75).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="387"/>
+        <location filename="../RenderJob.cpp" line="388"/>
         <source>PT</source>
         <translation>ПТ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="388"/>
+        <location filename="../RenderJob.cpp" line="389"/>
         <source>Font weight: 400 regular, 700 bold.</source>
         <translation>Насыщенность шрифта: 400 обычный, 700 полужирный.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="389"/>
+        <location filename="../RenderJob.cpp" line="390"/>
         <source>Italic.</source>
         <translation>Курсив.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="390"/>
+        <location filename="../RenderJob.cpp" line="391"/>
         <source>Scale: 1 to 8, that many times the pixels.</source>
         <translation>Масштаб: от 1 до 8, во столько раз больше пикселей.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="391"/>
+        <location filename="../RenderJob.cpp" line="392"/>
         <source>Transparent ground (PNG and SVG).</source>
         <translation>Прозрачный фон (PNG и SVG).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="393"/>
+        <location filename="../RenderJob.cpp" line="394"/>
         <source>Format: bmp, png or svg (default: the file&apos;s extension; png on standard output).</source>
         <translation>Формат: bmp, png или svg (по умолчанию по расширению файла; png на стандартный вывод).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="395"/>
+        <location filename="../RenderJob.cpp" line="396"/>
         <source>FORMAT</source>
         <translation>ФОРМАТ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="396"/>
+        <location filename="../RenderJob.cpp" line="397"/>
         <source>Picture file; &quot;-&quot; is standard output.</source>
         <translation>Файл картинки; «-» — стандартный вывод.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="398"/>
+        <location filename="../RenderJob.cpp" line="399"/>
         <source>The atom&apos;s charge, -8 to 8: the picture in square brackets with it.</source>
         <translation>Заряд атома, от -8 до 8: картинка в квадратных скобках с зарядом.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="400"/>
+        <location filename="../RenderJob.cpp" line="401"/>
         <source>A molecule or ion in SMILES, instead of a symbol.</source>
         <translation>Молекула или ион в записи SMILES вместо обозначения.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="402"/>
+        <location filename="../RenderJob.cpp" line="403"/>
         <source>A molecule or ion by its name in Russian or English, from the table of school species (&quot;water&quot;, &quot;нитрат-ион&quot;).</source>
         <translation>Молекула или ион по названию на русском или английском из таблицы школьных веществ («вода», «nitrate ion»).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="404"/>
+        <location filename="../RenderJob.cpp" line="405"/>
         <source>NAME</source>
         <translation>НАЗВАНИЕ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="406"/>
+        <location filename="../RenderJob.cpp" line="407"/>
         <source>A molecule or ion by its school formula, from the same table (H2O, NH4+, CO3 2-).</source>
         <translation>Молекула или ион по школьной формуле из той же таблицы (H2O, NH4+, CO3 2-).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="408"/>
+        <location filename="../RenderJob.cpp" line="409"/>
         <source>FORMULA</source>
         <translation>ФОРМУЛА</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="409"/>
+        <location filename="../RenderJob.cpp" line="410"/>
         <source>A molecule or ion in an MDL molfile (&quot;-&quot; is standard input).</source>
         <translation>Молекула или ион в файле MDL molfile («-» — стандартный ввод).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="412"/>
-        <source>How a molecule&apos;s electrons are drawn: lewis (bonds as lines, the default), dots (every electron a dot), bars (lone pairs as bars) or dot-cross (every electron in the mark of the atom it came from).</source>
-        <translation>Как рисовать электроны молекулы: lewis (связи чертами, по умолчанию), dots (каждый электрон точкой), bars (неподелённые пары чертами) или dot-cross (каждый электрон значком атома, от которого он пришёл).</translation>
-    </message>
-    <message>
-        <location filename="../RenderJob.cpp" line="426"/>
+        <location filename="../RenderJob.cpp" line="428"/>
         <source>Where a molecule&apos;s atoms stand when the input does not place them: textbook (the default: chains straight on a square grid, regular rings, as school books draw them) or depiction (the chemistry toolkit&apos;s 2D depiction).</source>
         <translation>Где стоят атомы молекулы, если ввод их не расставляет: textbook (по умолчанию: цепь прямо по квадратной сетке, правильные циклы, как в школьных учебниках) или depiction (двумерное изображение химического пакета).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="429"/>
+        <location filename="../RenderJob.cpp" line="431"/>
         <source>LAYOUT</source>
         <translation>РАСКЛАДКА</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="431"/>
+        <location filename="../RenderJob.cpp" line="433"/>
         <source>Lay the molfile&apos;s atoms out anew, in the --layout, instead of taking its coordinates.</source>
         <translation>Разложить атомы molfile заново, по --layout, а не брать его координаты.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="434"/>
+        <location filename="../RenderJob.cpp" line="436"/>
         <source>Which atoms&apos; formal charges are drawn: auto (the default: in a neutral molecule all, in an ion where they say more than its charge), all or none (an ion&apos;s net charge alone).</source>
         <translation>Какие формальные заряды атомов рисовать: auto (по умолчанию: в нейтральной молекуле все, в ионе — там, где они говорят больше его заряда), all (все) или none (только заряд иона).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="437"/>
+        <location filename="../RenderJob.cpp" line="439"/>
         <source>WHICH</source>
         <translation>КАКИЕ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="439"/>
+        <location filename="../RenderJob.cpp" line="441"/>
         <source>Every resonance form of the molecule or ion, side by side with ↔ between them, each with its formal charges.</source>
         <translation>Все резонансные структуры молекулы или иона рядом, с ↔ между ними, каждая со своими формальными зарядами.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="442"/>
+        <location filename="../RenderJob.cpp" line="444"/>
         <source>Leave out a molecule&apos;s lone-pairs, charges (its atoms&apos;) or bonds, any of them separated by commas, keeping their room: a picture for a student to complete.</source>
         <translation>Не рисовать неподелённые пары (lone-pairs), заряды атомов (charges) или связи (bonds) молекулы, через запятую, оставляя их место: рисунок для ученика.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="445"/>
+        <location filename="../RenderJob.cpp" line="447"/>
         <source>The caption under the picture on a --sheet.</source>
         <translation>Подпись под рисунком на листе --sheet.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="459"/>
+        <location filename="../RenderJob.cpp" line="461"/>
         <source>--explain is for a molecule: --smiles, --mol, --name or --formula</source>
         <translation>--explain — для молекулы: --smiles, --mol, --name или --formula</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="465"/>
+        <location filename="../RenderJob.cpp" line="467"/>
         <source>%1:</source>
         <comment>the heading of a molecule&apos;s counts</comment>
         <translation>%1:</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="492"/>
-        <source>style &quot;%1&quot;: it is lewis, dots, bars or dot-cross</source>
-        <translation>стиль «%1»: бывает lewis, dots, bars или dot-cross</translation>
-    </message>
-    <message>
-        <location filename="../RenderJob.cpp" line="416"/>
+        <location filename="../RenderJob.cpp" line="418"/>
         <source>STYLE</source>
         <translation>ВИД</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="238"/>
+        <location filename="../RenderJob.cpp" line="239"/>
         <source>no molecule or ion of the table has the formula &quot;%1&quot;, and its structure cannot be worked out: %2</source>
         <translation>в таблице нет молекулы или иона с формулой «%1», а её структуру нельзя вывести: %2</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="241"/>
+        <location filename="../RenderJob.cpp" line="242"/>
         <source>no molecule or ion of the table has the formula &quot;%1&quot;, and its structure cannot be worked out: %2; the closest formulas: %3</source>
         <translation>в таблице нет молекулы или иона с формулой «%1», а её структуру нельзя вывести: %2; ближайшие формулы: %3</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="418"/>
+        <location filename="../RenderJob.cpp" line="413"/>
+        <source>How a molecule&apos;s electrons are drawn: lewis (bonds as lines, the default), dots (every electron a dot), bars (lone pairs as bars), dot-cross (every electron in the mark of the atom it came from) or shape (the shape round the central atom, with wedges, a bond angle and the shape&apos;s name).</source>
+        <translation>Как рисуются электроны молекулы: lewis (связи линиями, по умолчанию), dots (каждый электрон точкой), bars (неподелённые пары чёрточками), dot-cross (каждый электрон знаком атома, от которого он пришёл) или shape (форма вокруг центрального атома, с клиньями, валентным углом и названием формы).</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="420"/>
         <source>The marks of elements&apos; electrons with --style dot-cross, as O=cross,H=dot: dot, cross, ring, square or triangle (default: in that order, by first appearance).</source>
         <translation>Значки электронов элементов при --style dot-cross, например O=cross,H=dot: dot (точка), cross (крестик), ring (кружок), square (квадрат) или triangle (треугольник); по умолчанию в этом порядке, по первому появлению.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="420"/>
-        <location filename="../RenderJob.cpp" line="444"/>
+        <location filename="../RenderJob.cpp" line="422"/>
+        <location filename="../RenderJob.cpp" line="446"/>
         <source>LIST</source>
         <translation>СПИСОК</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="422"/>
+        <location filename="../RenderJob.cpp" line="424"/>
         <source>Each atom&apos;s outer shell as a circle with its electrons on it, for --style dots and dot-cross.</source>
         <translation>Внешняя оболочка каждого атома окружностью с его электронами на ней, для --style dots и dot-cross.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="476"/>
+        <location filename="../RenderJob.cpp" line="478"/>
         <source>no element symbol given</source>
         <translation>не задано обозначение элемента</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="478"/>
+        <location filename="../RenderJob.cpp" line="480"/>
         <source>extra argument &quot;%1&quot;: there is one symbol</source>
         <translation>лишний аргумент «%1»: обозначение одно</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="480"/>
+        <location filename="../RenderJob.cpp" line="482"/>
         <source>no picture file given: -o FILE</source>
         <translation>не задан файл картинки: -o ФАЙЛ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="500"/>
+        <location filename="../RenderJob.cpp" line="494"/>
+        <source>style &quot;%1&quot;: it is lewis, dots, bars, dot-cross or shape</source>
+        <translation>стиль «%1»: бывает lewis, dots, bars, dot-cross или shape</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="502"/>
+        <source>--%1 is not for --style shape</source>
+        <translation>--%1 не для --style shape</translation>
+    </message>
+    <message>
+        <location filename="../RenderJob.cpp" line="514"/>
         <source>blank &quot;%1&quot;: give lone-pairs, charges or bonds, separated by commas</source>
         <translation>blank «%1»: укажите lone-pairs, charges или bonds через запятую</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="511"/>
+        <location filename="../RenderJob.cpp" line="525"/>
         <source>charge &quot;%1&quot;: give a whole number from -8 to 8</source>
         <translation>заряд «%1»: нужно целое число от -8 до 8</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="525"/>
+        <location filename="../RenderJob.cpp" line="539"/>
         <source>scale &quot;%1&quot;: give a whole number from 1 to 8</source>
         <translation>масштаб «%1»: нужно целое число от 1 до 8</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="532"/>
+        <location filename="../RenderJob.cpp" line="546"/>
         <source>font size %1 pt at scale %2 is too large: at most %3 pt at this scale</source>
         <translation>размер шрифта %1 пт при масштабе %2 слишком велик: не больше %3 пт при этом масштабе</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="539"/>
+        <location filename="../RenderJob.cpp" line="553"/>
         <source>BMP has no transparency: --transparent is for PNG and SVG</source>
         <translation>у BMP нет прозрачности: --transparent только для PNG и SVG</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="576"/>
+        <location filename="../RenderJob.cpp" line="590"/>
         <source>the quote %1 is not closed</source>
         <translation>кавычка %1 не закрыта</translation>
     </message>
@@ -1410,6 +1423,34 @@ Exit status: 0 all written, 1 a picture not made or written, 2 a mistake in the 
         <location filename="../Sheet.cpp" line="84"/>
         <source>%1. %2</source>
         <translation>%1. %2</translation>
+    </message>
+</context>
+<context>
+    <name>ShapeText</name>
+    <message>
+        <location filename="../../shape/ShapeLayout.cpp" line="142"/>
+        <source>A shape is drawn round one central atom that every other atom but hydrogens is bonded to, and %1 is bonded to another atom too; the shape round each centre of a larger molecule is not drawn.</source>
+        <translation>Форма рисуется вокруг одного центрального атома, с которым связаны все остальные атомы, кроме водородов, а %1 связан ещё с одним атомом; форма вокруг каждого центра большой молекулы не рисуется.</translation>
+    </message>
+    <message>
+        <location filename="../../shape/ShapeLayout.cpp" line="153"/>
+        <source>A shape is drawn round one central atom, and this molecule has atoms apart from it.</source>
+        <translation>Форма рисуется вокруг одного центрального атома, а в этой молекуле есть атомы, не связанные с ним.</translation>
+    </message>
+    <message>
+        <location filename="../../shape/ShapeLayout.cpp" line="483"/>
+        <source>A shape is drawn for one molecule or ion at a time, and the input has %1 parts.</source>
+        <translation>Форма рисуется для одной молекулы или иона, а во вводе частей: %1.</translation>
+    </message>
+    <message>
+        <location filename="../../shape/ShapeLayout.cpp" line="488"/>
+        <source>A shape is drawn round one central atom that every other atom but hydrogens is bonded to, and this molecule has none; the shape round each centre of a larger molecule is not drawn.</source>
+        <translation>Форма рисуется вокруг одного центрального атома, с которым связаны все остальные атомы, кроме водородов, а в этой молекуле такого нет; форма вокруг каждого центра большой молекулы не рисуется.</translation>
+    </message>
+    <message>
+        <location filename="../../shape/ShapeLayout.cpp" line="495"/>
+        <source>%1 has %2 electron domains round its centre; shapes of two to six are drawn.</source>
+        <translation>У %1 вокруг центра %2 электронных облаков; рисуются формы с двумя–шестью.</translation>
     </message>
 </context>
 </TS>
