@@ -81,7 +81,8 @@ std::vector<Capsule> arcPieces(const PlacedArc &arc)
     std::vector<Capsule> pieces;
     QPointF last = arc.centre + arc.radius * drawing::unit(arc.from);
     for (int k = 1; k <= kPieces; ++k) {
-        const QPointF next = arc.centre + arc.radius * drawing::unit(arc.from + (arc.to - arc.from) * k / kPieces);
+        const QPointF next
+            = arc.centre + arc.radius * drawing::unit(arc.from + (arc.to - arc.from) * k / kPieces);
         pieces.push_back({last, next, arc.width / 2.0});
         last = next;
     }
@@ -107,7 +108,15 @@ public:
 
 private:
     void findLigands(const Component &component, int centre);
+    struct Angle
+    {
+        PlacedArc arc;
+        PlacedText label;
+    };
+
     std::optional<Drawing> attempt(double bondLength) const;
+    std::optional<Angle> labelledAngle(const Ink &ink, double bondLength) const;
+    Drawing finished(const Ink &ink, const Angle &angle) const;
     void placeLigand(Ink &ink, std::size_t k, const Slot &slot, double bondLength) const;
     void placeDomain(Ink &ink, const Slot &slot, int electrons, int mark) const;
     bool roomy(const Ink &ink) const;
@@ -137,12 +146,14 @@ void ShapeLayout::findLigands(const Component &component, int centre)
         for (const auto &[other, ob] : near[std::size_t(atom)]) {
             if (other == centre)
                 continue;
-            const bool hydrogen = m_molecule.atoms[std::size_t(other)].element == 1 && near[std::size_t(other)].size() == 1;
+            const bool hydrogen
+                = m_molecule.atoms[std::size_t(other)].element == 1 && near[std::size_t(other)].size() == 1;
             if (!hydrogen) {
-                refuse(ShapeText::tr("A shape is drawn round one central atom that every other atom but "
-                                     "hydrogens is bonded to, and %1 is bonded to another atom too; the shape "
-                                     "round each centre of a larger molecule is not drawn.")
-                           .arg(m_molecule.atoms[std::size_t(atom)].symbol));
+                refuse(
+                    ShapeText::tr("A shape is drawn round one central atom that every other atom but "
+                                  "hydrogens is bonded to, and %1 is bonded to another atom too; the shape "
+                                  "round each centre of a larger molecule is not drawn.")
+                        .arg(m_molecule.atoms[std::size_t(atom)].symbol));
             }
             ligand.hydrogens.push_back(other);
         }
@@ -150,7 +161,8 @@ void ShapeLayout::findLigands(const Component &component, int centre)
         m_ligands.push_back(ligand);
     }
     if (drawn != component.atoms.size())
-        refuse(ShapeText::tr("A shape is drawn round one central atom, and this molecule has atoms apart from it."));
+        refuse(ShapeText::tr(
+            "A shape is drawn round one central atom, and this molecule has atoms apart from it."));
     std::stable_sort(m_ligands.begin(), m_ligands.end(),
         [](const Ligand &x, const Ligand &y) { return x.order > y.order; });
 }
@@ -173,8 +185,9 @@ void ShapeLayout::placeDomain(Ink &ink, const Slot &slot, int electrons, int mar
         return std::all_of(offsets.begin(), offsets.end(), [&](QPointF o) {
             const Capsule dot{u * d + o, u * d + o, m_m.r};
             return gap(dot, box) >= m_m.clearance - 1e-6
-                && std::none_of(ink.dots.begin(), ink.dots.end(),
-                    [&](const PlacedDot &other) { return nearer(dot, capsuleOf(other), m_m.clearance - 1e-6); });
+                && std::none_of(ink.dots.begin(), ink.dots.end(), [&](const PlacedDot &other) {
+                       return nearer(dot, capsuleOf(other), m_m.clearance - 1e-6);
+                   });
         });
     };
     while (!clear())
@@ -221,7 +234,8 @@ void ShapeLayout::placeLigand(Ink &ink, std::size_t k, const Slot &slot, double 
             c.atom = h.atom;
             count = c;
         }
-        const double subscriptTop = symbol.topLeft.y() + symbol.size.ascent - 0.6 * (count ? count->size.ascent : 0);
+        const double subscriptTop
+            = symbol.topLeft.y() + symbol.size.ascent - 0.6 * (count ? count->size.ascent : 0);
         if (u.x() < -0.3) {
             double x = symbol.topLeft.x();
             if (count) {
@@ -246,7 +260,9 @@ void ShapeLayout::placeLigand(Ink &ink, std::size_t k, const Slot &slot, double 
 
     const QRectF centreBox = ink.texts.front().box();
     const double start = exitDistance({}, u, centreBox) + m_m.lineMargin;
-    const double end = bondLength - exitDistance({}, -u, QRectF(symbol.topLeft - at, QSizeF(symbol.size.width, symbol.size.height))) - m_m.lineMargin;
+    const double end = bondLength
+        - exitDistance({}, -u, QRectF(symbol.topLeft - at, QSizeF(symbol.size.width, symbol.size.height)))
+        - m_m.lineMargin;
     const QPointF from = u * start, to = u * end;
     const QPointF across = drawing::normal(u);
     const auto line = [&](QPointF a, QPointF b) {
@@ -309,7 +325,8 @@ bool ShapeLayout::roomy(const Ink &ink) const
     }
     for (std::size_t i = 0; i < ink.texts.size(); ++i) {
         for (std::size_t j = i + 1; j < ink.texts.size(); ++j) {
-            if (ink.textOwner[i] != ink.textOwner[j] && ink.texts[i].box().adjusted(-b, -b, b, b).intersects(ink.texts[j].box()))
+            if (ink.textOwner[i] != ink.textOwner[j]
+                && ink.texts[i].box().adjusted(-b, -b, b, b).intersects(ink.texts[j].box()))
                 return false;
         }
     }
@@ -324,8 +341,9 @@ QString ShapeLayout::labelText() const
         return m_molecule.atoms[std::size_t(l.atom)].element == ligandElement && l.hydrogens.empty();
     });
     if (alike) {
-        if (const std::optional<double> measured = measuredBondAngle(m_molecule.atoms[std::size_t(m_domains.centre)].element,
-                ligandElement, int(m_ligands.size()), m_component->charge, m_domains.lonePairs))
+        if (const std::optional<double> measured
+            = measuredBondAngle(m_molecule.atoms[std::size_t(m_domains.centre)].element, ligandElement,
+                int(m_ligands.size()), m_component->charge, m_domains.lonePairs))
             return angleLabel(*measured, false, false);
     }
     // Two bonds opposite each other stay at 180° whatever the ligands.
@@ -347,127 +365,131 @@ std::optional<Drawing> ShapeLayout::attempt(double bondLength) const
     for (std::size_t k = 0; k < m_ligands.size(); ++k)
         placeLigand(ink, k, c.bondSlots[k], bondLength);
     // The unpaired electron, if any, takes the last lone pair's place.
-    const int pairs = centreAtom.lonePairs;
     for (std::size_t k = 0; k < c.pairSlots.size(); ++k)
-        placeDomain(ink, c.pairSlots[k], int(k) < pairs ? 2 : centreAtom.radicals, int(k));
+        placeDomain(ink, c.pairSlots[k], int(k) < centreAtom.lonePairs ? 2 : centreAtom.radicals, int(k));
     if (!roomy(ink))
         return std::nullopt;
+    std::optional<Angle> angle = labelledAngle(ink, bondLength);
+    if (!angle)
+        return std::nullopt;
+    return finished(ink, *angle);
+}
 
-    // The labelled angle: an arc between its bonds, its value outside it on
-    // the bisector, both clear of everything else.
+// The labelled angle: an arc between its bonds, its value outside it on the
+// bisector, both clear of everything else; the arc as near the centre as
+// that allows.
+std::optional<ShapeLayout::Angle> ShapeLayout::labelledAngle(const Ink &ink, double bondLength) const
+{
+    const Convention &c = *m_convention;
     const double fromDegrees = c.bondSlots[std::size_t(c.labelFrom)].degrees;
     double toDegrees = c.bondSlots[std::size_t(c.labelTo)].degrees;
     while (toDegrees <= fromDegrees)
         toDegrees += 360;
-    const double middle = (fromDegrees + toDegrees) / 2;
-    const QPointF w = pageUnit(middle);
-    PlacedText label;
-    label.text = labelText();
-    label.role = TextRole::Angle;
-    label.size = m_measure(label.text, TextRole::Angle);
-    const int labelled[] = {m_ligands[std::size_t(c.labelFrom)].bond, m_ligands[std::size_t(c.labelTo)].bond};
-    const double b = m_m.barClearance - 1e-6, cl = m_m.clearance - 1e-6;
-    const QRectF centreBox = centre.box();
-    double arcRadius = 0;
-    for (const double a : {fromDegrees, middle, toDegrees})
-        arcRadius = std::max(arcRadius, exitDistance({}, pageUnit(a), centreBox) + m_m.lineMargin + m_m.barClearance + m_m.lineWidth);
-    for (; arcRadius < 0.8 * bondLength; arcRadius += 0.1 * m_m.symbolHeight) {
-        PlacedArc arc;
-        arc.radius = float(arcRadius);
-        arc.width = float(std::max(1.0, m_m.lineWidth * 0.75));
-        // Anticlockwise on the page is clockwise in the picture's angles.
-        arc.from = -toDegrees * kPi / 180;
-        arc.to = -fromDegrees * kPi / 180;
-        const double reach = std::abs(w.x()) * label.size.width / 2 + std::abs(w.y()) * label.size.height / 2;
-        const QPointF middleOfLabel = w * (arcRadius + arc.width / 2.0 + m_m.barClearance + reach);
-        label.topLeft = middleOfLabel - QPointF(label.size.width / 2.0, label.size.height / 2.0);
-        const std::vector<Capsule> pieces = arcPieces(arc);
-        bool clear = true;
-        const auto against = [&](const Capsule &shape, double limit, bool isArcs) {
-            if (isArcs) {
-                for (const Capsule &p : pieces) {
-                    if (nearer(p, shape, limit))
-                        return false;
-                }
-            }
-            return true;
+    const QPointF w = pageUnit((fromDegrees + toDegrees) / 2);
+    Angle angle;
+    angle.label.text = labelText();
+    angle.label.role = TextRole::Angle;
+    angle.label.size = m_measure(angle.label.text, TextRole::Angle);
+    // Anticlockwise on the page is clockwise in the picture's angles.
+    angle.arc.from = -toDegrees * kPi / 180;
+    angle.arc.to = -fromDegrees * kPi / 180;
+    angle.arc.width = float(std::max(1.0, 0.75 * m_m.lineWidth));
+    // The arc meets its own two bonds; every other stroke keeps clear of it.
+    const int own[] = {m_ligands[std::size_t(c.labelFrom)].bond, m_ligands[std::size_t(c.labelTo)].bond};
+    const auto isOwn = [&own](int bond) { return bond == own[0] || bond == own[1]; };
+    const double b = m_m.barClearance - 1e-6, dotClearance = m_m.clearance - 1e-6;
+    const QRectF centreBox = ink.texts.front().box();
+    double radius = 0;
+    for (const double a : {fromDegrees, toDegrees, (fromDegrees + toDegrees) / 2})
+        radius
+            = std::max(radius, exitDistance({}, pageUnit(a), centreBox) + m_m.lineMargin + m_m.barClearance);
+    for (; radius < 0.8 * bondLength; radius += 0.1 * m_m.symbolHeight) {
+        angle.arc.radius = float(radius);
+        const double reach
+            = std::abs(w.x()) * angle.label.size.width / 2 + std::abs(w.y()) * angle.label.size.height / 2;
+        const QPointF at = w * (radius + angle.arc.width / 2.0 + m_m.barClearance + reach);
+        angle.label.topLeft = at - QPointF(angle.label.size.width / 2.0, angle.label.size.height / 2.0);
+        const QRectF label = angle.label.box();
+        const std::vector<Capsule> arc = arcPieces(angle.arc);
+        const auto arcNear = [&arc](const auto &shape, double limit) {
+            return std::any_of(
+                arc.begin(), arc.end(), [&](const Capsule &p) { return nearer(p, shape, limit); });
         };
-        for (const PlacedText &t : ink.texts) {
-            clear = clear && !t.box().adjusted(-b, -b, b, b).intersects(label.box());
-            for (const Capsule &p : pieces)
-                clear = clear && !nearer(p, t.box(), b);
-        }
-        for (const PlacedDot &d : ink.dots) {
-            clear = clear && !nearer(capsuleOf(d), label.box(), cl) && against(capsuleOf(d), cl, true);
-        }
-        for (const PlacedLine &l : ink.lines) {
-            clear = clear && !nearer(capsuleOf(l), label.box(), b);
-            if (l.bond != labelled[0] && l.bond != labelled[1])
-                clear = clear && against(capsuleOf(l), b, true);
-        }
-        for (const PlacedWedge &wd : ink.wedges) {
-            clear = clear && !nearer(capsuleOf(wd), label.box(), b);
-            if (wd.bond != labelled[0] && wd.bond != labelled[1])
-                clear = clear && against(capsuleOf(wd), b, true);
-        }
-        if (!clear)
-            continue;
-
-        Drawing drawing;
-        QRectF bounds;
+        bool clear = true;
         for (const PlacedText &t : ink.texts)
-            bounds |= t.box();
-        for (const PlacedLine &l : ink.lines)
-            bounds |= drawing::inkOf(l);
-        for (const PlacedWedge &wd : ink.wedges) {
-            for (const QPointF corner : wd.corners())
-                bounds |= QRectF(corner, QSizeF(0, 0)).adjusted(-wd.stroke, -wd.stroke, wd.stroke, wd.stroke);
-        }
+            clear = clear && !t.box().adjusted(-b, -b, b, b).intersects(label) && !arcNear(t.box(), b);
         for (const PlacedDot &d : ink.dots)
-            bounds |= drawing::inkOf(d);
-        for (const Capsule &p : pieces)
-            bounds |= inkOfCapsule(p);
-        bounds |= label.box();
-        drawing.texts = ink.texts;
-        drawing.texts.push_back(label);
-        drawing.lines = ink.lines;
-        drawing.wedges = ink.wedges;
-        drawing.dots = ink.dots;
-        drawing.arcs.push_back(arc);
-        if (m_component->charge != 0) {
-            const drawing::Frame frame = drawing::frameAround(bounds, m_component->charge, m_measure, m_m, m_m.clearance);
-            drawing.lines.insert(drawing.lines.end(), frame.brackets.begin(), frame.brackets.end());
-            drawing.texts.push_back(frame.charge);
-            bounds = frame.ink;
+            clear
+                = clear && !nearer(capsuleOf(d), label, dotClearance) && !arcNear(capsuleOf(d), dotClearance);
+        for (const PlacedLine &l : ink.lines)
+            clear = clear && !nearer(capsuleOf(l), label, b) && (isOwn(l.bond) || !arcNear(capsuleOf(l), b));
+        for (const PlacedWedge &wedge : ink.wedges) {
+            clear = clear && !nearer(capsuleOf(wedge), label, b)
+                && (isOwn(wedge.bond) || !arcNear(capsuleOf(wedge), b));
         }
-        PlacedText name;
-        name.text = m_domains.shape();
-        name.role = TextRole::ShapeName;
-        name.size = m_measure(name.text, TextRole::ShapeName);
-        name.topLeft = {bounds.center().x() - name.size.width / 2.0, bounds.bottom() + 0.3 * m_m.symbolHeight};
-        drawing.texts.push_back(name);
-        bounds |= name.box();
-
-        const QRectF crop = drawing::withMargins(bounds, m_r);
-        const QPointF origin = -crop.topLeft();
-        for (PlacedText &t : drawing.texts)
-            t.topLeft += origin;
-        for (PlacedDot &d : drawing.dots)
-            d.centre += origin;
-        for (PlacedLine &l : drawing.lines) {
-            l.from += origin;
-            l.to += origin;
-        }
-        for (PlacedWedge &wd : drawing.wedges) {
-            wd.narrow += origin;
-            wd.wide += origin;
-        }
-        for (PlacedArc &a : drawing.arcs)
-            a.centre += origin;
-        drawing.crop = crop.translated(origin);
-        return drawing;
+        if (clear)
+            return angle;
     }
     return std::nullopt;
+}
+
+// The picture whole: an ion's brackets and charge round it, the shape's name
+// under it, and its crop from (0, 0).
+Drawing ShapeLayout::finished(const Ink &ink, const Angle &angle) const
+{
+    Drawing drawing;
+    drawing.texts = ink.texts;
+    drawing.texts.push_back(angle.label);
+    drawing.lines = ink.lines;
+    drawing.wedges = ink.wedges;
+    drawing.dots = ink.dots;
+    drawing.arcs.push_back(angle.arc);
+    QRectF bounds;
+    for (const PlacedText &t : drawing.texts)
+        bounds |= t.box();
+    for (const PlacedLine &l : drawing.lines)
+        bounds |= drawing::inkOf(l);
+    for (const PlacedWedge &w : drawing.wedges) {
+        for (const QPointF corner : w.corners())
+            bounds |= QRectF(corner, QSizeF()).adjusted(-w.stroke, -w.stroke, w.stroke, w.stroke);
+    }
+    for (const PlacedDot &d : drawing.dots)
+        bounds |= drawing::inkOf(d);
+    for (const Capsule &p : arcPieces(angle.arc))
+        bounds |= inkOfCapsule(p);
+    if (m_component->charge != 0) {
+        const drawing::Frame frame
+            = drawing::frameAround(bounds, m_component->charge, m_measure, m_m, m_m.clearance);
+        drawing.lines.insert(drawing.lines.end(), frame.brackets.begin(), frame.brackets.end());
+        drawing.texts.push_back(frame.charge);
+        bounds = frame.ink;
+    }
+    PlacedText name;
+    name.text = m_domains.shape();
+    name.role = TextRole::ShapeName;
+    name.size = m_measure(name.text, TextRole::ShapeName);
+    name.topLeft = {bounds.center().x() - name.size.width / 2.0, bounds.bottom() + 0.3 * m_m.symbolHeight};
+    drawing.texts.push_back(name);
+    bounds |= name.box();
+
+    const QRectF crop = drawing::withMargins(bounds, m_r);
+    const QPointF origin = -crop.topLeft();
+    for (PlacedText &t : drawing.texts)
+        t.topLeft += origin;
+    for (PlacedDot &d : drawing.dots)
+        d.centre += origin;
+    for (PlacedLine &l : drawing.lines) {
+        l.from += origin;
+        l.to += origin;
+    }
+    for (PlacedWedge &w : drawing.wedges) {
+        w.narrow += origin;
+        w.wide += origin;
+    }
+    for (PlacedArc &a : drawing.arcs)
+        a.centre += origin;
+    drawing.crop = crop.translated(origin);
+    return drawing;
 }
 
 void ShapeLayout::prepare()
@@ -480,8 +502,9 @@ void ShapeLayout::prepare()
     if (parts.empty())
         refuse(Chemistry::tr("The input holds no atoms."));
     if (parts.size() > 1 || parts.front()->count > 1)
-        refuse(ShapeText::tr("A shape is drawn for one molecule or ion at a time, and the input has %1 parts.")
-                   .arg(parts.size() > 1 ? int(parts.size()) : parts.front()->count));
+        refuse(
+            ShapeText::tr("A shape is drawn for one molecule or ion at a time, and the input has %1 parts.")
+                .arg(parts.size() > 1 ? int(parts.size()) : parts.front()->count));
     m_component = parts.front();
     const std::optional<ElectronDomains> domains = electronDomains(m_molecule, *m_component);
     if (!domains) {

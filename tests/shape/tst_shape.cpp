@@ -147,10 +147,10 @@ void TestShape::shapes_data()
     // Xe: 8 electrons, 2 in bonds: three lone pairs round the equator.
     QTest::newRow("XeF2, linear") << u"formula:XeF2"_s << u"Xe"_s << QStringList{u"90"_s, u"270"_s} << 6
                                   << u"180°"_s << u"linear"_s << u"линейная"_s << QString();
-    QTest::newRow("SF6, octahedral")
-        << u"formula:SF6"_s << u"S"_s
-        << QStringList{u"90"_s, u"270"_s, u"180"_s, u"0"_s, u"225 w"_s, u"45 h"_s} << 0 << u"90°"_s
-        << u"octahedral"_s << u"октаэдр"_s << QString();
+    QTest::newRow("SF6, octahedral") << u"formula:SF6"_s << u"S"_s
+                                     << QStringList{u"90"_s, u"270"_s, u"180"_s, u"0"_s, u"225 w"_s,
+                                            u"45 h"_s}
+                                     << 0 << u"90°"_s << u"octahedral"_s << u"октаэдр"_s << QString();
     // Br: 7 electrons, 5 in bonds: one lone pair, under the apex.
     QTest::newRow("BrF5, square pyramidal")
         << u"formula:BrF5"_s << u"Br"_s << QStringList{u"90"_s, u"180"_s, u"0"_s, u"225 w"_s, u"45 h"_s} << 2
@@ -206,7 +206,8 @@ void TestShape::shapes()
     QCOMPARE(dots, lonePairDots);
 
     const auto textOf = [&](TextRole role) {
-        const auto t = std::find_if(d.texts.begin(), d.texts.end(), [&](const PlacedText &x) { return x.role == role; });
+        const auto t = std::find_if(
+            d.texts.begin(), d.texts.end(), [&](const PlacedText &x) { return x.role == role; });
         return t == d.texts.end() ? QString() : t->text;
     };
     QCOMPARE(textOf(TextRole::Angle), angle);
@@ -261,7 +262,8 @@ void TestShape::shapes()
     QCoreApplication::removeTranslator(&translator);
     QLocale::setDefault(QLocale::c());
     const auto ruText = [&](TextRole role) {
-        const auto t = std::find_if(ru.texts.begin(), ru.texts.end(), [&](const PlacedText &x) { return x.role == role; });
+        const auto t = std::find_if(
+            ru.texts.begin(), ru.texts.end(), [&](const PlacedText &x) { return x.role == role; });
         return t == ru.texts.end() ? QString() : t->text;
     };
     QCOMPARE(ruText(TextRole::ShapeName), russian);
@@ -315,7 +317,8 @@ void TestShape::angleLabels()
     QFETCH(QString, input);
     QFETCH(QString, angle);
     const Drawing d = layOutShape(moleculeOf(input), testmetrics::measure);
-    const auto t = std::find_if(d.texts.begin(), d.texts.end(), [](const PlacedText &x) { return x.role == TextRole::Angle; });
+    const auto t = std::find_if(
+        d.texts.begin(), d.texts.end(), [](const PlacedText &x) { return x.role == TextRole::Angle; });
     QVERIFY(t != d.texts.end());
     QCOMPARE(t->text, angle);
 }
