@@ -244,24 +244,33 @@ Drawing Layout::run()
         ink |= unitInk.translated(shift);
     }
 
-    // The crop starts at (0, 0).
-    const QRectF crop = withMargins(ink, m_m.r);
-    const QPointF origin = -crop.topLeft();
-    for (PlacedText &t : drawing.texts)
-        t.topLeft += origin;
-    for (PlacedDot &d : drawing.dots)
-        d.centre += origin;
-    for (PlacedLine &l : drawing.lines) {
-        l.from += origin;
-        l.to += origin;
-    }
-    for (PlacedShell &c : drawing.shells)
-        c.centre += origin;
-    drawing.crop = crop.translated(origin);
+    drawing.crop = withMargins(ink, m_m.r);
+    drawing.translate(-drawing.crop.topLeft());
     return drawing;
 }
 
 } // namespace drawing
+
+void Drawing::translate(QPointF by)
+{
+    for (PlacedText &t : texts)
+        t.topLeft += by;
+    for (PlacedDot &d : dots)
+        d.centre += by;
+    for (PlacedLine &l : lines) {
+        l.from += by;
+        l.to += by;
+    }
+    for (PlacedShell &c : shells)
+        c.centre += by;
+    for (PlacedWedge &w : wedges) {
+        w.narrow += by;
+        w.wide += by;
+    }
+    for (PlacedArc &a : arcs)
+        a.centre += by;
+    crop.translate(by);
+}
 
 Drawing layOutMolecule(const Molecule &molecule, const MeasureText &measure, MarkStyle style, float radius,
     const MarkOptions &options)

@@ -188,6 +188,8 @@ struct Drawing
     std::vector<PlacedWedge> wedges;
     std::vector<PlacedArc> arcs;
     QRectF crop;
+
+    void translate(QPointF by); // everything, the crop too
 };
 
 // The class each primitive carries in an SVG picture.

@@ -472,23 +472,8 @@ Drawing ShapeLayout::finished(const Ink &ink, const Angle &angle) const
     drawing.texts.push_back(name);
     bounds |= name.box();
 
-    const QRectF crop = drawing::withMargins(bounds, m_r);
-    const QPointF origin = -crop.topLeft();
-    for (PlacedText &t : drawing.texts)
-        t.topLeft += origin;
-    for (PlacedDot &d : drawing.dots)
-        d.centre += origin;
-    for (PlacedLine &l : drawing.lines) {
-        l.from += origin;
-        l.to += origin;
-    }
-    for (PlacedWedge &w : drawing.wedges) {
-        w.narrow += origin;
-        w.wide += origin;
-    }
-    for (PlacedArc &a : drawing.arcs)
-        a.centre += origin;
-    drawing.crop = crop.translated(origin);
+    drawing.crop = drawing::withMargins(bounds, m_r);
+    drawing.translate(-drawing.crop.topLeft());
     return drawing;
 }
 
