@@ -118,7 +118,7 @@ private:
     std::optional<Angle> labelledAngle(const Ink &ink, double bondLength) const;
     Drawing finished(const Ink &ink, const Angle &angle) const;
     void placeLigand(Ink &ink, std::size_t k, const Slot &slot, double bondLength) const;
-    void placeDomain(Ink &ink, const Slot &slot, int electrons, int mark) const;
+    void placeDomain(Ink &ink, const Slot &slot, int electrons, bool paired, int mark) const;
     bool roomy(const Ink &ink) const;
     QString labelText() const;
 
@@ -169,7 +169,7 @@ void ShapeLayout::findLigands(const Component &component, int centre)
 
 // A lone pair's two dots side by side across its direction, or an unpaired
 // electron, as near the centre's symbol as their clearance lets them.
-void ShapeLayout::placeDomain(Ink &ink, const Slot &slot, int electrons, int mark) const
+void ShapeLayout::placeDomain(Ink &ink, const Slot &slot, int electrons, bool paired, int mark) const
 {
     const QPointF u = pageUnit(slot.degrees), across = drawing::normal(u);
     const QRectF box = ink.texts.front().box();
@@ -197,7 +197,7 @@ void ShapeLayout::placeDomain(Ink &ink, const Slot &slot, int electrons, int mar
         PlacedDot dot;
         dot.centre = u * d + o;
         dot.radius = m_r;
-        dot.kind = electrons == 1 ? DotKind::Radical : DotKind::LonePair;
+        dot.kind = paired ? DotKind::LonePair : DotKind::Radical;
         dot.atom = centre;
         dot.host = centre;
         dot.mark = mark;
@@ -365,8 +365,10 @@ std::optional<Drawing> ShapeLayout::attempt(double bondLength) const
     for (std::size_t k = 0; k < m_ligands.size(); ++k)
         placeLigand(ink, k, c.bondSlots[k], bondLength);
     // The unpaired electron, if any, takes the last lone pair's place.
-    for (std::size_t k = 0; k < c.pairSlots.size(); ++k)
-        placeDomain(ink, c.pairSlots[k], int(k) < centreAtom.lonePairs ? 2 : centreAtom.radicals, int(k));
+    for (std::size_t k = 0; k < c.pairSlots.size(); ++k) {
+        const bool paired = int(k) < centreAtom.lonePairs;
+        placeDomain(ink, c.pairSlots[k], paired ? 2 : centreAtom.radicals, paired, int(k));
+    }
     if (!roomy(ink))
         return std::nullopt;
     std::optional<Angle> angle = labelledAngle(ink, bondLength);
