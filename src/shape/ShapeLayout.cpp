@@ -11,8 +11,6 @@
 #include "Geometry.h"
 #include "IonFrame.h"
 
-#include <QLocale>
-
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -534,7 +532,11 @@ Drawing ShapeLayout::run()
 QString angleLabel(double degrees, bool below, bool approximate)
 {
     const bool whole = std::abs(degrees - std::round(degrees)) < 0.05;
-    QString text = QLocale().toString(degrees, 'f', whole ? 0 : 1) + u'\u00B0';
+    // Written as the messages' language writes numbers, as the shape's name
+    // beside it is: a server answers each request in its own language.
+    QString text = QString::number(degrees, 'f', whole ? 0 : 1)
+                       .replace(u'.', ShapeText::tr(".", "the decimal separator of a bond angle"))
+        + u'\u00B0';
     if (below)
         return u'<' + text;
     if (approximate)

@@ -7,7 +7,6 @@
 
 #include "Chemistry.h"
 
-#include <QLocale>
 #include <QTest>
 #include <QTranslator>
 
@@ -257,10 +256,8 @@ void TestShape::shapes()
     QTranslator translator;
     QVERIFY(translator.load(u":/i18n/zembrel-render_ru.qm"_s));
     QCoreApplication::installTranslator(&translator);
-    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     const Drawing ru = layOutShape(molecule, testmetrics::measure, radius);
     QCoreApplication::removeTranslator(&translator);
-    QLocale::setDefault(QLocale::c());
     const auto ruText = [&](TextRole role) {
         const auto t = std::find_if(
             ru.texts.begin(), ru.texts.end(), [&](const PlacedText &x) { return x.role == role; });

@@ -22,14 +22,14 @@
     <message>
         <location filename="../../molecule/Drawing.cpp" line="64"/>
         <location filename="../../molecule/IonFrame.cpp" line="69"/>
-        <location filename="../../shape/ShapeLayout.cpp" line="505"/>
+        <location filename="../../shape/ShapeLayout.cpp" line="513"/>
         <source>The dot radius must lie between %1 and %2.</source>
         <translation>Радиус точки должен быть от %1 до %2.</translation>
     </message>
     <message>
         <location filename="../../molecule/Drawing.cpp" line="69"/>
         <location filename="../../molecule/Molecule.cpp" line="165"/>
-        <location filename="../../shape/ShapeLayout.cpp" line="481"/>
+        <location filename="../../shape/ShapeLayout.cpp" line="488"/>
         <source>The input holds no atoms.</source>
         <translation>Во входных данных нет атомов.</translation>
     </message>
@@ -50,7 +50,7 @@
     </message>
     <message>
         <location filename="../../molecule/Drawing.cpp" line="165"/>
-        <location filename="../../shape/ShapeLayout.cpp" line="519"/>
+        <location filename="../../shape/ShapeLayout.cpp" line="527"/>
         <source>The molecule is too crowded to place its electrons apart from each other.</source>
         <translation>Молекула слишком тесная, чтобы разместить её электроны порознь.</translation>
     </message>
@@ -1428,29 +1428,35 @@ Exit status: 0 all written, 1 a picture not made or written, 2 a mistake in the 
 <context>
     <name>ShapeText</name>
     <message>
-        <location filename="../../shape/ShapeLayout.cpp" line="142"/>
+        <location filename="../../shape/ShapeLayout.cpp" line="151"/>
         <source>A shape is drawn round one central atom that every other atom but hydrogens is bonded to, and %1 is bonded to another atom too; the shape round each centre of a larger molecule is not drawn.</source>
         <translation>Форма рисуется вокруг одного центрального атома, с которым связаны все остальные атомы, кроме водородов, а %1 связан ещё с одним атомом; форма вокруг каждого центра большой молекулы не рисуется.</translation>
     </message>
     <message>
-        <location filename="../../shape/ShapeLayout.cpp" line="153"/>
+        <location filename="../../shape/ShapeLayout.cpp" line="162"/>
         <source>A shape is drawn round one central atom, and this molecule has atoms apart from it.</source>
         <translation>Форма рисуется вокруг одного центрального атома, а в этой молекуле есть атомы, не связанные с ним.</translation>
     </message>
     <message>
-        <location filename="../../shape/ShapeLayout.cpp" line="483"/>
+        <location filename="../../shape/ShapeLayout.cpp" line="491"/>
         <source>A shape is drawn for one molecule or ion at a time, and the input has %1 parts.</source>
         <translation>Форма рисуется для одной молекулы или иона, а во вводе частей: %1.</translation>
     </message>
     <message>
-        <location filename="../../shape/ShapeLayout.cpp" line="488"/>
+        <location filename="../../shape/ShapeLayout.cpp" line="496"/>
         <source>A shape is drawn round one central atom that every other atom but hydrogens is bonded to, and this molecule has none; the shape round each centre of a larger molecule is not drawn.</source>
         <translation>Форма рисуется вокруг одного центрального атома, с которым связаны все остальные атомы, кроме водородов, а в этой молекуле такого нет; форма вокруг каждого центра большой молекулы не рисуется.</translation>
     </message>
     <message>
-        <location filename="../../shape/ShapeLayout.cpp" line="495"/>
+        <location filename="../../shape/ShapeLayout.cpp" line="503"/>
         <source>%1 has %2 electron domains round its centre; shapes of two to six are drawn.</source>
         <translation>У %1 вокруг центра %2 электронных облаков; рисуются формы с двумя–шестью.</translation>
+    </message>
+    <message>
+        <location filename="../../shape/ShapeLayout.cpp" line="538"/>
+        <source>.</source>
+        <comment>the decimal separator of a bond angle</comment>
+        <translation>,</translation>
     </message>
 </context>
 </TS>
