@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-translations-l10n fonts-liberation
     libbenchmark-dev libx11-dev libxtst-dev
-    qt6-svg-dev librsvg2-bin
+    qt6-svg-dev librsvg2-bin qt6-httpserver-dev qt6-websockets-dev
     xvfb xauth xdotool xclip x11-utils imagemagick
     qt6-l10n-tools
     appstream desktop-file-utils groff-base dpkg-dev file

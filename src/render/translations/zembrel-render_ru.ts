@@ -1426,6 +1426,97 @@ Exit status: 0 all written, 1 a picture not made or written, 2 a mistake in the 
     </message>
 </context>
 <context>
+    <name>ServeText</name>
+    <message>
+        <location filename="../../serve/PictureQuery.cpp" line="61"/>
+        <source>en</source>
+        <comment>the language of species&apos; names: en or ru</comment>
+        <translation>ru</translation>
+    </message>
+    <message>
+        <location filename="../../serve/PictureQuery.cpp" line="62"/>
+        <source>%1, %2</source>
+        <comment>a species&apos; name and formula</comment>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <location filename="../../serve/PictureQuery.cpp" line="97"/>
+        <source>%1, worked out from its formula</source>
+        <translation>%1, структура выведена из формулы</translation>
+    </message>
+    <message>
+        <location filename="../../serve/PictureQuery.cpp" line="104"/>
+        <source>No molecule or ion of the table is called “%1”.</source>
+        <translation>В таблице нет молекулы или иона с названием «%1».</translation>
+    </message>
+    <message>
+        <location filename="../../serve/PictureQuery.cpp" line="121"/>
+        <source>“%1” is given twice</source>
+        <translation>«%1» задан дважды</translation>
+    </message>
+    <message>
+        <location filename="../../serve/PictureQuery.cpp" line="129"/>
+        <source>format “%1”: it is svg or png</source>
+        <translation>формат «%1»: бывает svg или png</translation>
+    </message>
+    <message>
+        <location filename="../../serve/PictureQuery.cpp" line="136"/>
+        <source>unknown parameter “%1”</source>
+        <translation>неизвестный параметр «%1»</translation>
+    </message>
+    <message>
+        <location filename="../../serve/PictureQuery.cpp" line="142"/>
+        <source>%1 “%2”: it is 1 or 0</source>
+        <translation>%1 «%2»: бывает 1 или 0</translation>
+    </message>
+    <message>
+        <location filename="../../serve/PictureQuery.cpp" line="149"/>
+        <source>nothing to draw: give q, a name, formula, SMILES or element symbol</source>
+        <translation>нечего рисовать: задайте q — название, формулу, SMILES или символ элемента</translation>
+    </message>
+    <message>
+        <location filename="../../serve/PictureQuery.cpp" line="153"/>
+        <source>“%1” is not an element symbol</source>
+        <translation>«%1» — не символ элемента</translation>
+    </message>
+    <message>
+        <location filename="../../serve/PictureServer.cpp" line="197"/>
+        <source>the picture cannot be drawn: %1</source>
+        <translation>рисунок не нарисовать: %1</translation>
+    </message>
+    <message>
+        <location filename="../../serve/PictureServer.cpp" line="199"/>
+        <source>not enough memory for the picture</source>
+        <translation>не хватает памяти для рисунка</translation>
+    </message>
+    <message>
+        <location filename="../../serve/PictureServer.cpp" line="222"/>
+        <source>the request is too long</source>
+        <translation>запрос слишком длинный</translation>
+    </message>
+    <message>
+        <location filename="../../serve/PictureServer.cpp" line="224"/>
+        <source>the server is busy; try again shortly</source>
+        <translation>сервер занят; повторите чуть позже</translation>
+    </message>
+    <message>
+        <location filename="../../serve/PictureServer.cpp" line="234"/>
+        <source>the picture took too long to draw</source>
+        <translation>рисунок рисовался слишком долго</translation>
+    </message>
+    <message>
+        <location filename="../../serve/PictureServer.cpp" line="282"/>
+        <location filename="../../serve/PictureServer.cpp" line="310"/>
+        <source>no such page</source>
+        <translation>такой страницы нет</translation>
+    </message>
+    <message>
+        <location filename="../../serve/PictureServer.cpp" line="300"/>
+        <source>only GET and HEAD are answered</source>
+        <translation>отвечаем только на GET и HEAD</translation>
+    </message>
+</context>
+<context>
     <name>ShapeText</name>
     <message>
         <location filename="../../shape/ShapeLayout.cpp" line="151"/>

@@ -1,0 +1,172 @@
+#include "PictureQuery.h"
+
+#include "Chemistry.h"
+#include "Explanation.h"
+#include "Folding.h"
+#include "Procedure.h"
+#include "ServeText.h"
+#include "Species.h"
+
+#include <algorithm>
+#include <array>
+
+using namespace Qt::StringLiterals;
+
+namespace zembrel {
+
+namespace {
+
+[[noreturn]] void refuse(const QString &message, QStringList closest = {})
+{
+    throw RequestError{400, message, std::move(closest)};
+}
+
+struct Parameter
+{
+    const char16_t *name;
+    const char16_t *option; // the renderer's
+    bool flag; // 1 or 0, not a value
+};
+
+// Every parameter is one of the renderer's options; q is what the molecules
+// window's input takes.
+constexpr std::array kParameters{
+    Parameter{u"style", u"--style", false},
+    Parameter{u"shells", u"--shells", true},
+    Parameter{u"resonance", u"--resonance", true},
+    Parameter{u"charges", u"--charges", false},
+    Parameter{u"marks", u"--marks", false},
+    Parameter{u"layout", u"--layout", false},
+    Parameter{u"blank", u"--blank", false},
+    Parameter{u"radius", u"--radius", false},
+    Parameter{u"font", u"--font", false},
+    Parameter{u"size", u"--size", false},
+    Parameter{u"weight", u"--weight", false},
+    Parameter{u"italic", u"--italic", true},
+    Parameter{u"scale", u"--scale", false},
+    Parameter{u"transparent", u"--transparent", true},
+    Parameter{u"dots", u"--dots", false},
+    Parameter{u"charge", u"--charge", false},
+};
+
+// Printable ASCII without blanks: what could be a SMILES.
+bool couldBeSmiles(const QString &text)
+{
+    return std::all_of(
+        text.cbegin(), text.cend(), [](QChar c) { return c.unicode() > 32 && c.unicode() < 127; });
+}
+
+QString speciesCaption(const Species &species)
+{
+    const bool russian = ServeText::tr("en", "the language of species' names: en or ru") == u"ru"_s;
+    return ServeText::tr("%1, %2", "a species' name and formula")
+        .arg((russian ? species.russian : species.english).first(), prettyFormula(species.formulas.first()));
+}
+
+// The window's reading of its input: the table's names and formulas first,
+// then a formula worked out, then a SMILES; a neutral formula that would come
+// out a radical or charged ("CN") is the SMILES it also is.
+void readInput(const QString &q, PictureQuery &query)
+{
+    const SpeciesTable &table = SpeciesTable::builtIn();
+    if (const Species *species = table.find(q, SpeciesKey::Name)) {
+        query.words << u"--name="_s + q;
+        query.caption = speciesCaption(*species);
+        return;
+    }
+    if (const Species *species = table.find(q, SpeciesKey::Formula)) {
+        query.words << u"--formula="_s + q;
+        query.caption = speciesCaption(*species);
+        return;
+    }
+    try {
+        const FormulaStructure worked = workOutFormula(q);
+        const bool unusual = worked.formula.charge == 0
+            && std::any_of(worked.worked.atoms.begin(), worked.worked.atoms.end(),
+                [](const WorkedAtom &a) { return a.radicals > 0 || a.charge != 0; });
+        bool smiles = false;
+        if (unusual && couldBeSmiles(q)) {
+            try {
+                moleculeFromSmiles(q);
+                smiles = true;
+            } catch (const ChemistryError &) {
+            }
+        }
+        if (!smiles) {
+            query.words << u"--formula="_s + q;
+            query.caption = ServeText::tr("%1, worked out from its formula").arg(writtenFormulaText(worked.formula));
+            return;
+        }
+    } catch (const ChemistryError &) {
+    }
+    if (!couldBeSmiles(q)) {
+        const QStringList closest = table.closest(q, SpeciesKey::NameOrFormula);
+        refuse(ServeText::tr("No molecule or ion of the table is called “%1”.").arg(q), closest);
+    }
+    query.words << u"--smiles="_s + q;
+    query.caption = q;
+}
+
+} // namespace
+
+PictureQuery pictureQuery(const QUrlQuery &url)
+{
+    PictureQuery query;
+    QStringList seen;
+    QString q, format = u"svg"_s;
+    QStringList options;
+    bool atom = false;
+    for (const auto &[name, value] : url.queryItems(QUrl::FullyDecoded)) {
+        if (seen.contains(name))
+            refuse(ServeText::tr("“%1” is given twice").arg(name));
+        seen << name;
+        if (name == u"q"_s) {
+            q = value.trimmed();
+            continue;
+        }
+        if (name == u"format"_s) {
+            if (value != u"svg"_s && value != u"png"_s)
+                refuse(ServeText::tr("format “%1”: it is svg or png").arg(value));
+            format = value;
+            continue;
+        }
+        const auto p = std::find_if(kParameters.begin(), kParameters.end(),
+            [&](const Parameter &k) { return name == QStringView(k.name); });
+        if (p == kParameters.end())
+            refuse(ServeText::tr("unknown parameter “%1”").arg(name));
+        atom = atom || name == u"dots"_s || name == u"charge"_s;
+        if (p->flag) {
+            if (value == u"1"_s || value == u"true"_s)
+                options << QString::fromUtf16(p->option);
+            else if (value != u"0"_s && value != u"false"_s)
+                refuse(ServeText::tr("%1 “%2”: it is 1 or 0").arg(name, value));
+            continue;
+        }
+        // One word, so that no value reads as an option of its own.
+        options << QString::fromUtf16(p->option) + u'=' + value;
+    }
+    if (q.isEmpty())
+        refuse(ServeText::tr("nothing to draw: give q, a name, formula, SMILES or element symbol"));
+    if (atom) {
+        // An atom's form: its symbol and its dots or charge.
+        if (q.size() > 3 || !std::all_of(q.cbegin(), q.cend(), [](QChar c) { return c.isLetter(); }))
+            refuse(ServeText::tr("“%1” is not an element symbol").arg(q));
+        query.words << q;
+        query.caption = q;
+    } else {
+        readInput(q, query);
+    }
+    query.words << options << u"--format="_s + format << u"-o"_s << u"-"_s;
+    return query;
+}
+
+RenderJob pictureJob(const PictureQuery &query)
+{
+    try {
+        return parseJob(query.words);
+    } catch (const UsageError &e) {
+        refuse(e.message);
+    }
+}
+
+} // namespace zembrel
