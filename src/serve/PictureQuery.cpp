@@ -124,6 +124,12 @@ PictureQuery pictureQuery(const QUrlQuery &url)
             q = value.trimmed();
             continue;
         }
+        if (name == u"lang"_s) {
+            // The language of the answer, over Accept-Language; the server reads it.
+            if (value != u"en"_s && value != u"ru"_s)
+                refuse(ServeText::tr("lang “%1”: it is en or ru").arg(value));
+            continue;
+        }
         if (name == u"format"_s) {
             if (value != u"svg"_s && value != u"png"_s)
                 refuse(ServeText::tr("format “%1”: it is svg or png").arg(value));

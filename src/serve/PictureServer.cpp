@@ -79,20 +79,36 @@ public:
         idle->setInterval(m_limits.idleMs);
         connect(idle, &QTimer::timeout, socket, &QTcpSocket::abort);
         idle->start();
-        auto received = std::make_shared<qint64>(0);
+        // Bytes received since the last answer, and their last three: a
+        // request has no body here, so it is whole at its blank line, and
+        // from then until its answer the client rightly sends nothing.
+        struct Received
+        {
+            qint64 bytes = 0;
+            QByteArray tail;
+        };
+        auto received = std::make_shared<Received>();
         // Connected before the HTTP server's own handler, so this sees the bytes first.
         connect(socket, &QTcpSocket::readyRead, socket, [socket, idle, received, max = m_limits.maxRequest] {
-            idle->start();
-            *received += socket->bytesAvailable();
-            if (*received <= max)
+            const QByteArray bytes = socket->peek(socket->bytesAvailable());
+            received->bytes += bytes.size();
+            const QByteArray seen = received->tail + bytes;
+            received->tail = seen.right(3);
+            if (received->bytes > max) {
+                socket->readAll();
+                socket->write(
+                    "HTTP/1.1 413 Payload Too Large\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+                socket->disconnectFromHost();
                 return;
-            socket->readAll();
-            socket->write("HTTP/1.1 413 Payload Too Large\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
-            socket->disconnectFromHost();
+            }
+            if (seen.contains("\r\n\r\n"))
+                idle->stop();
+            else
+                idle->start();
         });
         connect(socket, &QTcpSocket::bytesWritten, socket, [idle, received] {
             idle->start();
-            *received = 0;
+            *received = {};
         });
         return socket;
     }
@@ -155,7 +171,12 @@ void PictureServer::logged(const Asked &request, int status, const QElapsedTimer
 Asked::Asked(const QHttpServerRequest &request)
     : method(request.method()), url(request.url()), acceptLanguage(request.value("Accept-Language")),
       ifNoneMatch(request.value("If-None-Match"))
-{ }
+{
+    // A page that speaks another language than its browser says so: lang=ru.
+    const QString lang = QUrlQuery(url).queryItemValue(u"lang"_s);
+    if (lang == u"ru"_s || lang == u"en"_s)
+        acceptLanguage = lang.toLatin1();
+}
 
 QHttpServerResponse PictureServer::picture(const Asked &request)
 {

@@ -19,6 +19,7 @@ expected=(
     bin/zembrel
     bin/zembrel-render
     bin/zembrel-molecules
+    bin/zembrel-serve
     share/man/man1/zembrel.1
     share/man/man1/zembrel-render.1
     share/man/man1/zembrel-molecules.1

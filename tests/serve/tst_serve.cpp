@@ -233,6 +233,9 @@ void TestServe::refused_data()
                                                 << 400 << u"style \"crosses\""_s << QString();
     QTest::newRow("a flag that is no flag") << QByteArray("/api/picture?q=water&shells=yes") << QByteArray() << 400
                                             << u"it is 1 or 0"_s << QString();
+    QTest::newRow("lang over Accept-Language")
+        << QByteArray("/api/picture?q=%D0%B2%D0%B0%D0%B4%D0%B0&lang=ru") << QByteArray("en") << 400
+        << u"В таблице нет молекулы или иона с названием «вада»"_s << u"вода"_s;
     QTest::newRow("a format") << QByteArray("/api/picture?q=water&format=gif") << QByteArray() << 400
                               << u"it is svg or png"_s << QString();
     QTest::newRow("an option as an atom") << QByteArray("/api/picture?q=--sheet&dots=1") << QByteArray() << 400

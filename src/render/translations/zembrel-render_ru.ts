@@ -1455,63 +1455,68 @@ Exit status: 0 all written, 1 a picture not made or written, 2 a mistake in the 
         <translation>«%1» задан дважды</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureQuery.cpp" line="129"/>
+        <location filename="../../serve/PictureQuery.cpp" line="130"/>
+        <source>lang “%1”: it is en or ru</source>
+        <translation>lang «%1»: бывает en или ru</translation>
+    </message>
+    <message>
+        <location filename="../../serve/PictureQuery.cpp" line="135"/>
         <source>format “%1”: it is svg or png</source>
         <translation>формат «%1»: бывает svg или png</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureQuery.cpp" line="136"/>
+        <location filename="../../serve/PictureQuery.cpp" line="142"/>
         <source>unknown parameter “%1”</source>
         <translation>неизвестный параметр «%1»</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureQuery.cpp" line="142"/>
+        <location filename="../../serve/PictureQuery.cpp" line="148"/>
         <source>%1 “%2”: it is 1 or 0</source>
         <translation>%1 «%2»: бывает 1 или 0</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureQuery.cpp" line="149"/>
+        <location filename="../../serve/PictureQuery.cpp" line="155"/>
         <source>nothing to draw: give q, a name, formula, SMILES or element symbol</source>
         <translation>нечего рисовать: задайте q — название, формулу, SMILES или символ элемента</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureQuery.cpp" line="153"/>
+        <location filename="../../serve/PictureQuery.cpp" line="159"/>
         <source>“%1” is not an element symbol</source>
         <translation>«%1» — не символ элемента</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureServer.cpp" line="197"/>
+        <location filename="../../serve/PictureServer.cpp" line="218"/>
         <source>the picture cannot be drawn: %1</source>
         <translation>рисунок не нарисовать: %1</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureServer.cpp" line="199"/>
+        <location filename="../../serve/PictureServer.cpp" line="220"/>
         <source>not enough memory for the picture</source>
         <translation>не хватает памяти для рисунка</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureServer.cpp" line="222"/>
+        <location filename="../../serve/PictureServer.cpp" line="243"/>
         <source>the request is too long</source>
         <translation>запрос слишком длинный</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureServer.cpp" line="224"/>
+        <location filename="../../serve/PictureServer.cpp" line="245"/>
         <source>the server is busy; try again shortly</source>
         <translation>сервер занят; повторите чуть позже</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureServer.cpp" line="234"/>
+        <location filename="../../serve/PictureServer.cpp" line="255"/>
         <source>the picture took too long to draw</source>
         <translation>рисунок рисовался слишком долго</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureServer.cpp" line="282"/>
-        <location filename="../../serve/PictureServer.cpp" line="310"/>
+        <location filename="../../serve/PictureServer.cpp" line="303"/>
+        <location filename="../../serve/PictureServer.cpp" line="331"/>
         <source>no such page</source>
         <translation>такой страницы нет</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureServer.cpp" line="300"/>
+        <location filename="../../serve/PictureServer.cpp" line="321"/>
         <source>only GET and HEAD are answered</source>
         <translation>отвечаем только на GET и HEAD</translation>
     </message>

@@ -257,7 +257,8 @@ async function fetchPicture(id, signal) {
     setStatus('');
     return;
   }
-  const key = encode([['q', text]].concat(settingPairs()));
+  // The page's language, so that what was found and why not come back in it.
+  const key = encode([['q', text]].concat(settingPairs(), [['lang', language]]));
   try {
     const response = await fetch(`api/picture?${key}&format=svg`, { signal });
     if (response.ok) {
@@ -523,6 +524,7 @@ for (const [button, lang] of [[el.langEn, 'en'], [el.langRu, 'ru']]) {
     languageChosen = true;
     applyLanguage(lang);
     writeAddress();
+    if (el.q.value.trim()) draw();
   });
 }
 
