@@ -60,6 +60,22 @@ QHttpServerResponse refusal(int status, const QString &message)
     return refusal(RequestError{status, message, {}});
 }
 
+// The answer to HEAD: GET's status and headers, no body (the HTTP server
+// would send the body too, and a client keeping the connection would read
+// it as the next answer).
+QHttpServerResponse forMethod(QHttpServerRequest::Method method, QHttpServerResponse response)
+{
+    if (method != QHttpServerRequest::Method::Head)
+        return response;
+    QHttpServerResponse head(response.mimeType(), QByteArray(), response.statusCode());
+    for (const char *name : {"ETag", "Cache-Control", "Vary", "X-Caption", "X-Shape", "Retry-After", "Allow",
+             "Content-Security-Policy", "X-Content-Type-Options", "Referrer-Policy"}) {
+        for (const QByteArray &value : response.headers(name))
+            head.addHeader(QByteArray(name), value);
+    }
+    return head;
+}
+
 
 // A TCP server whose connections are closed when they send nothing for
 // `idleMs` (a client that sends half a request and stalls), or more than
@@ -236,7 +252,7 @@ void PictureServer::route()
             if (retry)
                 response.setHeader("Retry-After", retry);
             logged(*asked, status, clock);
-            return QtFuture::makeReadyFuture(std::move(response));
+            return QtFuture::makeReadyFuture(forMethod(asked->method, std::move(response)));
         };
         const LanguageScope language(languageOf(asked->acceptLanguage));
         if (asked->url.toEncoded().size() > m_limits.maxUrl)
@@ -257,7 +273,7 @@ void PictureServer::route()
             }
             logged(*asked, int(response.statusCode()), clock);
             --m_waiting;
-            return response;
+            return forMethod(asked->method, std::move(response));
         });
     });
 
@@ -269,7 +285,7 @@ void PictureServer::route()
             ? QStringList()
             : SpeciesTable::builtIn().completions(q, 12);
         logged(Asked(request), 200, clock);
-        return secured(QHttpServerResponse(QJsonArray::fromStringList(found)));
+        return forMethod(request.method(), secured(QHttpServerResponse(QJsonArray::fromStringList(found))));
     });
 
     m_http.route(u"/health"_s, reading, [this](const QHttpServerRequest &request) {
@@ -278,8 +294,8 @@ void PictureServer::route()
         RenderJob job = parseJob({u"H"_s, u"--format=svg"_s, u"-o"_s, u"-"_s});
         const bool draws = !renderBytes(job).isEmpty();
         logged(Asked(request), draws ? 200 : 503, clock);
-        return secured(QHttpServerResponse("text/plain", draws ? "ok\n" : "cannot draw\n",
-            draws ? Status::Ok : Status::ServiceUnavailable));
+        return forMethod(request.method(), secured(QHttpServerResponse("text/plain", draws ? "ok\n" : "cannot draw\n",
+            draws ? Status::Ok : Status::ServiceUnavailable)));
     });
 
     struct PageFile
@@ -300,12 +316,12 @@ void PictureServer::route()
             QFile resource(QString::fromUtf16(file.resource));
             if (!resource.open(QIODevice::ReadOnly)) {
                 logged(Asked(request), 404, clock);
-                return refusal(404, ServeText::tr("no such page"));
+                return forMethod(request.method(), refusal(404, ServeText::tr("no such page")));
             }
             QHttpServerResponse response(file.type, resource.readAll());
             response.setHeader("Cache-Control", "no-cache");
             logged(Asked(request), 200, clock);
-            return secured(std::move(response));
+            return forMethod(request.method(), secured(std::move(response)));
         });
     }
 
