@@ -23,6 +23,7 @@ expected=(
     share/man/man1/zembrel.1
     share/man/man1/zembrel-render.1
     share/man/man1/zembrel-molecules.1
+    share/man/man1/zembrel-serve.1
     share/bash-completion/completions/zembrel-render
     "$ZEMBREL_READER"
 )
