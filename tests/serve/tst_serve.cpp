@@ -372,6 +372,8 @@ void TestServe::concurrentRequests()
         QVERIFY(socket->waitForConnected(5000));
         socket->write("GET /api/picture?q=" + names[k % names.size()] + "&style=" + (k < 8 ? "lewis" : "dots")
             + " HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
+        // Sent now, not when its answer is read: the server closes a connection that stays silent.
+        QVERIFY(socket->waitForBytesWritten(5000));
         sockets.push_back(std::move(socket));
     }
     for (int k = 0; k < 16; ++k) {
