@@ -85,7 +85,7 @@ QString ElectronDomains::shape() const
     return {};
 }
 
-std::optional<ElectronDomains> electronDomains(const Molecule &molecule, const Component &component, int centre)
+std::optional<ElectronDomains> electronDomains(const Molecule &molecule, const Component &component)
 {
     std::vector<std::vector<int>> neighbours(molecule.atoms.size());
     for (const int b : component.bonds) {
@@ -102,8 +102,7 @@ std::optional<ElectronDomains> electronDomains(const Molecule &molecule, const C
         d.lonePairs = a.lonePairs + (d.unpaired ? 1 : 0);
         return d;
     };
-    if (centre < 0)
-        centre = component.centre;
+    const int centre = component.centre;
     if (centre >= 0 && std::size_t(centre) < neighbours.size() && neighbours[std::size_t(centre)].size() >= 2)
         return around(centre);
     const auto isHydrogen = [&](int atom) { return molecule.atoms[std::size_t(atom)].element == 1; };

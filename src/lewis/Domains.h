@@ -31,11 +31,9 @@ struct ElectronDomains
 // hydrogens, which are on it or on its neighbours, and to two or more.
 // Nothing where there is none (ethanol, hydrogen peroxide, a diatomic) or
 // two could be (the one with more neighbours is).
-// With `centre` (an atom index) given, or else the component's own, the
-// domains round that atom where it is bonded to two or more: the centre a
-// formula's structure was worked out round (Si in Si(CH3)4); else the one
-// found as above.
-std::optional<ElectronDomains> electronDomains(
-    const Molecule &molecule, const Component &component, int centre = -1);
+// Where the component has a centre of its own, bonded to two or more, the
+// domains round it: the centre a formula's structure was worked out round
+// (Si in Si(CH3)4); else the one found as above.
+std::optional<ElectronDomains> electronDomains(const Molecule &molecule, const Component &component);
 
 } // namespace zembrel

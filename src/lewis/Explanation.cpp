@@ -118,9 +118,9 @@ QString chargesLine(const Counts &c, int charge)
         .arg(grouped(c.charges), signedNumber(charge));
 }
 
-QString domainsLine(const Molecule &molecule, const Component &component, int at = -1)
+QString domainsLine(const Molecule &molecule, const Component &component)
 {
-    const std::optional<ElectronDomains> d = electronDomains(molecule, component, at);
+    const std::optional<ElectronDomains> d = electronDomains(molecule, component);
     if (!d && component.atoms.size() == 1)
         return LewisText::tr("One atom: no shape to name.");
     if (!d && component.atoms.size() == 2)
@@ -353,8 +353,7 @@ QString explainWorked(const WrittenFormula &formula, const WorkedStructure &work
                   .arg(2 * c.lonePairs)
                   .arg(c.unpaired > 0 ? LewisText::tr(" and %1 unpaired").arg(c.unpaired) : QString())
                   .arg(c.valence);
-    // The structure's atoms come first in the molecule, the centre first of all.
-    lines << domainsLine(drawn, part, 0);
+    lines << domainsLine(drawn, part);
     return lines.join(u'\n') + u'\n';
 }
 
@@ -391,7 +390,7 @@ QString explainMolecule(const Molecule &molecule)
     return lines.join(u'\n') + u'\n';
 }
 
-QString shapeSummary(const Molecule &molecule, int centre)
+QString shapeSummary(const Molecule &molecule)
 {
     const Component *only = nullptr;
     for (const Component &component : molecule.components) {
@@ -403,7 +402,7 @@ QString shapeSummary(const Molecule &molecule, int centre)
     }
     if (!only)
         return {};
-    const std::optional<ElectronDomains> d = electronDomains(molecule, *only, centre);
+    const std::optional<ElectronDomains> d = electronDomains(molecule, *only);
     if (!d || d->shape().isEmpty())
         return {};
     return LewisText::tr("%1, %2", "AXE notation and shape").arg(d->axe(), d->shape());

@@ -19,9 +19,9 @@ QString explainWorked(const WrittenFormula &formula, const WorkedStructure &work
 // has one central atom, its electron domains and shape.
 QString explainMolecule(const Molecule &molecule);
 
-// "AX2E2, bent" for a molecule of one part with one central atom, or round
-// `centre` (an atom index) where it has two neighbours or more; empty otherwise.
-QString shapeSummary(const Molecule &molecule, int centre = -1);
+// "AX2E2, bent" for a molecule of one part with one central atom (its
+// component's own, where a formula was worked out round it); empty otherwise.
+QString shapeSummary(const Molecule &molecule);
 
 // A formula as the steps write it, "SF₄", "NO₃⁻".
 QString writtenFormulaText(const WrittenFormula &formula);

@@ -239,7 +239,7 @@ void TestLewis::workedOut()
     for (const Bond &bond : drawn.bonds)
         electrons += 2 * bond.order;
     QCOMPARE(electrons, w.valenceElectrons);
-    const std::optional<ElectronDomains> d = electronDomains(drawn, drawn.components.front(), 0);
+    const std::optional<ElectronDomains> d = electronDomains(drawn, drawn.components.front());
     QCOMPARE(d ? d->axe() : QString(), axe);
     QCOMPARE(d ? d->shape() : QString(), shape);
 }
