@@ -563,4 +563,11 @@ FormulaStructure workOutFormula(const QString &text)
     throw *first;
 }
 
+bool unlikelyAsFormula(const FormulaStructure &structure)
+{
+    return structure.formula.charge == 0
+        && std::any_of(structure.worked.atoms.begin(), structure.worked.atoms.end(),
+            [](const WorkedAtom &a) { return a.radicals > 0 || a.charge != 0; });
+}
+
 } // namespace zembrel

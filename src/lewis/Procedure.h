@@ -66,6 +66,10 @@ struct FormulaStructure
     WorkedStructure worked;
 };
 
+// Whether a neutral formula came out a radical or with charged atoms: the
+// text ("CN", "CS") is then likelier the short SMILES it also is.
+bool unlikelyAsFormula(const FormulaStructure &structure);
+
 // The first reading of the text whose structure can be worked out. Throws
 // ChemistryError with the reason the likeliest reading cannot.
 FormulaStructure workOutFormula(const QString &text);

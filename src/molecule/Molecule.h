@@ -87,6 +87,10 @@ struct Reading
     bool resonance = false; // every resonance form of each part, not the input's alone
 };
 
+// Whether text could be a SMILES: printable ASCII without blanks. Anything
+// else was meant as a name, and a SMILES error would only confuse.
+bool couldBeSmiles(const QString &text);
+
 // The molecule of a SMILES. Throws ChemistryError naming the reason and,
 // where it can be found, the 1-based character position.
 Molecule moleculeFromSmiles(const QString &smiles, Reading reading = {});

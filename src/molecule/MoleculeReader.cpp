@@ -69,6 +69,12 @@ Molecule molecule(ReadResult result)
 
 } // namespace
 
+bool couldBeSmiles(const QString &text)
+{
+    return std::all_of(
+        text.cbegin(), text.cend(), [](QChar c) { return c.unicode() > 32 && c.unicode() < 127; });
+}
+
 Molecule moleculeFromSmiles(const QString &smiles, Reading reading)
 {
     return molecule(reader().fromSmiles(smiles, reading));

@@ -19,14 +19,6 @@ namespace zembrel {
 
 namespace {
 
-// Text that could be a SMILES: printable ASCII without blanks. Anything else
-// was meant as a name, and its SMILES error would only confuse.
-bool couldBeSmiles(const QString &text)
-{
-    return std::all_of(
-        text.cbegin(), text.cend(), [](QChar c) { return c.unicode() > 32 && c.unicode() < 127; });
-}
-
 // Text that names an element that does not exist or holds what no formula
 // does: whatever the procedure said of it would not be what was meant.
 bool readsAsNoFormula(const QString &text)
@@ -83,13 +75,9 @@ void Sketch::read()
     if (!m_species) {
         try {
             FormulaStructure worked = workOutFormula(input);
-            // A neutral formula that comes out a radical or charged ("CN",
-            // "CS") is more likely a short SMILES (methylamine, methanethiol).
-            const bool unusual = worked.formula.charge == 0
-                && std::any_of(worked.worked.atoms.begin(), worked.worked.atoms.end(),
-                    [](const WorkedAtom &a) { return a.radicals > 0 || a.charge != 0; });
+            // "CN" and "CS" are methylamine and methanethiol.
             std::optional<Molecule> asSmiles;
-            if (unusual && couldBeSmiles(input)) {
+            if (unlikelyAsFormula(worked) && couldBeSmiles(input)) {
                 try {
                     asSmiles = moleculeFromSmiles(input, reading);
                 } catch (const ChemistryError &) {

@@ -49,13 +49,6 @@ constexpr std::array kParameters{
     Parameter{u"charge", u"--charge", false},
 };
 
-// Printable ASCII without blanks: what could be a SMILES.
-bool couldBeSmiles(const QString &text)
-{
-    return std::all_of(
-        text.cbegin(), text.cend(), [](QChar c) { return c.unicode() > 32 && c.unicode() < 127; });
-}
-
 QString speciesCaption(const Species &species)
 {
     const bool russian = ServeText::tr("en", "the language of species' names: en or ru") == u"ru"_s;
@@ -81,11 +74,8 @@ void readInput(const QString &q, PictureQuery &query)
     }
     try {
         const FormulaStructure worked = workOutFormula(q);
-        const bool unusual = worked.formula.charge == 0
-            && std::any_of(worked.worked.atoms.begin(), worked.worked.atoms.end(),
-                [](const WorkedAtom &a) { return a.radicals > 0 || a.charge != 0; });
         bool smiles = false;
-        if (unusual && couldBeSmiles(q)) {
+        if (unlikelyAsFormula(worked) && couldBeSmiles(q)) {
             try {
                 moleculeFromSmiles(q);
                 smiles = true;
