@@ -76,6 +76,15 @@ void paintMark(Surface &surface, const PlacedDot &dot, QPointF centre)
     }
 }
 
+// An arc from `from` to `to` radians (y down, `from` < `to`) as a subpath of
+// its own; a path's angles run the other way round, in degrees.
+void addArc(QPainterPath &path, QPointF centre, double radius, double from, double to)
+{
+    const QRectF box(centre - QPointF(radius, radius), QSizeF(2 * radius, 2 * radius));
+    path.arcMoveTo(box, -from * 180 / kPi);
+    path.arcTo(box, -from * 180 / kPi, -(to - from) * 180 / kPi);
+}
+
 // A solid wedge as one filled outline; a hashed one as strokes across the
 // bond, growing from the narrow end to the wide one, in one path.
 void paintWedge(Surface &surface, const PlacedWedge &wedge, QPointF offset)
@@ -164,10 +173,8 @@ void paintDrawing(Surface &surface, const Drawing &drawing, const SurfaceFont &f
             surface.Ring(x(shell.centre.x()), y(shell.centre.y()), shell.radius, shell.width);
             continue;
         }
-        // The arcs between the gaps; a path's angles run the other way round, in degrees.
+        // The arcs between the gaps.
         const QPointF centre(x(shell.centre.x()), y(shell.centre.y()));
-        const QRectF box(
-            centre - QPointF(shell.radius, shell.radius), QSizeF(2 * shell.radius, 2 * shell.radius));
         QPainterPath arcs;
         for (std::size_t k = 0; k < shell.gaps.size(); ++k) {
             const double from = shell.gaps[k].second;
@@ -175,8 +182,7 @@ void paintDrawing(Surface &surface, const Drawing &drawing, const SurfaceFont &f
                 = k + 1 < shell.gaps.size() ? shell.gaps[k + 1].first : shell.gaps.front().first + 2 * kPi;
             if (to <= from)
                 continue;
-            arcs.arcMoveTo(box, -from * 180 / kPi);
-            arcs.arcTo(box, -from * 180 / kPi, -(to - from) * 180 / kPi);
+            addArc(arcs, centre, shell.radius, from, to);
         }
         surface.Path(arcs, shell.width, false);
     }
@@ -186,11 +192,8 @@ void paintDrawing(Surface &surface, const Drawing &drawing, const SurfaceFont &f
     }
     for (const PlacedArc &arc : drawing.arcs) {
         surface.setShapeRole(svgClassOfArcs());
-        const QPointF centre(x(arc.centre.x()), y(arc.centre.y()));
-        const QRectF box(centre - QPointF(arc.radius, arc.radius), QSizeF(2 * arc.radius, 2 * arc.radius));
         QPainterPath path;
-        path.arcMoveTo(box, -arc.from * 180 / kPi);
-        path.arcTo(box, -arc.from * 180 / kPi, -(arc.to - arc.from) * 180 / kPi);
+        addArc(path, QPointF(x(arc.centre.x()), y(arc.centre.y())), arc.radius, arc.from, arc.to);
         surface.Path(path, arc.width, false);
     }
     surface.setFillStyle(0);
