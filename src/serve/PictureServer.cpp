@@ -264,9 +264,9 @@ void PictureServer::route()
             const LanguageScope inWorker(languageOf(asked->acceptLanguage));
             // One that waited its whole time for a thread is not drawn; one
             // drawn too slowly is not sent: its client has given up on it.
-            QHttpServerResponse response = clock.elapsed() > m_limits.pictureMs
-                ? QHttpServerResponse(Status::ServiceUnavailable)
-                : picture(*asked);
+            QHttpServerResponse response(Status::ServiceUnavailable);
+            if (clock.elapsed() <= m_limits.pictureMs)
+                response = picture(*asked);
             if (clock.elapsed() > m_limits.pictureMs) {
                 response = refusal(503, ServeText::tr("the picture took too long to draw"));
                 response.setHeader("Retry-After", "5");

@@ -115,6 +115,7 @@ private:
     std::optional<Drawing> attempt(double bondLength) const;
     std::optional<Angle> labelledAngle(const Ink &ink, double bondLength) const;
     Drawing finished(const Ink &ink, const Angle &angle) const;
+    PlacedText symbolAt(int atom, QPointF centre) const;
     void placeLigand(Ink &ink, std::size_t k, const Slot &slot, double bondLength) const;
     void placeDomain(Ink &ink, const Slot &slot, int electrons, bool paired, int mark) const;
     bool roomy(const Ink &ink) const;
@@ -203,20 +204,25 @@ void ShapeLayout::placeDomain(Ink &ink, const Slot &slot, int electrons, bool pa
     }
 }
 
+PlacedText ShapeLayout::symbolAt(int atom, QPointF centre) const
+{
+    PlacedText text;
+    text.text = m_molecule.atoms[std::size_t(atom)].symbol;
+    text.size = m_measure(text.text, TextRole::Symbol);
+    text.topLeft = centre - QPointF(text.size.width / 2.0, text.size.height / 2.0);
+    text.atom = atom;
+    return text;
+}
+
 void ShapeLayout::placeLigand(Ink &ink, std::size_t k, const Slot &slot, double bondLength) const
 {
     const Ligand &ligand = m_ligands[k];
-    const Atom &atom = m_molecule.atoms[std::size_t(ligand.atom)];
     const QPointF u = pageUnit(slot.degrees);
     const QPointF at = u * bondLength;
 
     // The atom's symbol centred at the bond's end, its hydrogens after it
     // (or before it, on the left, so that the bond meets the atom bonded).
-    PlacedText symbol;
-    symbol.text = atom.symbol;
-    symbol.size = m_measure(atom.symbol, TextRole::Symbol);
-    symbol.topLeft = at - QPointF(symbol.size.width / 2.0, symbol.size.height / 2.0);
-    symbol.atom = ligand.atom;
+    const PlacedText symbol = symbolAt(ligand.atom, at);
     std::vector<PlacedText> group{symbol};
     if (!ligand.hydrogens.empty()) {
         PlacedText h;
@@ -258,9 +264,7 @@ void ShapeLayout::placeLigand(Ink &ink, std::size_t k, const Slot &slot, double 
 
     const QRectF centreBox = ink.texts.front().box();
     const double start = exitDistance({}, u, centreBox) + m_m.lineMargin;
-    const double end = bondLength
-        - exitDistance({}, -u, QRectF(symbol.topLeft - at, QSizeF(symbol.size.width, symbol.size.height)))
-        - m_m.lineMargin;
+    const double end = bondLength - exitDistance({}, -u, symbol.box().translated(-at)) - m_m.lineMargin;
     const QPointF from = u * start, to = u * end;
     const QPointF across = drawing::normal(u);
     const auto line = [&](QPointF a, QPointF b) {
@@ -353,12 +357,7 @@ std::optional<Drawing> ShapeLayout::attempt(double bondLength) const
     const Convention &c = *m_convention;
     Ink ink;
     const Atom &centreAtom = m_molecule.atoms[std::size_t(m_domains.centre)];
-    PlacedText centre;
-    centre.text = centreAtom.symbol;
-    centre.size = m_measure(centre.text, TextRole::Symbol);
-    centre.topLeft = -QPointF(centre.size.width / 2.0, centre.size.height / 2.0);
-    centre.atom = m_domains.centre;
-    ink.texts.push_back(centre);
+    ink.texts.push_back(symbolAt(m_domains.centre, {}));
     ink.textOwner.push_back(-1);
     for (std::size_t k = 0; k < m_ligands.size(); ++k)
         placeLigand(ink, k, c.bondSlots[k], bondLength);
