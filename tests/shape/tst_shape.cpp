@@ -40,6 +40,14 @@ double pageDegrees(QPointF from, QPointF to)
     return a < 0 ? a + 360 : a;
 }
 
+// The first text of a role; empty where there is none.
+QString textOf(const Drawing &d, TextRole role)
+{
+    const auto t
+        = std::find_if(d.texts.begin(), d.texts.end(), [&](const PlacedText &x) { return x.role == role; });
+    return t == d.texts.end() ? QString() : t->text;
+}
+
 struct DrawnBond
 {
     double degrees;
@@ -204,14 +212,9 @@ void TestShape::shapes()
         d.dots.begin(), d.dots.end(), [](const PlacedDot &dot) { return dot.kind == DotKind::LonePair; }));
     QCOMPARE(dots, lonePairDots);
 
-    const auto textOf = [&](TextRole role) {
-        const auto t = std::find_if(
-            d.texts.begin(), d.texts.end(), [&](const PlacedText &x) { return x.role == role; });
-        return t == d.texts.end() ? QString() : t->text;
-    };
-    QCOMPARE(textOf(TextRole::Angle), angle);
-    QCOMPARE(textOf(TextRole::ShapeName), english);
-    QCOMPARE(textOf(TextRole::Charge), charge);
+    QCOMPARE(textOf(d, TextRole::Angle), angle);
+    QCOMPARE(textOf(d, TextRole::ShapeName), english);
+    QCOMPARE(textOf(d, TextRole::Charge), charge);
     QCOMPARE(int(std::count_if(d.lines.begin(), d.lines.end(),
                  [](const PlacedLine &l) { return l.kind == LineKind::Bracket; })),
         charge.isEmpty() ? 0 : 6);
@@ -258,13 +261,8 @@ void TestShape::shapes()
     QCoreApplication::installTranslator(&translator);
     const Drawing ru = layOutShape(molecule, testmetrics::measure, radius);
     QCoreApplication::removeTranslator(&translator);
-    const auto ruText = [&](TextRole role) {
-        const auto t = std::find_if(
-            ru.texts.begin(), ru.texts.end(), [&](const PlacedText &x) { return x.role == role; });
-        return t == ru.texts.end() ? QString() : t->text;
-    };
-    QCOMPARE(ruText(TextRole::ShapeName), russian);
-    QCOMPARE(ruText(TextRole::Angle), QString(angle).replace(u'.', u','));
+    QCOMPARE(textOf(ru, TextRole::ShapeName), russian);
+    QCOMPARE(textOf(ru, TextRole::Angle), QString(angle).replace(u'.', u','));
 }
 
 void TestShape::refused_data()
@@ -313,11 +311,7 @@ void TestShape::angleLabels()
 {
     QFETCH(QString, input);
     QFETCH(QString, angle);
-    const Drawing d = layOutShape(moleculeOf(input), testmetrics::measure);
-    const auto t = std::find_if(
-        d.texts.begin(), d.texts.end(), [](const PlacedText &x) { return x.role == TextRole::Angle; });
-    QVERIFY(t != d.texts.end());
-    QCOMPARE(t->text, angle);
+    QCOMPARE(textOf(layOutShape(moleculeOf(input), testmetrics::measure), TextRole::Angle), angle);
 }
 
 QTEST_GUILESS_MAIN(TestShape)
