@@ -323,11 +323,8 @@ NamedMolecule checkedMolecule(const QCommandLineParser &parser, bool standardInp
 // language and its school formula, else what the input is.
 QString defaultCaption(const Named &named, const Picture &picture)
 {
-    if (const Species *species = named.species) {
-        const bool russian = RenderText::tr("en", "the language of species' names on a sheet: en or ru") == u"ru"_s;
-        return RenderText::tr("%1, %2")
-            .arg((russian ? species->russian : species->english).first(), prettyFormula(species->formulas.first()));
-    }
+    if (const Species *species = named.species)
+        return speciesCaption(*species);
     if (picture.molecule)
         return picture.title;
     return picture.charge == 0 ? picture.symbol : picture.symbol + chargeText(picture.charge);
@@ -376,6 +373,13 @@ MarkOptions checkedMarkOptions(const QCommandLineParser &parser, MarkStyle style
 }
 
 } // namespace
+
+QString speciesCaption(const Species &species)
+{
+    const bool russian = RenderText::tr("en", "the language of species' names on a sheet: en or ru") == u"ru"_s;
+    return RenderText::tr("%1, %2")
+        .arg((russian ? species.russian : species.english).first(), prettyFormula(species.formulas.first()));
+}
 
 void addJobOptions(QCommandLineParser &parser)
 {

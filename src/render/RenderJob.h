@@ -15,6 +15,8 @@ class QCommandLineParser;
 
 namespace zembrel {
 
+struct Species;
+
 // One formula picture and its look: an atom as the window would make it, or
 // a molecule or ion.
 struct Picture
@@ -51,6 +53,10 @@ struct UsageError
 {
     QString message;
 };
+
+// A species as a sheet captions it and the server says it found it, in the
+// messages' language: "water, H₂O", «вода, H₂O».
+QString speciesCaption(const Species &species);
 
 // The options every job takes, on the command line and on a batch line.
 void addJobOptions(QCommandLineParser &parser);

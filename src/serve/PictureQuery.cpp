@@ -49,13 +49,6 @@ constexpr std::array kParameters{
     Parameter{u"charge", u"--charge", false},
 };
 
-QString speciesCaption(const Species &species)
-{
-    const bool russian = ServeText::tr("en", "the language of species' names: en or ru") == u"ru"_s;
-    return ServeText::tr("%1, %2", "a species' name and formula")
-        .arg((russian ? species.russian : species.english).first(), prettyFormula(species.formulas.first()));
-}
-
 // The window's reading of its input: the table's names and formulas first,
 // then a formula worked out, then a SMILES; a neutral formula that would come
 // out a radical or charged ("CN") is the SMILES it also is.

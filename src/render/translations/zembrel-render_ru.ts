@@ -22,14 +22,14 @@
     <message>
         <location filename="../../molecule/Drawing.cpp" line="64"/>
         <location filename="../../molecule/IonFrame.cpp" line="69"/>
-        <location filename="../../shape/ShapeLayout.cpp" line="513"/>
+        <location filename="../../shape/ShapeLayout.cpp" line="512"/>
         <source>The dot radius must lie between %1 and %2.</source>
         <translation>Радиус точки должен быть от %1 до %2.</translation>
     </message>
     <message>
         <location filename="../../molecule/Drawing.cpp" line="69"/>
         <location filename="../../molecule/Molecule.cpp" line="165"/>
-        <location filename="../../shape/ShapeLayout.cpp" line="488"/>
+        <location filename="../../shape/ShapeLayout.cpp" line="487"/>
         <source>The input holds no atoms.</source>
         <translation>Во входных данных нет атомов.</translation>
     </message>
@@ -50,7 +50,7 @@
     </message>
     <message>
         <location filename="../../molecule/Drawing.cpp" line="165"/>
-        <location filename="../../shape/ShapeLayout.cpp" line="527"/>
+        <location filename="../../shape/ShapeLayout.cpp" line="526"/>
         <source>The molecule is too crowded to place its electrons apart from each other.</source>
         <translation>Молекула слишком тесная, чтобы разместить её электроны порознь.</translation>
     </message>
@@ -557,32 +557,32 @@
         <translation> и неспаренных %1</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="374"/>
+        <location filename="../../lewis/Explanation.cpp" line="373"/>
         <source>Part %1: %2 × %3</source>
         <translation>Часть %1: %2 × %3</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="375"/>
+        <location filename="../../lewis/Explanation.cpp" line="374"/>
         <source>Part %1: %2</source>
         <translation>Часть %1: %2</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="378"/>
+        <location filename="../../lewis/Explanation.cpp" line="377"/>
         <source>Bonding pairs: %1 (%2 electrons); lone pairs: %3 (%4 electrons)</source>
         <translation>Связывающих пар: %1 (электронов: %2); неподелённых пар: %3 (электронов: %4)</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="384"/>
+        <location filename="../../lewis/Explanation.cpp" line="383"/>
         <source>, on %1</source>
         <translation>, у %1</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="386"/>
+        <location filename="../../lewis/Explanation.cpp" line="385"/>
         <source>; unpaired electrons: %1</source>
         <translation>; неспаренных электронов: %1</translation>
     </message>
     <message>
-        <location filename="../../lewis/Explanation.cpp" line="409"/>
+        <location filename="../../lewis/Explanation.cpp" line="408"/>
         <source>%1, %2</source>
         <comment>AXE notation and shape</comment>
         <translation>%1, %2</translation>
@@ -749,8 +749,8 @@ Exit status: 0 all written, 1 a picture not made or written, 2 a mistake in the 
     <message>
         <location filename="../main.cpp" line="220"/>
         <location filename="../main.cpp" line="231"/>
-        <location filename="../RenderJob.cpp" line="398"/>
-        <location filename="../RenderJob.cpp" line="411"/>
+        <location filename="../RenderJob.cpp" line="402"/>
+        <location filename="../RenderJob.cpp" line="415"/>
         <source>FILE</source>
         <translation>ФАЙЛ</translation>
     </message>
@@ -786,7 +786,7 @@ Exit status: 0 all written, 1 a picture not made or written, 2 a mistake in the 
     </message>
     <message>
         <location filename="../main.cpp" line="237"/>
-        <location filename="../RenderJob.cpp" line="447"/>
+        <location filename="../RenderJob.cpp" line="451"/>
         <source>TEXT</source>
         <translation>ТЕКСТ</translation>
     </message>
@@ -1112,214 +1112,214 @@ Exit status: 0 all written, 1 a picture not made or written, 2 a mistake in the 
         <translation>раскладка «%1»: бывает textbook или depiction</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="327"/>
+        <location filename="../RenderJob.cpp" line="379"/>
         <source>en</source>
         <comment>the language of species&apos; names on a sheet: en or ru</comment>
         <translation>ru</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="328"/>
+        <location filename="../RenderJob.cpp" line="380"/>
         <source>%1, %2</source>
         <translation>%1, %2</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="345"/>
+        <location filename="../RenderJob.cpp" line="342"/>
         <source>charges &quot;%1&quot;: they are auto, all or none</source>
         <translation>charges «%1»: это auto, all или none</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="349"/>
+        <location filename="../RenderJob.cpp" line="346"/>
         <source>--shells is for --style dots and --style dot-cross</source>
         <translation>--shells только для --style dots и --style dot-cross</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="353"/>
+        <location filename="../RenderJob.cpp" line="350"/>
         <source>--marks is for --style dot-cross</source>
         <translation>--marks только для --style dot-cross</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="359"/>
+        <location filename="../RenderJob.cpp" line="356"/>
         <source>marks &quot;%1&quot;: give ELEMENT=MARK pairs separated by commas, as O=cross,H=dot</source>
         <translation>значки «%1»: нужны пары ЭЛЕМЕНТ=ЗНАЧОК через запятую, например O=cross,H=dot</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="364"/>
+        <location filename="../RenderJob.cpp" line="361"/>
         <source>marks &quot;%1&quot;: &quot;%2&quot; is not an element symbol</source>
         <translation>значки «%1»: «%2» — не символ элемента</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="368"/>
+        <location filename="../RenderJob.cpp" line="365"/>
         <source>marks &quot;%1&quot;: &quot;%2&quot; is not a mark; the marks are dot, cross, ring, square and triangle</source>
         <translation>значки «%1»: «%2» — не значок; значки бывают dot (точка), cross (крестик), ring (кружок), square (квадрат) и triangle (треугольник)</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="372"/>
+        <location filename="../RenderJob.cpp" line="369"/>
         <source>marks &quot;%1&quot;: %2 is given twice</source>
         <translation>значки «%1»: %2 указан дважды</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="383"/>
+        <location filename="../RenderJob.cpp" line="387"/>
         <source>SYMBOL</source>
         <translation>ОБОЗНАЧЕНИЕ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="383"/>
+        <location filename="../RenderJob.cpp" line="387"/>
         <source>One or two letters, Latin or Russian.</source>
         <translation>Одна или две буквы, латинские или русские.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="385"/>
+        <location filename="../RenderJob.cpp" line="389"/>
         <source>Dots: slot numbers 0 to 15, separated by commas.</source>
         <translation>Точки: номера мест от 0 до 15 через запятую.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="386"/>
+        <location filename="../RenderJob.cpp" line="390"/>
         <source>Dot radius: 0.5 to 10 in steps of 0.5 (default 2).</source>
         <translation>Радиус точки: от 0.5 до 10 с шагом 0.5 (по умолчанию 2).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="387"/>
+        <location filename="../RenderJob.cpp" line="391"/>
         <source>Font family (default Arial).</source>
         <translation>Шрифт (по умолчанию Arial).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="387"/>
+        <location filename="../RenderJob.cpp" line="391"/>
         <source>FAMILY</source>
         <translation>ШРИФТ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="388"/>
+        <location filename="../RenderJob.cpp" line="392"/>
         <source>Font size in points (default 21.75).</source>
         <translation>Размер шрифта в пунктах (по умолчанию 21.75).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="388"/>
+        <location filename="../RenderJob.cpp" line="392"/>
         <source>PT</source>
         <translation>ПТ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="389"/>
+        <location filename="../RenderJob.cpp" line="393"/>
         <source>Font weight: 400 regular, 700 bold.</source>
         <translation>Насыщенность шрифта: 400 обычный, 700 полужирный.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="390"/>
+        <location filename="../RenderJob.cpp" line="394"/>
         <source>Italic.</source>
         <translation>Курсив.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="391"/>
+        <location filename="../RenderJob.cpp" line="395"/>
         <source>Scale: 1 to 8, that many times the pixels.</source>
         <translation>Масштаб: от 1 до 8, во столько раз больше пикселей.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="392"/>
+        <location filename="../RenderJob.cpp" line="396"/>
         <source>Transparent ground (PNG and SVG).</source>
         <translation>Прозрачный фон (PNG и SVG).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="394"/>
+        <location filename="../RenderJob.cpp" line="398"/>
         <source>Format: bmp, png or svg (default: the file&apos;s extension; png on standard output).</source>
         <translation>Формат: bmp, png или svg (по умолчанию по расширению файла; png на стандартный вывод).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="396"/>
+        <location filename="../RenderJob.cpp" line="400"/>
         <source>FORMAT</source>
         <translation>ФОРМАТ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="397"/>
+        <location filename="../RenderJob.cpp" line="401"/>
         <source>Picture file; &quot;-&quot; is standard output.</source>
         <translation>Файл картинки; «-» — стандартный вывод.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="399"/>
+        <location filename="../RenderJob.cpp" line="403"/>
         <source>The atom&apos;s charge, -8 to 8: the picture in square brackets with it.</source>
         <translation>Заряд атома, от -8 до 8: картинка в квадратных скобках с зарядом.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="401"/>
+        <location filename="../RenderJob.cpp" line="405"/>
         <source>A molecule or ion in SMILES, instead of a symbol.</source>
         <translation>Молекула или ион в записи SMILES вместо обозначения.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="403"/>
+        <location filename="../RenderJob.cpp" line="407"/>
         <source>A molecule or ion by its name in Russian or English, from the table of school species (&quot;water&quot;, &quot;нитрат-ион&quot;).</source>
         <translation>Молекула или ион по названию на русском или английском из таблицы школьных веществ («вода», «nitrate ion»).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="405"/>
+        <location filename="../RenderJob.cpp" line="409"/>
         <source>NAME</source>
         <translation>НАЗВАНИЕ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="407"/>
+        <location filename="../RenderJob.cpp" line="411"/>
         <source>A molecule or ion by its school formula, from the same table (H2O, NH4+, CO3 2-).</source>
         <translation>Молекула или ион по школьной формуле из той же таблицы (H2O, NH4+, CO3 2-).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="409"/>
+        <location filename="../RenderJob.cpp" line="413"/>
         <source>FORMULA</source>
         <translation>ФОРМУЛА</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="410"/>
+        <location filename="../RenderJob.cpp" line="414"/>
         <source>A molecule or ion in an MDL molfile (&quot;-&quot; is standard input).</source>
         <translation>Молекула или ион в файле MDL molfile («-» — стандартный ввод).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="428"/>
+        <location filename="../RenderJob.cpp" line="432"/>
         <source>Where a molecule&apos;s atoms stand when the input does not place them: textbook (the default: chains straight on a square grid, regular rings, as school books draw them) or depiction (the chemistry toolkit&apos;s 2D depiction).</source>
         <translation>Где стоят атомы молекулы, если ввод их не расставляет: textbook (по умолчанию: цепь прямо по квадратной сетке, правильные циклы, как в школьных учебниках) или depiction (двумерное изображение химического пакета).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="431"/>
+        <location filename="../RenderJob.cpp" line="435"/>
         <source>LAYOUT</source>
         <translation>РАСКЛАДКА</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="433"/>
+        <location filename="../RenderJob.cpp" line="437"/>
         <source>Lay the molfile&apos;s atoms out anew, in the --layout, instead of taking its coordinates.</source>
         <translation>Разложить атомы molfile заново, по --layout, а не брать его координаты.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="436"/>
+        <location filename="../RenderJob.cpp" line="440"/>
         <source>Which atoms&apos; formal charges are drawn: auto (the default: in a neutral molecule all, in an ion where they say more than its charge), all or none (an ion&apos;s net charge alone).</source>
         <translation>Какие формальные заряды атомов рисовать: auto (по умолчанию: в нейтральной молекуле все, в ионе — там, где они говорят больше его заряда), all (все) или none (только заряд иона).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="439"/>
+        <location filename="../RenderJob.cpp" line="443"/>
         <source>WHICH</source>
         <translation>КАКИЕ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="441"/>
+        <location filename="../RenderJob.cpp" line="445"/>
         <source>Every resonance form of the molecule or ion, side by side with ↔ between them, each with its formal charges.</source>
         <translation>Все резонансные структуры молекулы или иона рядом, с ↔ между ними, каждая со своими формальными зарядами.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="444"/>
+        <location filename="../RenderJob.cpp" line="448"/>
         <source>Leave out a molecule&apos;s lone-pairs, charges (its atoms&apos;) or bonds, any of them separated by commas, keeping their room: a picture for a student to complete.</source>
         <translation>Не рисовать неподелённые пары (lone-pairs), заряды атомов (charges) или связи (bonds) молекулы, через запятую, оставляя их место: рисунок для ученика.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="447"/>
+        <location filename="../RenderJob.cpp" line="451"/>
         <source>The caption under the picture on a --sheet.</source>
         <translation>Подпись под рисунком на листе --sheet.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="461"/>
+        <location filename="../RenderJob.cpp" line="465"/>
         <source>--explain is for a molecule: --smiles, --mol, --name or --formula</source>
         <translation>--explain — для молекулы: --smiles, --mol, --name или --formula</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="467"/>
+        <location filename="../RenderJob.cpp" line="471"/>
         <source>%1:</source>
         <comment>the heading of a molecule&apos;s counts</comment>
         <translation>%1:</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="418"/>
+        <location filename="../RenderJob.cpp" line="422"/>
         <source>STYLE</source>
         <translation>ВИД</translation>
     </message>
@@ -1334,78 +1334,78 @@ Exit status: 0 all written, 1 a picture not made or written, 2 a mistake in the 
         <translation>в таблице нет молекулы или иона с формулой «%1», а её структуру нельзя вывести: %2; ближайшие формулы: %3</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="413"/>
+        <location filename="../RenderJob.cpp" line="417"/>
         <source>How a molecule&apos;s electrons are drawn: lewis (bonds as lines, the default), dots (every electron a dot), bars (lone pairs as bars), dot-cross (every electron in the mark of the atom it came from) or shape (the shape round the central atom, with wedges, a bond angle and the shape&apos;s name).</source>
         <translation>Как рисуются электроны молекулы: lewis (связи линиями, по умолчанию), dots (каждый электрон точкой), bars (неподелённые пары чёрточками), dot-cross (каждый электрон знаком атома, от которого он пришёл) или shape (форма вокруг центрального атома, с клиньями, валентным углом и названием формы).</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="420"/>
+        <location filename="../RenderJob.cpp" line="424"/>
         <source>The marks of elements&apos; electrons with --style dot-cross, as O=cross,H=dot: dot, cross, ring, square or triangle (default: in that order, by first appearance).</source>
         <translation>Значки электронов элементов при --style dot-cross, например O=cross,H=dot: dot (точка), cross (крестик), ring (кружок), square (квадрат) или triangle (треугольник); по умолчанию в этом порядке, по первому появлению.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="422"/>
-        <location filename="../RenderJob.cpp" line="446"/>
+        <location filename="../RenderJob.cpp" line="426"/>
+        <location filename="../RenderJob.cpp" line="450"/>
         <source>LIST</source>
         <translation>СПИСОК</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="424"/>
+        <location filename="../RenderJob.cpp" line="428"/>
         <source>Each atom&apos;s outer shell as a circle with its electrons on it, for --style dots and dot-cross.</source>
         <translation>Внешняя оболочка каждого атома окружностью с его электронами на ней, для --style dots и dot-cross.</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="478"/>
+        <location filename="../RenderJob.cpp" line="482"/>
         <source>no element symbol given</source>
         <translation>не задано обозначение элемента</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="480"/>
+        <location filename="../RenderJob.cpp" line="484"/>
         <source>extra argument &quot;%1&quot;: there is one symbol</source>
         <translation>лишний аргумент «%1»: обозначение одно</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="482"/>
+        <location filename="../RenderJob.cpp" line="486"/>
         <source>no picture file given: -o FILE</source>
         <translation>не задан файл картинки: -o ФАЙЛ</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="494"/>
+        <location filename="../RenderJob.cpp" line="498"/>
         <source>style &quot;%1&quot;: it is lewis, dots, bars, dot-cross or shape</source>
         <translation>стиль «%1»: бывает lewis, dots, bars, dot-cross или shape</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="502"/>
+        <location filename="../RenderJob.cpp" line="506"/>
         <source>--%1 is not for --style shape</source>
         <translation>--%1 не для --style shape</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="514"/>
+        <location filename="../RenderJob.cpp" line="518"/>
         <source>blank &quot;%1&quot;: give lone-pairs, charges or bonds, separated by commas</source>
         <translation>blank «%1»: укажите lone-pairs, charges или bonds через запятую</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="525"/>
+        <location filename="../RenderJob.cpp" line="529"/>
         <source>charge &quot;%1&quot;: give a whole number from -8 to 8</source>
         <translation>заряд «%1»: нужно целое число от -8 до 8</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="539"/>
+        <location filename="../RenderJob.cpp" line="543"/>
         <source>scale &quot;%1&quot;: give a whole number from 1 to 8</source>
         <translation>масштаб «%1»: нужно целое число от 1 до 8</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="546"/>
+        <location filename="../RenderJob.cpp" line="550"/>
         <source>font size %1 pt at scale %2 is too large: at most %3 pt at this scale</source>
         <translation>размер шрифта %1 пт при масштабе %2 слишком велик: не больше %3 пт при этом масштабе</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="553"/>
+        <location filename="../RenderJob.cpp" line="557"/>
         <source>BMP has no transparency: --transparent is for PNG and SVG</source>
         <translation>у BMP нет прозрачности: --transparent только для PNG и SVG</translation>
     </message>
     <message>
-        <location filename="../RenderJob.cpp" line="590"/>
+        <location filename="../RenderJob.cpp" line="594"/>
         <source>the quote %1 is not closed</source>
         <translation>кавычка %1 не закрыта</translation>
     </message>
@@ -1428,95 +1428,83 @@ Exit status: 0 all written, 1 a picture not made or written, 2 a mistake in the 
 <context>
     <name>ServeText</name>
     <message>
-        <location filename="../../serve/PictureQuery.cpp" line="61"/>
-        <source>en</source>
-        <comment>the language of species&apos; names: en or ru</comment>
-        <translation>ru</translation>
-    </message>
-    <message>
-        <location filename="../../serve/PictureQuery.cpp" line="62"/>
-        <source>%1, %2</source>
-        <comment>a species&apos; name and formula</comment>
-        <translation>%1, %2</translation>
-    </message>
-    <message>
-        <location filename="../../serve/PictureQuery.cpp" line="97"/>
+        <location filename="../../serve/PictureQuery.cpp" line="80"/>
         <source>%1, worked out from its formula</source>
         <translation>%1, структура выведена из формулы</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureQuery.cpp" line="104"/>
+        <location filename="../../serve/PictureQuery.cpp" line="87"/>
         <source>No molecule or ion of the table is called “%1”.</source>
         <translation>В таблице нет молекулы или иона с названием «%1».</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureQuery.cpp" line="121"/>
+        <location filename="../../serve/PictureQuery.cpp" line="104"/>
         <source>“%1” is given twice</source>
         <translation>«%1» задан дважды</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureQuery.cpp" line="130"/>
+        <location filename="../../serve/PictureQuery.cpp" line="113"/>
         <source>lang “%1”: it is en or ru</source>
         <translation>lang «%1»: бывает en или ru</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureQuery.cpp" line="135"/>
+        <location filename="../../serve/PictureQuery.cpp" line="118"/>
         <source>format “%1”: it is svg or png</source>
         <translation>формат «%1»: бывает svg или png</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureQuery.cpp" line="142"/>
+        <location filename="../../serve/PictureQuery.cpp" line="125"/>
         <source>unknown parameter “%1”</source>
         <translation>неизвестный параметр «%1»</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureQuery.cpp" line="148"/>
+        <location filename="../../serve/PictureQuery.cpp" line="131"/>
         <source>%1 “%2”: it is 1 or 0</source>
         <translation>%1 «%2»: бывает 1 или 0</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureQuery.cpp" line="155"/>
+        <location filename="../../serve/PictureQuery.cpp" line="138"/>
         <source>nothing to draw: give q, a name, formula, SMILES or element symbol</source>
         <translation>нечего рисовать: задайте q — название, формулу, SMILES или символ элемента</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureQuery.cpp" line="159"/>
+        <location filename="../../serve/PictureQuery.cpp" line="142"/>
         <source>“%1” is not an element symbol</source>
         <translation>«%1» — не символ элемента</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureServer.cpp" line="218"/>
+        <location filename="../../serve/PictureServer.cpp" line="234"/>
         <source>the picture cannot be drawn: %1</source>
         <translation>рисунок не нарисовать: %1</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureServer.cpp" line="220"/>
+        <location filename="../../serve/PictureServer.cpp" line="236"/>
         <source>not enough memory for the picture</source>
         <translation>не хватает памяти для рисунка</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureServer.cpp" line="243"/>
+        <location filename="../../serve/PictureServer.cpp" line="259"/>
         <source>the request is too long</source>
         <translation>запрос слишком длинный</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureServer.cpp" line="245"/>
+        <location filename="../../serve/PictureServer.cpp" line="261"/>
         <source>the server is busy; try again shortly</source>
         <translation>сервер занят; повторите чуть позже</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureServer.cpp" line="255"/>
+        <location filename="../../serve/PictureServer.cpp" line="271"/>
         <source>the picture took too long to draw</source>
         <translation>рисунок рисовался слишком долго</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureServer.cpp" line="303"/>
-        <location filename="../../serve/PictureServer.cpp" line="331"/>
+        <location filename="../../serve/PictureServer.cpp" line="319"/>
+        <location filename="../../serve/PictureServer.cpp" line="347"/>
         <source>no such page</source>
         <translation>такой страницы нет</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureServer.cpp" line="321"/>
+        <location filename="../../serve/PictureServer.cpp" line="337"/>
         <source>only GET and HEAD are answered</source>
         <translation>отвечаем только на GET и HEAD</translation>
     </message>
@@ -1524,32 +1512,32 @@ Exit status: 0 all written, 1 a picture not made or written, 2 a mistake in the 
 <context>
     <name>ShapeText</name>
     <message>
-        <location filename="../../shape/ShapeLayout.cpp" line="151"/>
+        <location filename="../../shape/ShapeLayout.cpp" line="152"/>
         <source>A shape is drawn round one central atom that every other atom but hydrogens is bonded to, and %1 is bonded to another atom too; the shape round each centre of a larger molecule is not drawn.</source>
         <translation>Форма рисуется вокруг одного центрального атома, с которым связаны все остальные атомы, кроме водородов, а %1 связан ещё с одним атомом; форма вокруг каждого центра большой молекулы не рисуется.</translation>
     </message>
     <message>
-        <location filename="../../shape/ShapeLayout.cpp" line="162"/>
+        <location filename="../../shape/ShapeLayout.cpp" line="163"/>
         <source>A shape is drawn round one central atom, and this molecule has atoms apart from it.</source>
         <translation>Форма рисуется вокруг одного центрального атома, а в этой молекуле есть атомы, не связанные с ним.</translation>
     </message>
     <message>
-        <location filename="../../shape/ShapeLayout.cpp" line="491"/>
+        <location filename="../../shape/ShapeLayout.cpp" line="490"/>
         <source>A shape is drawn for one molecule or ion at a time, and the input has %1 parts.</source>
         <translation>Форма рисуется для одной молекулы или иона, а во вводе частей: %1.</translation>
     </message>
     <message>
-        <location filename="../../shape/ShapeLayout.cpp" line="496"/>
+        <location filename="../../shape/ShapeLayout.cpp" line="495"/>
         <source>A shape is drawn round one central atom that every other atom but hydrogens is bonded to, and this molecule has none; the shape round each centre of a larger molecule is not drawn.</source>
         <translation>Форма рисуется вокруг одного центрального атома, с которым связаны все остальные атомы, кроме водородов, а в этой молекуле такого нет; форма вокруг каждого центра большой молекулы не рисуется.</translation>
     </message>
     <message>
-        <location filename="../../shape/ShapeLayout.cpp" line="503"/>
+        <location filename="../../shape/ShapeLayout.cpp" line="502"/>
         <source>%1 has %2 electron domains round its centre; shapes of two to six are drawn.</source>
         <translation>У %1 вокруг центра %2 электронных облаков; рисуются формы с двумя–шестью.</translation>
     </message>
     <message>
-        <location filename="../../shape/ShapeLayout.cpp" line="538"/>
+        <location filename="../../shape/ShapeLayout.cpp" line="537"/>
         <source>.</source>
         <comment>the decimal separator of a bond angle</comment>
         <translation>,</translation>
