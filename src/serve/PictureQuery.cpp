@@ -2,7 +2,6 @@
 
 #include "Chemistry.h"
 #include "Explanation.h"
-#include "Folding.h"
 #include "Procedure.h"
 #include "ServeText.h"
 #include "Species.h"
