@@ -7,6 +7,7 @@
 #include "Renderer.h"
 #include "RuntimeError.h"
 #include "Species.h"
+#include "TypedInput.h"
 
 #include <QMimeData>
 
@@ -16,22 +17,6 @@
 using namespace Qt::StringLiterals;
 
 namespace zembrel {
-
-namespace {
-
-// Text that names an element that does not exist or holds what no formula
-// does: whatever the procedure said of it would not be what was meant.
-bool readsAsNoFormula(const QString &text)
-{
-    try {
-        readFormula(text);
-        return false;
-    } catch (const ChemistryError &) {
-        return true;
-    }
-}
-
-} // namespace
 
 Sketch::Sketch(const SpeciesTable &table, Language language) : m_table(table), m_language(language)
 {
@@ -58,67 +43,37 @@ void Sketch::setResonance(bool resonance)
 
 void Sketch::read()
 {
-    const QString &input = m_input;
     m_picture.molecule.reset();
-    m_species = nullptr;
     m_worked.reset();
-    m_problem.clear();
-    m_suggestions.clear();
-    if (input.isEmpty())
-        return;
     const Reading reading{MoleculeLayout::Textbook, m_resonance};
-    m_species = m_table.find(input);
-    // A formula the table lacks is worked out before it is read as a
-    // SMILES: "NOCl" is nitrosyl chloride to a student. What reads as no
-    // formula, or as a chain's ("CCO"), goes on to be a SMILES.
-    QString formulaProblem;
-    if (!m_species) {
-        try {
-            FormulaStructure worked = workOutFormula(input);
-            // "CN" and "CS" are methylamine and methanethiol.
-            std::optional<Molecule> asSmiles;
-            if (unlikelyAsFormula(worked) && couldBeSmiles(input)) {
-                try {
-                    asSmiles = moleculeFromSmiles(input, reading);
-                } catch (const ChemistryError &) {
-                }
-            }
-            if (asSmiles) {
-                m_picture.molecule = std::make_shared<const Molecule>(std::move(*asSmiles));
-                m_picture.title = input;
-                return;
-            }
+    TypedInput typed = readTyped(m_input, m_table, reading);
+    m_species = typed.species;
+    m_problem = typed.problem;
+    m_suggestions = typed.closest;
+    try {
+        switch (typed.kind) {
+        case TypedInput::Kind::Nothing:
+            return;
+        case TypedInput::Kind::Name:
+        case TypedInput::Kind::Formula:
+            m_picture.molecule = std::make_shared<const Molecule>(moleculeFromSmiles(m_species->smiles, reading));
+            m_picture.title = caption();
+            return;
+        case TypedInput::Kind::Worked:
             m_picture.molecule
-                = std::make_shared<const Molecule>(moleculeFromStructure(worked.worked.structure(), reading));
-            m_worked = std::move(worked);
+                = std::make_shared<const Molecule>(moleculeFromStructure(typed.worked->worked.structure(), reading));
+            m_worked = std::move(typed.worked);
             m_picture.title = writtenFormulaText(m_worked->formula);
             return;
-        } catch (const ChemistryError &e) {
-            formulaProblem = e.message;
-        }
-    }
-    try {
-        m_picture.molecule
-            = std::make_shared<const Molecule>(moleculeFromSmiles(m_species ? m_species->smiles : input, reading));
-        m_picture.title = m_species ? caption() : input;
-        return;
-    } catch (const ChemistryError &e) {
-        if (m_species) {
-            // The table's SMILES are all drawn by its test; this is a fault of ours.
-            m_problem = e.message;
+        case TypedInput::Kind::Smiles:
+            m_picture.molecule = std::make_shared<const Molecule>(std::move(*typed.smiles));
+            m_picture.title = m_input;
             return;
         }
-        const bool formulaLike = !readsAsNoFormula(input);
-        if (formulaLike && couldBeSmiles(input)) {
-            m_problem = tr("Not in the table. As a formula, its structure cannot be worked out: %1. As a SMILES: %2")
-                            .arg(formulaProblem, e.message);
-        } else if (formulaLike)
-            m_problem = tr("Not in the table, and its structure cannot be worked out: %1.").arg(formulaProblem);
-        else if (couldBeSmiles(input))
-            m_problem = tr("Not a name or formula of the table, nor a SMILES: %1").arg(e.message);
-        else
-            m_problem = tr("No molecule or ion of the table is called “%1”.").arg(input);
-        m_suggestions = m_table.closest(input, SpeciesKey::NameOrFormula);
+    } catch (const ChemistryError &e) {
+        // The table's SMILES are all drawn by its test, and a worked
+        // structure is one the reader takes: this is a fault of ours.
+        m_problem = e.message;
     }
 }
 

@@ -5,6 +5,7 @@
 #include "Procedure.h"
 #include "ServeText.h"
 #include "Species.h"
+#include "TypedInput.h"
 
 #include <algorithm>
 #include <array>
@@ -48,45 +49,30 @@ constexpr std::array kParameters{
     Parameter{u"charge", u"--charge", false},
 };
 
-// The window's reading of its input: the table's names and formulas first,
-// then a formula worked out, then a SMILES; a neutral formula that would come
-// out a radical or charged ("CN") is the SMILES it also is.
+// The molecules window's reading of its input, as renderer words.
 void readInput(const QString &q, PictureQuery &query)
 {
-    const SpeciesTable &table = SpeciesTable::builtIn();
-    if (const Species *species = table.find(q, SpeciesKey::Name)) {
+    const TypedInput typed = readTyped(q, SpeciesTable::builtIn());
+    switch (typed.kind) {
+    case TypedInput::Kind::Nothing:
+        refuse(typed.problem, typed.closest);
+    case TypedInput::Kind::Name:
         query.words << u"--name="_s + q;
-        query.caption = speciesCaption(*species);
+        query.caption = speciesCaption(*typed.species);
         return;
-    }
-    if (const Species *species = table.find(q, SpeciesKey::Formula)) {
+    case TypedInput::Kind::Formula:
         query.words << u"--formula="_s + q;
-        query.caption = speciesCaption(*species);
+        query.caption = speciesCaption(*typed.species);
+        return;
+    case TypedInput::Kind::Worked:
+        query.words << u"--formula="_s + q;
+        query.caption = ServeText::tr("%1, worked out from its formula").arg(writtenFormulaText(typed.worked->formula));
+        return;
+    case TypedInput::Kind::Smiles:
+        query.words << u"--smiles="_s + q;
+        query.caption = q;
         return;
     }
-    try {
-        const FormulaStructure worked = workOutFormula(q);
-        bool smiles = false;
-        if (unlikelyAsFormula(worked) && couldBeSmiles(q)) {
-            try {
-                moleculeFromSmiles(q);
-                smiles = true;
-            } catch (const ChemistryError &) {
-            }
-        }
-        if (!smiles) {
-            query.words << u"--formula="_s + q;
-            query.caption = ServeText::tr("%1, worked out from its formula").arg(writtenFormulaText(worked.formula));
-            return;
-        }
-    } catch (const ChemistryError &) {
-    }
-    if (!couldBeSmiles(q)) {
-        const QStringList closest = table.closest(q, SpeciesKey::NameOrFormula);
-        refuse(ServeText::tr("No molecule or ion of the table is called “%1”.").arg(q), closest);
-    }
-    query.words << u"--smiles="_s + q;
-    query.caption = q;
 }
 
 } // namespace

@@ -225,6 +225,9 @@ void TestServe::refused_data()
     QTest::newRow("a misspelt name, in Russian")
         << QByteArray("/api/picture?q=%D0%B2%D0%B0%D0%B4%D0%B0") << QByteArray("ru") << 400
         << u"В таблице нет молекулы или иона с названием «вада»"_s << u"вода"_s;
+    // Letters a SMILES could hold: read as one, it fails, and the names still come.
+    QTest::newRow("a misspelt Latin name") << QByteArray("/api/picture?q=watre") << QByteArray() << 400
+                                           << u"Not a name or formula of the table, nor a SMILES"_s << u"water"_s;
     QTest::newRow("an unknown parameter") << QByteArray("/api/picture?q=water&colour=red") << QByteArray() << 400
                                           << u"unknown parameter “colour”"_s << QString();
     QTest::newRow("a parameter twice") << QByteArray("/api/picture?q=water&style=dots&style=bars") << QByteArray()

@@ -4,63 +4,43 @@
 <context>
     <name>Sketch</name>
     <message>
-        <location filename="../Sketch.cpp" line="125"/>
-        <source>Not in the table. As a formula, its structure cannot be worked out: %1. As a SMILES: %2</source>
-        <translation>Этого нет в таблице. Как формула — структуру нельзя вывести: %1. Как SMILES: %2</translation>
-    </message>
-    <message>
-        <location filename="../Sketch.cpp" line="128"/>
-        <source>Not in the table, and its structure cannot be worked out: %1.</source>
-        <translation>Этого нет в таблице, а структуру нельзя вывести: %1.</translation>
-    </message>
-    <message>
-        <location filename="../Sketch.cpp" line="130"/>
-        <source>Not a name or formula of the table, nor a SMILES: %1</source>
-        <translation>Такого названия и формулы нет в таблице, и это не SMILES: %1</translation>
-    </message>
-    <message>
-        <location filename="../Sketch.cpp" line="132"/>
-        <source>No molecule or ion of the table is called “%1”.</source>
-        <translation>В таблице нет молекулы или иона с названием «%1».</translation>
-    </message>
-    <message>
-        <location filename="../Sketch.cpp" line="144"/>
+        <location filename="../Sketch.cpp" line="87"/>
         <source>%1:</source>
         <translation>%1:</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="158"/>
+        <location filename="../Sketch.cpp" line="101"/>
         <source>%1, worked out from its formula</source>
         <translation>%1, структура выведена из формулы</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="162"/>
+        <location filename="../Sketch.cpp" line="105"/>
         <source>%1, %2</source>
         <translation>%1, %2</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="170"/>
+        <location filename="../Sketch.cpp" line="113"/>
         <source>molecule</source>
         <translation>молекула</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="189"/>
-        <location filename="../Sketch.cpp" line="195"/>
+        <location filename="../Sketch.cpp" line="132"/>
+        <location filename="../Sketch.cpp" line="138"/>
         <source>There is not enough memory for the picture.</source>
         <translation>Для рисунка не хватает памяти.</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="190"/>
+        <location filename="../Sketch.cpp" line="133"/>
         <source>The picture is too large to draw.</source>
         <translation>Рисунок слишком велик, его не нарисовать.</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="191"/>
+        <location filename="../Sketch.cpp" line="134"/>
         <source>The font cannot take this size or weight.</source>
         <translation>Шрифт не может быть такого размера или насыщенности.</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="192"/>
+        <location filename="../Sketch.cpp" line="135"/>
         <source>The picture cannot be drawn (%1).</source>
         <translation>Рисунок не получается нарисовать (%1).</translation>
     </message>

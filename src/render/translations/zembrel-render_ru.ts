@@ -1424,51 +1424,66 @@ Exit status: 0 all written, 1 a picture not made or written, 2 a mistake in the 
         <source>%1. %2</source>
         <translation>%1. %2</translation>
     </message>
+    <message>
+        <location filename="../TypedInput.cpp" line="68"/>
+        <source>Not in the table. As a formula, its structure cannot be worked out: %1. As a SMILES: %2</source>
+        <translation>Этого нет в таблице. Как формула — структуру нельзя вывести: %1. Как SMILES: %2</translation>
+    </message>
+    <message>
+        <location filename="../TypedInput.cpp" line="71"/>
+        <source>Not a name or formula of the table, nor a SMILES: %1</source>
+        <translation>Такого названия и формулы нет в таблице, и это не SMILES: %1</translation>
+    </message>
+    <message>
+        <location filename="../TypedInput.cpp" line="74"/>
+        <source>Not in the table, and its structure cannot be worked out: %1.</source>
+        <translation>Этого нет в таблице, а структуру нельзя вывести: %1.</translation>
+    </message>
+    <message>
+        <location filename="../TypedInput.cpp" line="76"/>
+        <source>No molecule or ion of the table is called “%1”.</source>
+        <translation>В таблице нет молекулы или иона с названием «%1».</translation>
+    </message>
 </context>
 <context>
     <name>ServeText</name>
     <message>
-        <location filename="../../serve/PictureQuery.cpp" line="80"/>
+        <location filename="../../serve/PictureQuery.cpp" line="69"/>
         <source>%1, worked out from its formula</source>
         <translation>%1, структура выведена из формулы</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureQuery.cpp" line="87"/>
-        <source>No molecule or ion of the table is called “%1”.</source>
-        <translation>В таблице нет молекулы или иона с названием «%1».</translation>
-    </message>
-    <message>
-        <location filename="../../serve/PictureQuery.cpp" line="104"/>
+        <location filename="../../serve/PictureQuery.cpp" line="89"/>
         <source>“%1” is given twice</source>
         <translation>«%1» задан дважды</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureQuery.cpp" line="113"/>
+        <location filename="../../serve/PictureQuery.cpp" line="98"/>
         <source>lang “%1”: it is en or ru</source>
         <translation>lang «%1»: бывает en или ru</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureQuery.cpp" line="118"/>
+        <location filename="../../serve/PictureQuery.cpp" line="103"/>
         <source>format “%1”: it is svg or png</source>
         <translation>формат «%1»: бывает svg или png</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureQuery.cpp" line="125"/>
+        <location filename="../../serve/PictureQuery.cpp" line="110"/>
         <source>unknown parameter “%1”</source>
         <translation>неизвестный параметр «%1»</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureQuery.cpp" line="131"/>
+        <location filename="../../serve/PictureQuery.cpp" line="116"/>
         <source>%1 “%2”: it is 1 or 0</source>
         <translation>%1 «%2»: бывает 1 или 0</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureQuery.cpp" line="138"/>
+        <location filename="../../serve/PictureQuery.cpp" line="123"/>
         <source>nothing to draw: give q, a name, formula, SMILES or element symbol</source>
         <translation>нечего рисовать: задайте q — название, формулу, SMILES или символ элемента</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureQuery.cpp" line="142"/>
+        <location filename="../../serve/PictureQuery.cpp" line="127"/>
         <source>“%1” is not an element symbol</source>
         <translation>«%1» — не символ элемента</translation>
     </message>
