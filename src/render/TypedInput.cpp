@@ -47,8 +47,7 @@ TypedInput readTyped(const QString &input, const SpeciesTable &table, Reading re
                 typed.smiles = moleculeFromSmiles(input, reading);
                 typed.kind = TypedInput::Kind::Smiles;
                 return typed;
-            } catch (const ChemistryError &) {
-            }
+            } catch (const ChemistryError &) { }
         }
         typed.worked = std::move(worked);
         typed.kind = TypedInput::Kind::Worked;
@@ -65,13 +64,15 @@ TypedInput readTyped(const QString &input, const SpeciesTable &table, Reading re
             return typed;
         } catch (const ChemistryError &e) {
             typed.problem = formulaLike
-                ? RenderText::tr("Not in the table. As a formula, its structure cannot be worked out: %1. As a "
-                                 "SMILES: %2")
+                ? RenderText::tr(
+                    "Not in the table. As a formula, its structure cannot be worked out: %1. As a "
+                    "SMILES: %2")
                       .arg(formulaProblem, e.message)
                 : RenderText::tr("Not a name or formula of the table, nor a SMILES: %1").arg(e.message);
         }
     } else if (formulaLike) {
-        typed.problem = RenderText::tr("Not in the table, and its structure cannot be worked out: %1.").arg(formulaProblem);
+        typed.problem = RenderText::tr("Not in the table, and its structure cannot be worked out: %1.")
+                            .arg(formulaProblem);
     } else {
         typed.problem = RenderText::tr("No molecule or ion of the table is called “%1”.").arg(input);
     }

@@ -1,3 +1,5 @@
+#include "ServerProcess.h"
+
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -125,21 +127,7 @@ private:
 
 void TestServe::initTestCase()
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"LC_ALL"_s, u"C"_s);
-    m_server.setProcessEnvironment(env);
-    m_server.start(QStringLiteral(ZEMBREL_SERVE), {u"--listen"_s, u"127.0.0.1:0"_s, u"--threads"_s, u"2"_s, u"--idle"_s, u"2"_s});
-    QVERIFY(m_server.waitForStarted());
-    const QRegularExpression listening(u"listening on http://127\\.0\\.0\\.1:(\\d+)/"_s);
-    QElapsedTimer clock;
-    clock.start();
-    while (m_port == 0 && clock.elapsed() < 20000) {
-        m_server.waitForReadyRead(200);
-        m_log += m_server.readAllStandardError();
-        const QRegularExpressionMatch m = listening.match(QString::fromUtf8(m_log));
-        if (m.hasMatch())
-            m_port = quint16(m.captured(1).toUInt());
-    }
+    m_port = startServer(m_server, {u"--threads"_s, u"2"_s, u"--idle"_s, u"2"_s}, m_log);
     QVERIFY2(m_port != 0, m_log.constData());
 }
 
