@@ -20,6 +20,7 @@ expected=(
     bin/zembrel-render
     bin/zembrel-molecules
     bin/zembrel-serve
+    lib/systemd/system/zembrel-serve.service
     share/man/man1/zembrel.1
     share/man/man1/zembrel-render.1
     share/man/man1/zembrel-molecules.1
@@ -93,7 +94,7 @@ for app in "$id" "$molecules"; do
     file -b "$prefix/share/icons/hicolor/scalable/apps/$app.svg" | grep -q 'SVG' || fail "$app's scalable icon is not SVG"
 done
 
-for page in zembrel zembrel-render zembrel-molecules; do
+for page in zembrel zembrel-render zembrel-molecules zembrel-serve; do
     for device in ps utf8; do
         if ! remarks=$(groff -man -ww -z -T"$device" "$prefix/share/man/man1/$page.1" 2>&1) || [[ -n $remarks ]]; then
             fail "groff -T$device $page.1: $remarks"
@@ -104,6 +105,34 @@ done
 completion=$prefix/share/bash-completion/completions/zembrel-render
 bash --norc --noprofile -c "source '$completion' && complete -p zembrel-render" >/dev/null ||
     fail "the completion does not load"
+
+# The server's unit: systemd reads it without a remark, and the server takes
+# the options it starts it with (on a free port here, not the unit's own).
+unit=$prefix/lib/systemd/system/zembrel-serve.service
+if command -v systemd-analyze >/dev/null; then
+    sed "s|/usr/bin/|$prefix/bin/|" "$unit" >"$prefix.unit.service"
+    if ! remarks=$(MANPATH=$prefix/share/man systemd-analyze verify "$prefix.unit.service" 2>&1) || [[ -n $remarks ]]; then
+        fail "systemd-analyze verify zembrel-serve.service: $remarks"
+    fi
+    rm -f "$prefix.unit.service"
+fi
+read -ra start < <(sed -n 's/^ExecStart=\(.\+\)/\1/p' "$unit")
+[[ ${start[0]-} == /usr/bin/zembrel-serve ]] || fail "the unit starts ${start[0]-nothing}, not /usr/bin/zembrel-serve"
+options=("${start[@]:1}")
+for ((k = 0; k < ${#options[@]}; k++)); do
+    [[ ${options[k]} == --listen ]] && options[k + 1]=127.0.0.1:0
+done
+"$prefix/bin/zembrel-serve" "${options[@]}" 2>"$prefix.serve.log" &
+server=$!
+for _ in $(seq 100); do
+    grep -q 'listening on' "$prefix.serve.log" && break
+    sleep 0.1
+done
+grep -q 'listening on http://127\.0\.0\.1:' "$prefix.serve.log" ||
+    fail "the installed zembrel-serve does not start with the unit's options: $(cat "$prefix.serve.log")"
+kill -TERM "$server" 2>/dev/null
+wait "$server" || fail "the installed zembrel-serve did not end cleanly on SIGTERM: $(cat "$prefix.serve.log")"
+rm -f "$prefix.serve.log"
 
 ((failures == 0)) && echo "$prefix: every check passed"
 exit $((failures > 0))
