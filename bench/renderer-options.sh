@@ -1,9 +1,13 @@
-# Sourced by the renderer's batch benchmarks (render.sh, molecules.sh): their
-# shared options, the renderer's build and the median. The sourcing script
-# sets `root` and `lines` (its default) first and documents the options in
-# its head, from "# usage:" to "#   --no-build".
+# Sourced by the benchmarks (render.sh, molecules.sh, serve.sh): their shared
+# options, the build and the median. The sourcing script sets `root` and the
+# defaults of its numbers first, and may set `numbers` (its options that take
+# a whole number, as option=variable; --lines=lines if unset), `repetitions`
+# (5 if unset) and `targets` (what it runs; zembrel-render if unset). It
+# documents the options in its head, from "# usage:" to "#   --no-build".
 
-repetitions=5
+repetitions=${repetitions:-5}
+numbers=${numbers:---lines=lines}
+targets=("${targets[@]:-zembrel-render}")
 build_dir=
 build=yes
 
@@ -21,10 +25,15 @@ while (($#)); do
     esac
     (($# >= 2)) || usage
     case $1 in
-        --lines) count "$1" "$2"; lines=$2 ;;
         --repetitions) count "$1" "$2"; repetitions=$2 ;;
         --build-dir) build_dir=$(realpath -m "$2") ;;
-        *) usage ;;
+        *)
+            known=
+            for pair in $numbers; do
+                [[ $1 == "${pair%%=*}" ]] && { count "$1" "$2"; printf -v "${pair#*=}" %s "$2"; known=yes; }
+            done
+            [[ -n $known ]] || usage
+            ;;
     esac
     shift 2
 done
@@ -33,10 +42,10 @@ build_dir=${build_dir:-$root/build/ci}
 if [[ -n $build ]]; then
     "$root/scripts/deps.sh"
     if [[ $build_dir == "$root/build/ci" ]]; then
-        (cd "$root" && cmake --preset ci >/dev/null && cmake --build --preset ci --target zembrel-render >/dev/null)
+        (cd "$root" && cmake --preset ci >/dev/null && cmake --build --preset ci --target "${targets[@]}" >/dev/null)
     else
         [[ -f $build_dir/CMakeCache.txt ]] || cmake -S "$root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-        cmake --build "$build_dir" --target zembrel-render >/dev/null
+        cmake --build "$build_dir" --target "${targets[@]}" >/dev/null
     fi
 fi
 render=$build_dir/src/render/zembrel-render

@@ -24,49 +24,17 @@ requests=20000
 clients=32
 threads=$(nproc)
 repetitions=3
-build_dir=
-build=yes
 species_count=200
 styles=(lewis dots bars dot-cross)
 goal_rate=1000
 goal_p99_ms=50
 
-usage() {
-    sed -n '/^# usage:/,/^#   --no-build/s/^# \{0,1\}//p' "$0" >&2
-    exit 2
-}
-count() {
-    [[ $2 =~ ^[1-9][0-9]*$ ]] || { echo "serve.sh: $1 takes a whole number above 0, not '$2'" >&2; exit 2; }
-}
-
-while (($#)); do
-    case $1 in
-        --no-build) build= ; shift; continue ;;
-    esac
-    (($# >= 2)) || usage
-    case $1 in
-        --requests) count "$1" "$2"; requests=$2 ;;
-        --clients) count "$1" "$2"; clients=$2 ;;
-        --threads) count "$1" "$2"; threads=$2 ;;
-        --repetitions) count "$1" "$2"; repetitions=$2 ;;
-        --build-dir) build_dir=$(realpath -m "$2") ;;
-        *) usage ;;
-    esac
-    shift 2
-done
+numbers="--requests=requests --clients=clients --threads=threads"
+targets=(zembrel-serve zembrel-render serve-requests)
+# shellcheck source=bench/renderer-options.sh
+source "$root/bench/renderer-options.sh"
 ((clients <= 1024 && threads <= 1024)) || { echo "serve.sh: the server takes at most 1024 threads and waiting requests" >&2; exit 2; }
 
-targets=(zembrel-serve zembrel-render serve-requests)
-build_dir=${build_dir:-$root/build/ci}
-if [[ -n $build ]]; then
-    "$root/scripts/deps.sh"
-    if [[ $build_dir == "$root/build/ci" ]]; then
-        (cd "$root" && cmake --preset ci >/dev/null && cmake --build --preset ci --target "${targets[@]}" >/dev/null)
-    else
-        [[ -f $build_dir/CMakeCache.txt ]] || cmake -S "$root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-        cmake --build "$build_dir" --target "${targets[@]}" >/dev/null
-    fi
-fi
 serve=$build_dir/src/serve/zembrel-serve
 render=$build_dir/src/render/zembrel-render
 load=$build_dir/bench/serve-requests
@@ -87,8 +55,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-now() { date +%s%N; }
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 # Percent-encoded byte by byte, so that a Russian name would pass too.
 encoded() {
     local LC_ALL=C text=$1 out='' c i
