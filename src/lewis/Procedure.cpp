@@ -120,12 +120,12 @@ std::vector<std::pair<Skeleton, std::tuple<int, int, int>>> acidPlacements(const
     return ways;
 }
 
-const QString &severalSkeletons()
+// In the language of each call: one process answers in more than one.
+QString severalSkeletons()
 {
-    static const QString text = LewisText::tr(
+    return LewisText::tr(
         "more than one skeleton can be drawn for it, and the formula does not say which; the table's name "
         "or a SMILES says which");
-    return text;
 }
 
 void checkElements(const WrittenFormula &f)

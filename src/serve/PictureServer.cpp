@@ -12,6 +12,7 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFuture>
+#include <QPointer>
 #include <QMetaEnum>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -239,28 +240,41 @@ QHttpServerResponse PictureServer::picture(const Asked &request)
 
 void PictureServer::route()
 {
+    // Logged, never sent: the status a reverse proxy logs for the same.
+    constexpr int kClientLeft = 499;
     using Method = QHttpServerRequest::Method;
     const auto reading = Method::Get | Method::Head;
 
-    m_http.route(u"/api/picture"_s, reading, [this](const QHttpServerRequest &request) {
+    m_http.route(u"/api/picture"_s, reading, [this](const QHttpServerRequest &request, QHttpServerResponder &&responder) {
         QElapsedTimer clock;
         clock.start();
         // The request lives only as long as this call: the worker takes what it needs.
         auto asked = std::make_shared<const Asked>(request);
-        const auto refused = [this, asked, clock](int status, const QString &message, const char *retry) {
+        const auto refuse = [&](int status, const QString &message, const char *retry) {
             QHttpServerResponse response = refusal(status, message);
             if (retry)
                 response.setHeader("Retry-After", retry);
             logged(*asked, status, clock);
-            return QtFuture::makeReadyFuture(forMethod(asked->method, std::move(response)));
+            forMethod(asked->method, std::move(response)).write(std::move(responder));
         };
         const LanguageScope language(languageOf(asked->acceptLanguage));
         if (asked->url.toEncoded().size() > m_limits.maxUrl)
-            return refused(414, ServeText::tr("the request is too long"), nullptr);
+            return refuse(414, ServeText::tr("the request is too long"), nullptr);
         if (m_waiting >= m_limits.threads + m_limits.queue)
-            return refused(503, ServeText::tr("the server is busy; try again shortly"), "1");
+            return refuse(503, ServeText::tr("the server is busy; try again shortly"), "1");
         ++m_waiting;
-        return QtConcurrent::run(&m_pool, [this, asked, clock] {
+        // The answer is written here, on the thread its socket lives on, and
+        // only while its client is there: one that left took its socket with it.
+        QPointer<QTcpSocket> socket = responder.socket();
+        auto answering = std::make_shared<QHttpServerResponder>(std::move(responder));
+        // A picture still waiting for a thread when its client leaves is not drawn.
+        auto left = std::make_shared<std::atomic<bool>>(false);
+        connect(socket, &QAbstractSocket::disconnected, this, [left] { *left = true; });
+        QtConcurrent::run(&m_pool, [this, asked, clock, left] {
+            if (*left) {
+                logged(*asked, kClientLeft, clock);
+                return QHttpServerResponse(Status::ServiceUnavailable);
+            }
             const LanguageScope inWorker(languageOf(asked->acceptLanguage));
             // One that waited its whole time for a thread is not drawn; one
             // drawn too slowly is not sent: its client has given up on it.
@@ -272,8 +286,11 @@ void PictureServer::route()
                 response.setHeader("Retry-After", "5");
             }
             logged(*asked, int(response.statusCode()), clock);
-            --m_waiting;
             return forMethod(asked->method, std::move(response));
+        }).then(this, [this, socket, answering](QFuture<QHttpServerResponse> drawn) {
+            if (socket && socket->state() == QAbstractSocket::ConnectedState)
+                drawn.takeResult().write(std::move(*answering));
+            --m_waiting;
         });
     });
 

@@ -116,6 +116,7 @@ private Q_SLOTS:
     void hostileRequests();
     void stalledClientIsClosed();
     void concurrentRequests();
+    void clientsLeavingBeforeTheirPicture();
     void completionsAndHealth();
     void stopsOnTerminate();
 
@@ -216,6 +217,13 @@ void TestServe::refused_data()
     // Letters a SMILES could hold: read as one, it fails, and the names still come.
     QTest::newRow("a misspelt Latin name") << QByteArray("/api/picture?q=watre") << QByteArray() << 400
                                            << u"Not a name or formula of the table, nor a SMILES"_s << u"water"_s;
+    // The same refusal in both languages, one after the other, from one process.
+    QTest::newRow("a formula of several skeletons, in Russian")
+        << QByteArray("/api/picture?q=C3H7Br&lang=ru") << QByteArray() << 400
+        << u"можно нарисовать несколько скелетов"_s << QString();
+    QTest::newRow("a formula of several skeletons, in English")
+        << QByteArray("/api/picture?q=C3H7Br&lang=en") << QByteArray() << 400
+        << u"more than one skeleton can be drawn"_s << QString();
     QTest::newRow("an unknown parameter") << QByteArray("/api/picture?q=water&colour=red") << QByteArray() << 400
                                           << u"unknown parameter “colour”"_s << QString();
     QTest::newRow("a parameter twice") << QByteArray("/api/picture?q=water&style=dots&style=bars") << QByteArray()
@@ -375,6 +383,35 @@ void TestServe::concurrentRequests()
             rendered({u"--name"_s, QString::fromLatin1(names[k % names.size()]), u"--style"_s,
                 k < 8 ? u"lewis"_s : u"dots"_s, u"--format"_s, u"svg"_s}));
     }
+}
+
+// Clients that close their connections while their pictures are drawn:
+// each answer is dropped, and the server serves the next ones.
+void TestServe::clientsLeavingBeforeTheirPicture()
+{
+    std::vector<std::unique_ptr<QTcpSocket>> sockets;
+    for (int k = 0; k < 8; ++k) {
+        auto socket = std::make_unique<QTcpSocket>();
+        socket->connectToHost(u"127.0.0.1"_s, m_port);
+        QVERIFY(socket->waitForConnected(5000));
+        // Slow ones, each a big PNG, so that the clients leave while they are drawn or wait.
+        socket->write("GET /api/picture?q=glycerol&style=dot-cross&shells=1&format=png&scale=4&radius="
+            + QByteArray::number(k + 1) + " HTTP/1.1\r\nHost: x\r\n\r\n");
+        QVERIFY(socket->waitForBytesWritten(5000));
+        sockets.push_back(std::move(socket));
+    }
+    QTest::qWait(100);
+    sockets.clear();
+    const Reply health = get(m_port, "/health");
+    QVERIFY(m_server.state() == QProcess::Running);
+    QCOMPARE(health.status, 200);
+    QCOMPARE(get(m_port, "/api/picture?q=water").status, 200);
+    // Those drawn (two threads, a third perhaps begun before the leaving was
+    // seen) are dropped; the others, still waiting for a thread, are not drawn.
+    QVERIFY(QTest::qWaitFor([&] {
+        m_log += m_server.readAllStandardError();
+        return m_log.count("GET /api/picture 499 ") >= 4;
+    }, 10000));
 }
 
 void TestServe::completionsAndHealth()
