@@ -394,7 +394,8 @@ void MoleculeWindow::bindEvents()
             m_completer->popup()->hide();
     });
     connect(m_message, &QLabel::linkActivated, this, [this](const QString &link) {
-        const QStringList &names = m_sketch.suggestions();
+        // A copy: the new text is read at once, and that replaces the suggestions.
+        const QStringList names = m_sketch.suggestions();
         const qsizetype index = link.toLongLong();
         if (index >= 0 && index < names.size()) {
             m_input->setText(names.at(index));
