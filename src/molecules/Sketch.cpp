@@ -11,7 +11,6 @@
 
 #include <QMimeData>
 
-#include <algorithm>
 #include <new>
 
 using namespace Qt::StringLiterals;
@@ -98,7 +97,7 @@ QString Sketch::shape() const
 QString Sketch::caption() const
 {
     if (m_worked)
-        return tr("%1, worked out from its formula").arg(writtenFormulaText(m_worked->formula));
+        return workedCaption(*m_worked);
     if (!m_species)
         return {};
     const QStringList &names = m_language == Language::Russian ? m_species->russian : m_species->english;

@@ -1,6 +1,7 @@
 #include "TypedInput.h"
 
 #include "Chemistry.h"
+#include "Explanation.h"
 #include "RenderText.h"
 #include "Species.h"
 #include "WrittenFormula.h"
@@ -78,6 +79,11 @@ TypedInput readTyped(const QString &input, const SpeciesTable &table, Reading re
     }
     typed.closest = table.closest(input, SpeciesKey::NameOrFormula);
     return typed;
+}
+
+QString workedCaption(const FormulaStructure &worked)
+{
+    return RenderText::tr("%1, worked out from its formula").arg(writtenFormulaText(worked.formula));
 }
 
 } // namespace zembrel

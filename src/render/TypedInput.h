@@ -32,4 +32,8 @@ struct TypedInput
 // Blank input is Nothing with no problem.
 TypedInput readTyped(const QString &input, const SpeciesTable &table, Reading reading = {});
 
+// What a worked-out formula is said to be, in the messages' language:
+// "SF₄, worked out from its formula".
+QString workedCaption(const FormulaStructure &worked);
+
 } // namespace zembrel

@@ -66,7 +66,7 @@ void readInput(const QString &q, PictureQuery &query)
         return;
     case TypedInput::Kind::Worked:
         query.words << u"--formula="_s + q;
-        query.caption = ServeText::tr("%1, worked out from its formula").arg(writtenFormulaText(typed.worked->formula));
+        query.caption = workedCaption(*typed.worked);
         return;
     case TypedInput::Kind::Smiles:
         query.words << u"--smiles="_s + q;

@@ -268,8 +268,10 @@ void PictureServer::route()
         QPointer<QTcpSocket> socket = responder.socket();
         auto answering = std::make_shared<QHttpServerResponder>(std::move(responder));
         // A picture still waiting for a thread when its client leaves is not drawn.
+        // The watch ends with the answer: a kept-alive connection asks again and again.
         auto left = std::make_shared<std::atomic<bool>>(false);
-        connect(socket, &QAbstractSocket::disconnected, this, [left] { *left = true; });
+        const QMetaObject::Connection watch
+            = connect(socket, &QAbstractSocket::disconnected, this, [left] { *left = true; });
         QtConcurrent::run(&m_pool, [this, asked, clock, left] {
             if (*left) {
                 logged(*asked, kClientLeft, clock);
@@ -287,7 +289,8 @@ void PictureServer::route()
             }
             logged(*asked, int(response.statusCode()), clock);
             return forMethod(asked->method, std::move(response));
-        }).then(this, [this, socket, answering](QFuture<QHttpServerResponse> drawn) {
+        }).then(this, [this, socket, answering, watch](QFuture<QHttpServerResponse> drawn) {
+            disconnect(watch);
             if (socket && socket->state() == QAbstractSocket::ConnectedState)
                 drawn.takeResult().write(std::move(*answering));
             --m_waiting;

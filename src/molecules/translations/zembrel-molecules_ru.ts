@@ -4,43 +4,38 @@
 <context>
     <name>Sketch</name>
     <message>
-        <location filename="../Sketch.cpp" line="87"/>
+        <location filename="../Sketch.cpp" line="86"/>
         <source>%1:</source>
         <translation>%1:</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="101"/>
-        <source>%1, worked out from its formula</source>
-        <translation>%1, структура выведена из формулы</translation>
-    </message>
-    <message>
-        <location filename="../Sketch.cpp" line="105"/>
+        <location filename="../Sketch.cpp" line="104"/>
         <source>%1, %2</source>
         <translation>%1, %2</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="113"/>
+        <location filename="../Sketch.cpp" line="112"/>
         <source>molecule</source>
         <translation>молекула</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="132"/>
-        <location filename="../Sketch.cpp" line="138"/>
+        <location filename="../Sketch.cpp" line="131"/>
+        <location filename="../Sketch.cpp" line="137"/>
         <source>There is not enough memory for the picture.</source>
         <translation>Для рисунка не хватает памяти.</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="133"/>
+        <location filename="../Sketch.cpp" line="132"/>
         <source>The picture is too large to draw.</source>
         <translation>Рисунок слишком велик, его не нарисовать.</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="134"/>
+        <location filename="../Sketch.cpp" line="133"/>
         <source>The font cannot take this size or weight.</source>
         <translation>Шрифт не может быть такого размера или насыщенности.</translation>
     </message>
     <message>
-        <location filename="../Sketch.cpp" line="135"/>
+        <location filename="../Sketch.cpp" line="134"/>
         <source>The picture cannot be drawn (%1).</source>
         <translation>Рисунок не получается нарисовать (%1).</translation>
     </message>
@@ -354,85 +349,85 @@
         <translation>Лист в PDF: двенадцать рисунков на странице, с номерами и названиями</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="468"/>
+        <location filename="../MoleculeWindow.cpp" line="469"/>
         <source>%1. %2</source>
         <translation>%1. %2</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="491"/>
+        <location filename="../MoleculeWindow.cpp" line="492"/>
         <source>Nothing to add: the input gives no picture.</source>
         <translation>Нечего добавить: по введённому ничего не нарисовано.</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="496"/>
+        <location filename="../MoleculeWindow.cpp" line="497"/>
         <source>On the sheet: %1</source>
         <translation>На листе: %1</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="507"/>
+        <location filename="../MoleculeWindow.cpp" line="508"/>
         <source>PDF document (*.pdf)</source>
         <translation>Документ PDF (*.pdf)</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="509"/>
+        <location filename="../MoleculeWindow.cpp" line="510"/>
         <source>sheet</source>
         <translation>лист</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="580"/>
+        <location filename="../MoleculeWindow.cpp" line="581"/>
         <source>Did you mean %1?</source>
         <translation>Может быть, %1?</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="580"/>
+        <location filename="../MoleculeWindow.cpp" line="581"/>
         <source>, </source>
         <translation>, </translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="601"/>
+        <location filename="../MoleculeWindow.cpp" line="602"/>
         <source>%1, %2 pt</source>
         <translation>%1, %2 пт</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="603"/>
+        <location filename="../MoleculeWindow.cpp" line="604"/>
         <source>, bold</source>
         <translation>, полужирный</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="605"/>
+        <location filename="../MoleculeWindow.cpp" line="606"/>
         <source>, italic</source>
         <translation>, курсив</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="633"/>
+        <location filename="../MoleculeWindow.cpp" line="634"/>
         <source>Nothing to copy: the input gives no picture.</source>
         <translation>Копировать нечего: по введённому рисунок не получается.</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="638"/>
+        <location filename="../MoleculeWindow.cpp" line="639"/>
         <source>Copied: PNG at 288 dpi and SVG.</source>
         <translation>Скопировано: PNG 288 dpi и SVG.</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="640"/>
-        <location filename="../MoleculeWindow.cpp" line="642"/>
+        <location filename="../MoleculeWindow.cpp" line="641"/>
+        <location filename="../MoleculeWindow.cpp" line="643"/>
         <source>Cannot copy: %1</source>
         <translation>Не удалось скопировать: %1</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="644"/>
+        <location filename="../MoleculeWindow.cpp" line="645"/>
         <source>Cannot copy: there is not enough memory for the picture.</source>
         <translation>Не удалось скопировать: для рисунка не хватает памяти.</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="524"/>
-        <location filename="../MoleculeWindow.cpp" line="527"/>
-        <location filename="../MoleculeWindow.cpp" line="533"/>
+        <location filename="../MoleculeWindow.cpp" line="525"/>
+        <location filename="../MoleculeWindow.cpp" line="528"/>
+        <location filename="../MoleculeWindow.cpp" line="534"/>
         <source>Cannot save “%1”: %2</source>
         <translation>Не удалось сохранить «%1»: %2</translation>
     </message>
     <message>
-        <location filename="../MoleculeWindow.cpp" line="536"/>
+        <location filename="../MoleculeWindow.cpp" line="537"/>
         <source>Saved: %1</source>
         <translation>Сохранено: %1</translation>
     </message>

@@ -588,7 +588,7 @@
         <translation>%1, %2</translation>
     </message>
     <message>
-        <location filename="../../lewis/Procedure.cpp" line="125"/>
+        <location filename="../../lewis/Procedure.cpp" line="126"/>
         <source>more than one skeleton can be drawn for it, and the formula does not say which; the table&apos;s name or a SMILES says which</source>
         <translation>для неё можно нарисовать несколько скелетов, и формула не говорит, какой; какой — скажет название из таблицы или SMILES</translation>
     </message>
@@ -1430,28 +1430,28 @@ Exit status: 0 all written, 1 a picture not made or written, 2 a mistake in the 
         <translation>Этого нет в таблице. Как формула — структуру нельзя вывести: %1. Как SMILES: %2</translation>
     </message>
     <message>
-        <location filename="../TypedInput.cpp" line="71"/>
+        <location filename="../TypedInput.cpp" line="72"/>
         <source>Not a name or formula of the table, nor a SMILES: %1</source>
         <translation>Такого названия и формулы нет в таблице, и это не SMILES: %1</translation>
     </message>
     <message>
-        <location filename="../TypedInput.cpp" line="74"/>
+        <location filename="../TypedInput.cpp" line="75"/>
         <source>Not in the table, and its structure cannot be worked out: %1.</source>
         <translation>Этого нет в таблице, а структуру нельзя вывести: %1.</translation>
     </message>
     <message>
-        <location filename="../TypedInput.cpp" line="76"/>
+        <location filename="../TypedInput.cpp" line="78"/>
         <source>No molecule or ion of the table is called “%1”.</source>
         <translation>В таблице нет молекулы или иона с названием «%1».</translation>
+    </message>
+    <message>
+        <location filename="../TypedInput.cpp" line="86"/>
+        <source>%1, worked out from its formula</source>
+        <translation>%1, структура выведена из формулы</translation>
     </message>
 </context>
 <context>
     <name>ServeText</name>
-    <message>
-        <location filename="../../serve/PictureQuery.cpp" line="69"/>
-        <source>%1, worked out from its formula</source>
-        <translation>%1, структура выведена из формулы</translation>
-    </message>
     <message>
         <location filename="../../serve/PictureQuery.cpp" line="89"/>
         <source>“%1” is given twice</source>
@@ -1488,38 +1488,38 @@ Exit status: 0 all written, 1 a picture not made or written, 2 a mistake in the 
         <translation>«%1» — не символ элемента</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureServer.cpp" line="234"/>
+        <location filename="../../serve/PictureServer.cpp" line="235"/>
         <source>the picture cannot be drawn: %1</source>
         <translation>рисунок не нарисовать: %1</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureServer.cpp" line="236"/>
+        <location filename="../../serve/PictureServer.cpp" line="237"/>
         <source>not enough memory for the picture</source>
         <translation>не хватает памяти для рисунка</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureServer.cpp" line="259"/>
+        <location filename="../../serve/PictureServer.cpp" line="262"/>
         <source>the request is too long</source>
         <translation>запрос слишком длинный</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureServer.cpp" line="261"/>
+        <location filename="../../serve/PictureServer.cpp" line="264"/>
         <source>the server is busy; try again shortly</source>
         <translation>сервер занят; повторите чуть позже</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureServer.cpp" line="271"/>
+        <location filename="../../serve/PictureServer.cpp" line="287"/>
         <source>the picture took too long to draw</source>
         <translation>рисунок рисовался слишком долго</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureServer.cpp" line="319"/>
-        <location filename="../../serve/PictureServer.cpp" line="347"/>
+        <location filename="../../serve/PictureServer.cpp" line="339"/>
+        <location filename="../../serve/PictureServer.cpp" line="367"/>
         <source>no such page</source>
         <translation>такой страницы нет</translation>
     </message>
     <message>
-        <location filename="../../serve/PictureServer.cpp" line="337"/>
+        <location filename="../../serve/PictureServer.cpp" line="357"/>
         <source>only GET and HEAD are answered</source>
         <translation>отвечаем только на GET и HEAD</translation>
     </message>
